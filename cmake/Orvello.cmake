@@ -1,0 +1,54 @@
+# One static library per source folder, and one GoogleTest program per test folder.
+# Sources are picked up from the folder so that adding a file needs no CMake edit.
+
+include(GoogleTest)
+
+# orvello_library(NAME [QT] [EXCLUDE subdir...] DEPS target...)
+function(orvello_library name)
+  cmake_parse_arguments(ARG "QT" "" "EXCLUDE;DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(sub IN LISTS ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${sub}/")
+  endforeach()
+  list(FILTER sources INCLUDE REGEX "\\.(cpp|h)$")
+  set(cpp ${sources})
+  list(FILTER cpp INCLUDE REGEX "\\.cpp$")
+  if(cpp)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    if(ARG_QT)
+      set_target_properties(${name} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON)
+    endif()
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# orvello_tests(NAME [QT] [LABELS label...] DEPS target...)
+# Builds tests/NAME/*.cpp into test_NAME and lists each test case in CTest.
+function(orvello_tests name)
+  cmake_parse_arguments(ARG "QT" "" "LABELS;DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} orvello_testsupport GTest::gtest_main GTest::gmock)
+  if(ARG_QT)
+    set_target_properties(test_${name} PROPERTIES AUTOMOC ON)
+  endif()
+  set(env "")
+  set(labels ${name} ${ARG_LABELS})
+  if(ARG_QT)
+    list(APPEND env QT_QPA_PLATFORM=offscreen)
+    list(APPEND labels qt)
+  endif()
+  gtest_discover_tests(test_${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()
