@@ -2,6 +2,8 @@
 // The names of the 255 webcam categories, of which 1..57 are used. Category k of a webcam is
 // the flag Categories[k] of its record 1.
 
+#include "engine/webcam_records.h"
+
 #include <array>
 #include <memory>
 #include <string>

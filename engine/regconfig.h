@@ -41,6 +41,10 @@ public:
     void Close();
 
 private:
+    // Runs one operation between Open and Close; Close also runs when the operation throws.
+    template <typename Fn>
+    void WithKey(Fn&& fn);
+
     std::unique_ptr<platform::SettingsKey> FRegistry;
     bool FOpen = false;
 };

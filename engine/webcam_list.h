@@ -23,8 +23,8 @@ class twebcamlist1 : public tbslist {
 public:
     twebcam* Get(int index) const override;  // std::out_of_range outside 0..Count()-1
     void Put(int index, twebcam* item) override;
-    // Kept for the list interface; the list never frees its items whatever the flag says.
-    void SetOwnsObjects(bool owns) override { FOwnsObjects = owns; }
+    // The list never frees its items, whatever is asked: the manager frees the webcams.
+    void SetOwnsObjects(bool) override {}
     int Count() const override { return static_cast<int>(FItems.size()); }
     int MaxCount() const override { return 0; }
     int Add(twebcam* item) override;
@@ -32,7 +32,6 @@ public:
 
 private:
     std::vector<twebcam*> FItems;
-    bool FOwnsObjects = false;
 };
 
 }  // namespace engine

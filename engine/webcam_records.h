@@ -12,7 +12,7 @@
 namespace engine {
 
 inline constexpr int kCategorySlots = 255;   // category flags 1..255 are stored
-inline constexpr int kUsedCategories = 57;   // of which 1..57 have names
+inline constexpr int kCategoryNamesUsed = 57;  // of which 1..57 have names
 
 // Picture-saving mode (record 1's SaveMode): 0 every changed picture, 1..253 the first and then
 // every (N+1)-th, 254 on motion only, 255 none.
