@@ -38,6 +38,8 @@ function(orvello_tests name)
   endif()
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} orvello_testsupport GTest::gtest_main GTest::gmock)
+  # Fixture files are read from the source tree: tests/<name>/fixtures/.
+  target_compile_definitions(test_${name} PRIVATE ORVELLO_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/${name}/fixtures/")
   if(ARG_QT)
     set_target_properties(test_${name} PROPERTIES AUTOMOC ON)
   endif()
