@@ -1,11 +1,11 @@
 #include "engine/logs.h"
 
+#include "platform/fd_io.h"
 #include "platform/program_dir.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <fstream>
 
 namespace engine {
@@ -31,13 +31,7 @@ void terrorlog::Add(const std::vector<std::string>& lines) {
     const std::string text = JoinLines(lines);
     const int fd = ::open(FFileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return;
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
+    platform::WriteAll(fd, text.data(), text.size());
     ::close(fd);
 }
 

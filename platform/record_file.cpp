@@ -1,5 +1,7 @@
 #include "platform/record_file.h"
 
+#include "platform/fd_io.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,31 +38,11 @@ long RecordFile::Count() const {
 }
 
 bool RecordFile::Read(long n, void* buffer) const {
-    if (fd_ < 0 || n < 0) return false;
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    const off_t base = static_cast<off_t>(n) * static_cast<off_t>(recordSize_);
-    while (done < recordSize_) {
-        const ssize_t got = ::pread(fd_, out + done, recordSize_ - done, base + static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
+    return fd_ >= 0 && n >= 0 && PreadAll(fd_, buffer, recordSize_, static_cast<off_t>(n) * static_cast<off_t>(recordSize_));
 }
 
 bool RecordFile::Write(long n, const void* buffer) {
-    if (fd_ < 0 || n < 0) return false;
-    const auto* in = static_cast<const char*>(buffer);
-    std::size_t done = 0;
-    const off_t base = static_cast<off_t>(n) * static_cast<off_t>(recordSize_);
-    while (done < recordSize_) {
-        const ssize_t put = ::pwrite(fd_, in + done, recordSize_ - done, base + static_cast<off_t>(done));
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
+    return fd_ >= 0 && n >= 0 && PwriteAll(fd_, buffer, recordSize_, static_cast<off_t>(n) * static_cast<off_t>(recordSize_));
 }
 
 bool RecordFile::Flush() { return fd_ >= 0 && ::fsync(fd_) == 0; }

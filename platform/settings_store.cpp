@@ -1,5 +1,7 @@
 #include "platform/settings_store.h"
 
+#include "platform/fd_io.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -176,14 +178,7 @@ void SettingsKey::Write(std::string_view name, ValueType type, std::string_view 
     const fs::path temp = folder_ / (".tmp-" + std::to_string(getpid()) + "-" + std::to_string(random()));
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) throw SettingsError(std::string("cannot write setting: ") + std::strerror(errno));
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
+    bool ok = WriteAll(fd, bytes.data(), bytes.size());
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
