@@ -23,18 +23,27 @@ void Remove(const std::string& path) {
     fs::remove(path, ec);
 }
 
+// Opens a definition file for writing. Only a missing file is created: a file that exists but
+// cannot be opened is left alone, never truncated.
+bool OpenOrCreate(RecordFile& file, const std::string& path) {
+    return file.Open(path, RecordFile::Mode::ReadWrite) ||
+           (!Exists(path) && file.Open(path, RecordFile::Mode::CreateEmpty));
+}
+
+// Appends zero records until the file holds count records.
+template <typename Rec>
+bool PadWithZeroRecords(RecordFile& file, long count) {
+    const Rec zero = ZeroRecord<Rec>();
+    bool ok = true;
+    for (long n = file.Count(); ok && n < count; ++n) ok = file.Write(n, &zero);
+    return ok;
+}
+
 template <typename Rec>
 bool WriteRecordAt(const std::string& path, int recordNumber, const Rec& rec) {
     if (recordNumber < 0) return false;
     RecordFile file(sizeof(Rec));
-    // Only a missing file is created: a file that exists but cannot be opened is left alone.
-    if (!file.Open(path, RecordFile::Mode::ReadWrite)) {
-        if (Exists(path) || !file.Open(path, RecordFile::Mode::CreateEmpty)) return false;
-    }
-    const Rec zero = ZeroRecord<Rec>();
-    bool ok = true;
-    for (long n = file.Count(); ok && n < recordNumber; ++n) ok = file.Write(n, &zero);
-    ok = ok && file.Write(recordNumber, &rec);
+    bool ok = OpenOrCreate(file, path) && PadWithZeroRecords<Rec>(file, recordNumber) && file.Write(recordNumber, &rec);
     return file.Close() && ok;
 }
 
@@ -94,12 +103,11 @@ void RecoverInterruptedRewrite(const std::string& dataDir) {
     }
 }
 
-bool CreateZeroDef1(const std::string& dataDir, long count) {
+// Gives webcams1.def as many records as webcams.def has, creating it when missing: the
+// webcams past its end get zero records 2, never another webcam's.
+bool PadDef1(const std::string& dataDir, long count) {
     RecordFile file(sizeof(TWebcamDef1Rec));
-    if (!file.Open(dataDir + kWebcams1Def, RecordFile::Mode::CreateEmpty)) return false;
-    const auto zero = ZeroRecord<TWebcamDef1Rec>();
-    bool ok = true;
-    for (long n = 0; ok && n < count; ++n) ok = file.Write(n, &zero);
+    bool ok = OpenOrCreate(file, dataDir + kWebcams1Def) && PadWithZeroRecords<TWebcamDef1Rec>(file, count);
     return file.Close() && ok;
 }
 
@@ -161,14 +169,13 @@ std::vector<WebcamDefinition> ReadDefinitionFiles(const std::string& dataDir) {
     RecordFile def(sizeof(TWebcamDefRec)), def1(sizeof(TWebcamDef1Rec));
     if (!def.Open(dataDir + kWebcamsDef, RecordFile::Mode::ReadOnly)) return result;
     const long count = def.Count();
-    if (!Exists(dataDir + kWebcams1Def)) CreateZeroDef1(dataDir, count);
+    PadDef1(dataDir, count);
     def1.Open(dataDir + kWebcams1Def, RecordFile::Mode::ReadOnly);
 
     bool hasUnused = false;
     for (long n = 0; n < count; ++n) {
         WebcamDefinition item{ZeroRecord<TWebcamDefRec>(), ZeroRecord<TWebcamDef1Rec>()};
         if (!def.Read(n, &item.rec1)) break;
-        // A short webcams1.def leaves the missing records 2 at zero.
         if (!def1.Read(n, &item.rec2)) item.rec2 = ZeroRecord<TWebcamDef1Rec>();
         if (item.rec1.PictureURL.empty()) {
             hasUnused = true;

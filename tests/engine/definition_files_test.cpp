@@ -137,6 +137,18 @@ TEST_F(DefinitionFiles, MissingSecondFileIsCreatedWithZeroRecords) {
     EXPECT_EQ(def1(), std::string(4668, '\0'));
 }
 
+TEST_F(DefinitionFiles, ShortSecondFileIsPaddedWithZeroRecords) {
+    Write(0, "A");
+    for (int n = 1; n < 3; ++n) ASSERT_TRUE(WriteDefRecord(dir(), n, Rec1("C" + std::to_string(n))));
+    const auto loaded = ReadDefinitionFiles(dir());
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(loaded[0].rec2.FilePrefix.str(), "pA");
+    EXPECT_TRUE(loaded[1].rec2.FilePrefix.empty());
+    EXPECT_TRUE(loaded[2].rec2.FilePrefix.empty());
+    EXPECT_EQ(def1().size(), 3 * 1556u);
+    EXPECT_EQ(def1().substr(1556), std::string(2 * 1556, '\0'));
+}
+
 TEST_F(DefinitionFiles, MissingFilesLoadNothing) {
     EXPECT_TRUE(ReadDefinitionFiles(dir()).empty());
     EXPECT_FALSE(fs::exists(dir() + kWebcams1Def));
