@@ -28,10 +28,10 @@ function(orvello_library name)
   endif()
 endfunction()
 
-# orvello_tests(NAME [QT] [LABELS label...] DEPS target...)
+# orvello_tests(NAME [QT] DEPS target...)
 # Builds tests/NAME/*.cpp into test_NAME and lists each test case in CTest.
 function(orvello_tests name)
-  cmake_parse_arguments(ARG "QT" "" "LABELS;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
   if(NOT sources)
     return()
@@ -43,14 +43,11 @@ function(orvello_tests name)
   if(ARG_QT)
     set_target_properties(test_${name} PROPERTIES AUTOMOC ON)
   endif()
-  set(env "")
-  set(labels ${name} ${ARG_LABELS})
+  # One label per program (a list would be split apart by gtest_discover_tests): the folder's
+  # name, prefixed "qt:" for programs that need Qt, so "-LE ^qt:" leaves them out.
+  set(props LABELS ${name} TIMEOUT 300)
   if(ARG_QT)
-    list(APPEND env QT_QPA_PLATFORM=offscreen)
-    list(APPEND labels qt)
+    set(props LABELS qt:${name} TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endif()
-  gtest_discover_tests(test_${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" TIMEOUT 300)
+  gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
