@@ -1,0 +1,12 @@
+#pragma once
+// Rounding to the nearest integer with halves going to the even neighbour (2.5 → 2, 3.5 → 4,
+// -2.5 → -2), the rounding every "rounded" value of the program uses.
+
+#include <cstdint>
+
+namespace media {
+
+// Throws std::overflow_error for NaN, infinities and values outside the 64-bit range.
+std::int64_t RoundHalfEven(double value);
+
+}  // namespace media
