@@ -89,4 +89,16 @@ class TMMDIBCanvas {
   std::array<std::uint8_t, 3> pen_{};    // the current colour's bytes: an index, or B, G, R
 };
 
+// A drawing pass for the lifetime of the object.
+class DIBDrawPass {
+ public:
+  explicit DIBDrawPass(TMMDIBCanvas& canvas) : canvas_(canvas) { canvas_.BeginDraw(); }
+  DIBDrawPass(const DIBDrawPass&) = delete;
+  DIBDrawPass& operator=(const DIBDrawPass&) = delete;
+  ~DIBDrawPass() { canvas_.EndDraw(); }
+
+ private:
+  TMMDIBCanvas& canvas_;
+};
+
 }  // namespace media

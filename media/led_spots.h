@@ -36,6 +36,8 @@ struct LEDSpotLayout {
   TRect Spot(int i) const;
   // 0, 1 or 2: the zone of spot I.
   int Zone(int i) const { return i > Zone2End ? 2 : i > Zone1End ? 1 : 0; }
+
+  friend bool operator==(const LEDSpotLayout&, const LEDSpotLayout&) = default;
 };
 
 // Draws spots 1..N in the colours of their zones, dotted or solid, into an open drawing pass.

@@ -1,0 +1,13 @@
+#pragma once
+// Where the Qt tests keep the pictures they render: $TEST_OUTPUT_DIR when set, else the folder
+// "media_qt_renders" in the working directory (the build's tests/ folder under CTest).
+
+#include <QImage>
+#include <QString>
+
+namespace testsupport {
+
+// Saves Image as NAME.png there and answers the file's path (empty when it could not be saved).
+QString SaveRender(const QImage& image, const QString& name);
+
+}  // namespace testsupport
