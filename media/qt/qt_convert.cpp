@@ -6,7 +6,9 @@ namespace media {
 
 BitmapRows RowsOf(const QImage& image) {
   int bits = 0;
-  if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) bits = 32;
+  // 32-bit pixels are 0xAARRGGBB words: B, G, R, A in memory on a little-endian machine.
+  const bool bgrx = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+  if (bgrx && (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)) bits = 32;
   if (image.format() == QImage::Format_BGR888) bits = 24;
   return {image.width(), image.height(), bits, [&image](int y) { return image.constScanLine(y); }};
 }
