@@ -13,7 +13,7 @@ LEDSpotLayout LEDSpotLayout::Compute(TMMGaugeKind kind, TMMDirection direction, 
   l.BarWidth = bar_width;
   l.BarHeight = bar_height;
   l.SpotWidth = std::max(1, spot_width);
-  l.SpotSpace = spot_space;
+  l.SpotSpace = std::max(0, spot_space);
   const int length = l.BarLength();
   const int step = l.SpotWidth + l.SpotSpace;
   l.SpotCount = std::max(1, (length + l.SpotSpace) / step);

@@ -26,7 +26,7 @@ struct LEDSpotLayout {
   int Zone2End = 0;
 
   // Spot count, first spot and zone ends for a bar of BarWidth × BarHeight (at least 1 spot; the
-  // spot width taken as at least 1). Point1 and Point2 are the percentages where zones 2 and 3 begin.
+  // spot width taken as at least 1, the space as at least 0). Point1 and Point2 are the percentages where zones 2 and 3 begin.
   static LEDSpotLayout Compute(TMMGaugeKind kind, TMMDirection direction, int bar_width, int bar_height,
                                int spot_width, int spot_space, int point1, int point2);
 

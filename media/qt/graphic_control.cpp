@@ -1,5 +1,6 @@
 #include "media/qt/graphic_control.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "media/qt/bevel_painter.h"
@@ -41,6 +42,18 @@ void TMMGraphicControl::Paint(QPainter& painter) {
 void TMMGraphicControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   Paint(painter);
+}
+
+void TMMGraphicControl::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_ = true;
+  QWidget::mousePressEvent(event);
+}
+
+void TMMGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  if (event->button() == Qt::LeftButton) pressed_ = false;
+  QWidget::mouseReleaseEvent(event);
+  if (click) emit clicked();
 }
 
 }  // namespace media

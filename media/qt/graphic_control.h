@@ -28,6 +28,10 @@ class TMMGraphicControl : public QWidget {
   // The client rectangle less the bevel's extent on every side.
   QRect InnerRect() const;
 
+ signals:
+  // The left button was pressed and released over the control.
+  void clicked();
+
  protected:
   // A property that changes the look or the layout changed (the bevel, for one); repaints.
   virtual void Changed();
@@ -37,11 +41,14 @@ class TMMGraphicControl : public QWidget {
   virtual void Paint(QPainter& painter);
 
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   TMMBevel bevel_;
   TColor color_ = clBtnFace;
   bool inside_unfilled_ = false;
+  bool pressed_ = false;
 };
 
 }  // namespace media

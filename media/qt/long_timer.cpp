@@ -12,11 +12,13 @@ TMMLongTimer::~TMMLongTimer() {
 }
 
 void TMMLongTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
   enabled_ = enabled;
   counter_ = 0;
 }
 
 void TMMLongTimer::SetInterval(int seconds) {
+  if (seconds == interval_) return;
   interval_ = seconds;
   counter_ = 0;
 }

@@ -23,7 +23,7 @@ class TMMLongTimer : public TMMNonVisualComponent {
   TMMLongTimer();
   ~TMMLongTimer() override;
 
-  // Each change of Enabled, Interval or OnTimer starts the count again.
+  // A change of Enabled or Interval, and any assignment of OnTimer, starts the count again.
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   // Seconds; 0 (or less) never fires.

@@ -20,6 +20,7 @@ TEST(LEDSpotLayoutTest, SpotsAreCountedAndCentredAlongTheBar) {
       {"shorter than one spot", gkHorizontal, 5, 15, 10, 1, 50, 85, 1, -2, 0, 0},
       {"no space", gkHorizontal, 10, 3, 3, 0, 100, 100, 3, 0, 3, 3},
       {"spot width 0 taken as 1", gkHorizontal, 9, 3, 0, 1, 1, 100, 5, 0, 0, 5},
+      {"negative space taken as 0", gkHorizontal, 4, 3, 1, -1, 50, 100, 4, 0, 2, 4},
   };
   for (const Case& c : cases) {
     const LEDSpotLayout l = LEDSpotLayout::Compute(c.kind, dirNormal, c.bar_width, c.bar_height,

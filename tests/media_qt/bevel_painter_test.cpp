@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "media/qt/graphic_control.h"
@@ -55,6 +57,27 @@ TEST(GraphicControlTest, FillsTheInsideWithItsColourUnlessLeftUnfilled) {
   control.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);  // no background of its own
   EXPECT_EQ(image.pixel(15, 6), QColor(Qt::green).rgb());
   EXPECT_EQ(image.pixel(0, 0), Rgb(clBtnShadow));
+}
+
+TEST(GraphicControlTest, ClickNeedsPressAndReleaseOverTheControl) {
+  TMMGraphicControl control;
+  control.resize(20, 10);
+  int clicks = 0;
+  QObject::connect(&control, &TMMGraphicControl::clicked, [&] { ++clicks; });
+  auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button) {
+    QMouseEvent event(type, at, control.mapToGlobal(at), button,
+                      type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&control, &event);
+  };
+  send(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, {6, 5}, Qt::LeftButton);
+  EXPECT_EQ(clicks, 1);
+  send(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, {50, 5}, Qt::LeftButton);  // released outside
+  send(QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton);   // no press before it
+  send(QEvent::MouseButtonPress, {5, 5}, Qt::RightButton);
+  send(QEvent::MouseButtonRelease, {5, 5}, Qt::RightButton);
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
