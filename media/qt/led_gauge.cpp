@@ -23,8 +23,7 @@ void TMMLEDGauge::SetKind(TMMGaugeKind kind) {
 
 void TMMLEDGauge::SetDirection(TMMDirection direction) {
   if (direction == direction_) return;
-  direction_ = direction;
-  background_valid_ = false;
+  direction_ = direction;  // a new layout: the unlit image follows at the next paint
   update();
 }
 
@@ -121,9 +120,7 @@ void TMMLEDGauge::UpdateMinimumSize() {
 void TMMLEDGauge::PrepareBackground(const LEDSpotLayout& layout) {
   DIBCanvas().SetSize(layout.BarWidth, layout.BarHeight);
   if (on_draw_bar_) return;  // the handler draws everything
-  if (background_valid_ && layout == background_layout_ && background_.Width() == layout.BarWidth &&
-      background_.Height() == layout.BarHeight)
-    return;
+  if (background_valid_ && layout == background_layout_) return;
   background_.SetSize(layout.BarWidth, layout.BarHeight);
   {
     const DIBDrawPass pass(background_);

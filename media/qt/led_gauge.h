@@ -94,7 +94,8 @@ class TMMLEDGauge : public TMMDIBGraphicControl {
   void SetFlag(bool& field, bool value);
   void UpdateMinimumSize();
   int LitSpots(const LEDSpotLayout& layout) const;
-  // Sizes both DIBs to the bar and redraws the unlit image when anything it shows changed.
+  // Sizes both DIBs to the bar and redraws the unlit image when the layout or anything else it
+  // shows (colours, dots, depth) changed.
   void PrepareBackground(const LEDSpotLayout& layout);
   void RenderBar(const LEDSpotLayout& layout);
 

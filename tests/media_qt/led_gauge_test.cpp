@@ -146,6 +146,14 @@ TEST_P(LEDGaugeRenderTest, HorizontalGaugeFillsToTheRight) {
   const QImage image = gauge.grab().toImage();
   ASSERT_FALSE(testsupport::SaveRender(image, QString("led_gauge_horizontal_%1").arg(GetParam())).isEmpty());
   ExpectSpots(image, true, false);
+
+  // The unlit image follows its colours and the control's colour.
+  gauge.SetInactive3Color(clNavy);
+  gauge.SetColor(clWhite);
+  const QImage changed = gauge.grab().toImage();
+  EXPECT_EQ(changed.pixel(SpotStart(14), 5), Rgb(clNavy));
+  EXPECT_EQ(changed.pixel(SpotStart(1) + 5, 5), Rgb(clWhite));
+  EXPECT_EQ(changed.pixel(SpotStart(12), 5), Rgb(clRed));
 }
 
 TEST_P(LEDGaugeRenderTest, VerticalReversedGaugeFillsFromTheTopDown) {
