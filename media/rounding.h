@@ -9,4 +9,9 @@ namespace media {
 // Throws std::overflow_error for NaN, infinities and values outside the 64-bit range.
 std::int64_t RoundHalfEven(double value);
 
+// Numerator / Denominator rounded the same way, exactly (a share in percent: part × 100, whole),
+// where the floating-point quotient could land a hair beside a half. Throws std::domain_error
+// when Denominator is 0.
+std::int64_t RoundHalfEven(std::int64_t numerator, std::int64_t denominator);
+
 }  // namespace media

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 
@@ -19,6 +20,20 @@ TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
 TEST(RoundHalfEvenTest, PercentagesOfEightFrames) {
   const std::int64_t expected[] = {0, 12, 25, 38, 50, 62, 75, 88};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(media::RoundHalfEven(i * 100.0 / 8), expected[i]) << i;
+}
+
+TEST(RoundHalfEvenTest, RatiosRoundExactly) {
+  struct Case { std::int64_t numerator, denominator, expected; };
+  const Case cases[] = {
+      {300, 16, 19},   // 3 of 16 threads: 18.75
+      {100, 8, 12},    {300, 8, 38},  {1100, 40, 28},  // 27.5 exactly, where 11 / 40 × 100 is not
+      {-5, 2, -2},     {5, -2, -2},   {-7, -2, 4},   {7, 2, 4},
+      {0, 5, 0},       {INT64_MIN, 1, INT64_MIN},    {INT64_MAX, INT64_MAX, 1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(media::RoundHalfEven(c.numerator, c.denominator), c.expected) << c.numerator << " / " << c.denominator;
+  EXPECT_THROW(media::RoundHalfEven(std::int64_t{1}, std::int64_t{0}), std::domain_error);
+  EXPECT_THROW(media::RoundHalfEven(INT64_MIN, std::int64_t{-1}), std::overflow_error);
 }
 
 TEST(RoundHalfEvenTest, NonFiniteAndHugeValuesAreErrors) {
