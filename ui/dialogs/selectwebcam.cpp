@@ -1,0 +1,143 @@
+#include "ui/dialogs/selectwebcam.h"
+
+#include "ui/dialogs/dialog_controls.h"
+#include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/record_text.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+namespace ui {
+
+namespace {
+constexpr int kMsgAllCameras = 65288;
+constexpr int kMsgEnterSearchText = 65289;
+}  // namespace
+
+Tselectwebcam::Tselectwebcam(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("selectwebcam"));
+    setWindowTitle(QStringLiteral("Sélectionner une webcam"));
+    resize(420, 440);
+    auto* layout = new QVBoxLayout(this);
+    auto* categoryRow = new QHBoxLayout;
+    categoryRow->addWidget(new QLabel(QStringLiteral("Choisir entre :"), this));
+    ComboBox1 = Named<QComboBox>(this, "ComboBox1");
+    categoryRow->addWidget(ComboBox1, 1);
+    layout->addLayout(categoryRow);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &Tselectwebcam::ComboBox1Change);
+
+    auto* searchRow = new QHBoxLayout;
+    Edit1 = Named<QLineEdit>(this, "Edit1");
+    auto* search = Named<QPushButton>(this, "Button1", QStringLiteral("Rechercher "));
+    search->setAutoDefault(false);
+    connect(search, &QPushButton::clicked, this, &Tselectwebcam::Button1Click);
+    searchRow->addWidget(Edit1, 1);
+    searchRow->addWidget(search);
+    layout->addLayout(searchRow);
+
+    ListBox1 = Named<QListWidget>(this, "ListBox1");
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    layout->addWidget(ListBox1, 1);
+
+    auto* all = Named<QPushButton>(this, "Button2", QStringLiteral("TOUT1"));
+    all->setAutoDefault(false);
+    connect(all, &QPushButton::clicked, this, &Tselectwebcam::Button2Click);
+    layout->addWidget(all, 0, Qt::AlignLeft);
+    AddOkCancel(this, layout);
+}
+
+bool Tselectwebcam::Execute(WebcamChooserSource& source, int& index) {
+    source_ = &source;
+    index = 0;
+    if (ComboBox1->count() == 0) FillCategories();
+    ComboBox1Change();
+    const bool accepted = exec() == QDialog::Accepted;
+    const int current = ListBox1->currentRow();
+    bool chosen = false;
+    if (accepted && current >= 0) {
+        index = recordNos_[current] + 1;
+        chosen = true;
+    }
+    if (accepted && !ListBox1->selectedItems().isEmpty()) {
+        std::vector<int> webcams;
+        for (int row = 0; row < ListBox1->count(); ++row) {
+            if (ListBox1->item(row)->isSelected()) webcams.push_back(recordNos_[row] + 1);
+        }
+        index = 0;
+        source.ShowOnlySelected(webcams);
+    }
+    ListBox1->clear();
+    recordNos_.clear();
+    source_ = nullptr;
+    return chosen;
+}
+
+void Tselectwebcam::FillCategories() {
+    struct Entry {
+        QString text;
+        int value;
+    };
+    std::vector<Entry> entries{{Message(kMsgAllCameras), 0}};
+    for (int slot = 1; slot <= engine::kCategoryNamesUsed; ++slot) {
+        entries.push_back({QString::fromStdString(source_->CategoryName(slot)), slot});
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(entries.begin(), entries.end(),
+                     [&](const Entry& a, const Entry& b) { return collator.compare(a.text, b.text) < 0; });
+    // Filling must not run the category handler as a user's choice would.
+    const QSignalBlocker blocker(ComboBox1);
+    for (const Entry& entry : entries) ComboBox1->addItem(entry.text, entry.value);
+    ComboBox1->setCurrentIndex(ComboBox1->findData(0));
+}
+
+void Tselectwebcam::Refill(const std::function<bool(const engine::TWebcamDefRec&)>& passes) {
+    ListBox1->clear();
+    recordNos_.clear();
+    for (int position = 0; position < source_->WebcamCount(); ++position) {
+        const engine::TWebcamDefRec& rec = source_->WebcamRecord(position);
+        if (!passes(rec)) continue;
+        ListBox1->addItem(FromRecord(rec.Description.empty() ? rec.PictureURL.view() : rec.Description.view()));
+        recordNos_.push_back(source_->WebcamRecordNo(position));
+    }
+}
+
+void Tselectwebcam::ComboBox1Change() {
+    if (!source_) return;
+    const int category = ComboBox1->currentData().toInt();
+    Refill([category](const engine::TWebcamDefRec& rec) { return category == 0 || rec.Categories[category] != 0; });
+}
+
+void Tselectwebcam::Button1Click() {
+    const QString wanted = Edit1->text().toUpper();
+    if (wanted.isEmpty()) {
+        ShowMessage(this, kMsgEnterSearchText);
+        return;
+    }
+    Refill([&wanted](const engine::TWebcamDefRec& rec) {
+        return FromRecord(rec.PictureURL.view()).toUpper().contains(wanted) ||
+               FromRecord(rec.Description.view()).toUpper().contains(wanted);
+    });
+}
+
+void Tselectwebcam::Button2Click() { ListBox1->selectAll(); }
+
+void Tselectwebcam::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Edit1->setFocus();
+}
+
+Tselectwebcam& selectwebcam() { return DialogInstance<Tselectwebcam>::Get(); }
+
+}  // namespace ui
