@@ -1,0 +1,52 @@
+#pragma once
+// Helpers for the dialog tests: the test program's application object, driving a modal dialog
+// while it runs, answering message boxes, and screenshots kept as test artifacts.
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QWidget>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+class QDialog;
+class QTimer;
+
+namespace dialogtest {
+
+// Runs action once dialog shows modally. When the action leaves the dialog open the test
+// fails and the dialog is rejected, so a test never hangs in a modal loop.
+void WhenShown(QDialog& dialog, std::function<void()> action);
+
+// While it lives, every message box that opens is answered with its default button and its
+// text kept.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    const QStringList& texts() const { return texts_; }
+
+private:
+    std::unique_ptr<QTimer> timer_;
+    QStringList texts_;
+};
+
+// Writes widget as name.png into the folder of dialog screenshots.
+void SaveScreenshot(QWidget& widget, const QString& name);
+
+// The child control of parent with objectName name; fails the test when there is none.
+template <typename Control>
+Control& Child(QWidget& parent, const char* name) {
+    auto* control = parent.findChild<Control*>(QString::fromLatin1(name));
+    if (!control) {
+        ADD_FAILURE() << "no control " << name;
+        throw std::runtime_error(std::string("no control ") + name);
+    }
+    return *control;
+}
+
+}  // namespace dialogtest
