@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QTimer>
 
@@ -66,11 +67,12 @@ void WhenShown(QDialog& dialog, std::function<void()> action) {
     timer->start(kPollMs);
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer() : timer_(std::make_unique<QTimer>()) {
-    QObject::connect(timer_.get(), &QTimer::timeout, [this] {
+MessageBoxAnswerer::MessageBoxAnswerer(std::function<void()> onBox) : timer_(std::make_unique<QTimer>()) {
+    QObject::connect(timer_.get(), &QTimer::timeout, [this, onBox = std::move(onBox)] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (!box || !box->isVisible()) continue;
+            if (onBox) onBox();
             texts_.push_back(box->text());
             box->done(box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::Ok);
         }
@@ -86,5 +88,11 @@ void SaveScreenshot(QWidget& widget, const QString& name) {
     const QString file = folder.filePath(name + QStringLiteral(".png"));
     EXPECT_TRUE(widget.grab().save(file)) << file.toStdString();
 }
+
+}  // namespace dialogtest
+
+namespace dialogtest {
+
+void Click(QWidget& parent, const char* name) { Child<QAbstractButton>(parent, name).click(); }
 
 }  // namespace dialogtest

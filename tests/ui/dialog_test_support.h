@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <QStringList>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -23,10 +24,10 @@ namespace dialogtest {
 void WhenShown(QDialog& dialog, std::function<void()> action);
 
 // While it lives, every message box that opens is answered with its default button and its
-// text kept.
+// text kept; onBox runs first, while the box is open.
 class MessageBoxAnswerer {
 public:
-    MessageBoxAnswerer();
+    explicit MessageBoxAnswerer(std::function<void()> onBox = {});
     ~MessageBoxAnswerer();
     const QStringList& texts() const { return texts_; }
 
@@ -47,6 +48,15 @@ Control& Child(QWidget& parent, const char* name) {
         throw std::runtime_error(std::string("no control ") + name);
     }
     return *control;
+}
+
+// Clicks the button of parent with objectName name.
+void Click(QWidget& parent, const char* name);
+
+// Records compared byte for byte, so that no field a dialog should leave alone may change.
+template <typename Record>
+bool SameBytes(const Record& a, const Record& b) {
+    return std::memcmp(&a, &b, sizeof(Record)) == 0;
 }
 
 }  // namespace dialogtest

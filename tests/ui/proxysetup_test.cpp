@@ -6,9 +6,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -83,11 +81,11 @@ TEST(Tproxysetup, ShowsTheValuesAndWritesThemBackByTheRules) {
             EXPECT_EQ(Child<QLineEdit>(dialog, "Edit4").text(), "pw");
             dialogtest::SaveScreenshot(dialog, "proxysetup");
             c.edit(dialog);
-            Child<QPushButton>(dialog, c.button).click();
+            dialogtest::Click(dialog, c.button);
         });
         EXPECT_EQ(dialog.Execute(config, extra1), c.result);
-        EXPECT_EQ(0, std::memcmp(&config, &wantConfig, sizeof config));
-        EXPECT_EQ(0, std::memcmp(&extra1, &wantExtra1, sizeof extra1));
+        EXPECT_TRUE(dialogtest::SameBytes(config, wantConfig));
+        EXPECT_TRUE(dialogtest::SameBytes(extra1, wantExtra1));
         const QStringList expectedMessages =
             c.portMessage ? QStringList{QString::fromStdString(engine::LoadMessage(65284))} : QStringList{};
         EXPECT_EQ(answers.texts(), expectedMessages);
