@@ -49,8 +49,9 @@ Tselthumbsize::Tselthumbsize(QWidget* parent) : QDialog(parent) {
             lineBottom += kGap + size.height();
         }
         auto* button = Named<QToolButton>(this, kButtons[i].name);
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setText(QString(21, QLatin1Char(' ')));
+        // The caption below each picture is blank; Qt would draw a narrow button's blanks as
+        // an ellipsis, so the button shows its picture only.
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setIconSize(kButtons[i].preview);
         button->setFixedSize(size);
         button->move(x, lineBottom - size.height());
