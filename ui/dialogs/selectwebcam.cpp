@@ -75,6 +75,7 @@ bool Tselectwebcam::Execute(WebcamChooserSource& source, int& index) {
             if (ListBox1->item(row)->isSelected()) webcams.push_back(recordNos_[row] + 1);
         }
         index = 0;
+        chosen = true;
         source.ShowOnlySelected(webcams);
     }
     ListBox1->clear();

@@ -37,7 +37,8 @@ public:
     explicit Tselectwebcam(QWidget* parent = nullptr);
 
     // Shows the webcams modally. OK with a current line returns true with index := its webcam
-    // (1-based); when lines are marked, those become the selection and index is 0.
+    // (1-based); when lines are marked, those become the selection, index is 0 and the result
+    // true. OK with neither, or Cancel, returns false with index 0.
     bool Execute(WebcamChooserSource& source, int& index);
 
 protected:
