@@ -16,6 +16,12 @@ namespace {
 using dialogtest::Child;
 
 struct Records {
+    Records() {
+        extra1.WeatherURL = "http://weather.example/cgi-bin/findweather/getForecast";
+        extra1.WeatherQuery = "?query=$P+$C";
+        extra1.MapURL = "http://maps.example/world/places.cgi";
+        extra1.MapQuery = "?place=$P&country=$C";
+    }
     engine::TConfigRec config = engine::DefaultConfig();
     engine::TExtra1Rec extra1 = engine::DefaultExtra1();
     engine::TDiskManRec diskMan = engine::DefaultDiskMan();
