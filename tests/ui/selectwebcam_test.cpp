@@ -55,14 +55,15 @@ QStringList Lines(QListWidget& list) {
 }
 
 // Runs the chooser once: inside runs while it shows and must close it.
-bool RunChooser(FakeWebcams& webcams, int& index, const std::function<void(ui::Tselectwebcam&)>& inside) {
-    ui::Tselectwebcam& dialog = ui::selectwebcam();
+bool RunChooser(FakeWebcams& webcams, int& index, const std::function<void(ui::Tselectwebcam&)>& inside,
+                ui::Tselectwebcam& dialog = ui::selectwebcam()) {
     dialogtest::WhenShown(dialog, [&] { inside(dialog); });
     return dialog.Execute(webcams, index);
 }
 
-TEST(Tselectwebcam, TheCategoryBoxIsSortedAndOpensOnAllCameras) {
+TEST(Tselectwebcam, TheCategoryBoxIsSortedOpensOnAllCamerasAndKeepsTheLastChoice) {
     FakeWebcams webcams;
+    ui::Tselectwebcam fresh;
     int index = -1;
     RunChooser(webcams, index, [](ui::Tselectwebcam& d) {
         auto& box = Child<QComboBox>(d, "ComboBox1");
@@ -74,8 +75,16 @@ TEST(Tselectwebcam, TheCategoryBoxIsSortedAndOpensOnAllCameras) {
         for (int i = 1; i < box.count(); ++i) EXPECT_LE(collator.compare(box.itemText(i - 1), box.itemText(i)), 0);
         EXPECT_EQ(d.focusWidget(), &Child<QLineEdit>(d, "Edit1"));
         dialogtest::SaveScreenshot(d, "selectwebcam");
+        box.setCurrentIndex(box.findData(4));
         dialogtest::Click(d, "CancelBtn");
-    });
+    }, fresh);
+    RunChooser(webcams, index, [](ui::Tselectwebcam& d) {
+        auto& box = Child<QComboBox>(d, "ComboBox1");
+        EXPECT_EQ(box.count(), 58);
+        EXPECT_EQ(box.currentData().toInt(), 4);
+        EXPECT_EQ(Lines(Child<QListWidget>(d, "ListBox1")), (QStringList{kSkiUrl, kMountain}));
+        dialogtest::Click(d, "CancelBtn");
+    }, fresh);
 }
 
 TEST(Tselectwebcam, FiltersByCategoryAndSearchesAddressesAndDescriptions) {
