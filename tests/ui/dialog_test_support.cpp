@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QAbstractButton>
@@ -94,5 +95,11 @@ void SaveScreenshot(QWidget& widget, const QString& name) {
 namespace dialogtest {
 
 void Click(QWidget& parent, const char* name) { Child<QAbstractButton>(parent, name).click(); }
+
+QStringList ListLines(QListWidget& list) {
+    QStringList lines;
+    for (int row = 0; row < list.count(); ++row) lines << list.item(row)->text();
+    return lines;
+}
 
 }  // namespace dialogtest

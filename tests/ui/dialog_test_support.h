@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QWidget>
+
+class QListWidget;
 #include <QStringList>
 
 #include <cstring>
@@ -49,6 +51,9 @@ Control& Child(QWidget& parent, const char* name) {
     }
     return *control;
 }
+
+// The texts of a list box's lines, top to bottom.
+QStringList ListLines(QListWidget& list);
 
 // Clicks the button of parent with objectName name.
 void Click(QWidget& parent, const char* name);

@@ -48,12 +48,6 @@ private:
 const QString kNice = "Plage de Nice", kSkiUrl = "http://ski.example/live.jpg", kCafe = "Café du Port",
               kMountain = "Montagne enneigée";
 
-QStringList Lines(QListWidget& list) {
-    QStringList lines;
-    for (int row = 0; row < list.count(); ++row) lines << list.item(row)->text();
-    return lines;
-}
-
 // Runs the chooser once: inside runs while it shows and must close it.
 bool RunChooser(FakeWebcams& webcams, int& index, const std::function<void(ui::Tselectwebcam&)>& inside,
                 ui::Tselectwebcam& dialog = ui::selectwebcam()) {
@@ -82,7 +76,7 @@ TEST(Tselectwebcam, TheCategoryBoxIsSortedOpensOnAllCamerasAndKeepsTheLastChoice
         auto& box = Child<QComboBox>(d, "ComboBox1");
         EXPECT_EQ(box.count(), 58);
         EXPECT_EQ(box.currentData().toInt(), 4);
-        EXPECT_EQ(Lines(Child<QListWidget>(d, "ListBox1")), (QStringList{kSkiUrl, kMountain}));
+        EXPECT_EQ(dialogtest::ListLines(Child<QListWidget>(d, "ListBox1")), (QStringList{kSkiUrl, kMountain}));
         dialogtest::Click(d, "CancelBtn");
     }, fresh);
 }
@@ -116,7 +110,7 @@ TEST(Tselectwebcam, FiltersByCategoryAndSearchesAddressesAndDescriptions) {
                 Child<QLineEdit>(d, "Edit1").setText(QString::fromUtf8(c.search));
                 dialogtest::Click(d, "Button1");
             }
-            EXPECT_EQ(Lines(Child<QListWidget>(d, "ListBox1")), c.lines);
+            EXPECT_EQ(dialogtest::ListLines(Child<QListWidget>(d, "ListBox1")), c.lines);
             dialogtest::Click(d, "CancelBtn");
         });
     }
@@ -131,7 +125,7 @@ TEST(Tselectwebcam, AnEmptySearchAsksForTextAndKeepsTheList) {
         box.setCurrentIndex(box.findData(4));
         Child<QLineEdit>(d, "Edit1").clear();
         dialogtest::Click(d, "Button1");
-        EXPECT_EQ(Lines(Child<QListWidget>(d, "ListBox1")), (QStringList{kSkiUrl, kMountain}));
+        EXPECT_EQ(dialogtest::ListLines(Child<QListWidget>(d, "ListBox1")), (QStringList{kSkiUrl, kMountain}));
         dialogtest::Click(d, "CancelBtn");
     });
     EXPECT_EQ(answers.texts(), QStringList{QString::fromStdString(engine::LoadMessage(65289))});

@@ -29,12 +29,6 @@ TEST(SplitLines, SplitsAtEveryKindOfLineEnd) {
     for (const auto& [text, lines] : cases) EXPECT_EQ(ui::SplitLines(text), lines) << text;
 }
 
-QStringList Lines(QListWidget& list) {
-    QStringList lines;
-    for (int row = 0; row < list.count(); ++row) lines << list.item(row)->text();
-    return lines;
-}
-
 void PressEscape(QWidget& target) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&target, &press);
@@ -52,7 +46,7 @@ TEST_F(TshowtextfileTest, ShowsCopiesWithCrLfAndReadsTheFileAgain) {
     dialogtest::WhenShown(dialog, [&] {
         EXPECT_EQ(dialog.windowTitle(), "Header display - Café");
         auto& list = Child<QListWidget>(dialog, "ListBox1");
-        EXPECT_EQ(Lines(list), (QStringList{"HTTP/1.0 200 OK", "Server: café", "Content-Length: 12"}));
+        EXPECT_EQ(dialogtest::ListLines(list), (QStringList{"HTTP/1.0 200 OK", "Server: café", "Content-Length: 12"}));
         dialogtest::SaveScreenshot(dialog, "showtextfile");
 
         dialogtest::Click(dialog, "Button3");
@@ -60,7 +54,7 @@ TEST_F(TshowtextfileTest, ShowsCopiesWithCrLfAndReadsTheFileAgain) {
 
         testsupport::WriteFile(file_, "HTTP/1.0 304 Not Modified\n");
         dialogtest::Click(dialog, "Button4");
-        EXPECT_EQ(Lines(list), QStringList{"HTTP/1.0 304 Not Modified"});
+        EXPECT_EQ(dialogtest::ListLines(list), QStringList{"HTTP/1.0 304 Not Modified"});
         dialogtest::Click(dialog, "Button1");
     });
     dialog.ShowFile(file_, "Header display - Café");
