@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/socket_errors.h"
-#include "tests/platform/message_loop_test_support.h"
+#include "tests/support/loop_pump.h"
 #include "tests/support/loopback_peer.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/platform/message_loop_test_support.h"
+#include "tests/support/loop_pump.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Bounded pumping of the calling thread's loop for the message-loop tests.
+// Bounded pumping of the calling thread's message loop, for tests.
 
 #include <poll.h>
 
