@@ -160,7 +160,7 @@ int TcpConnection::ReadLoop(ReadMode mode) {
         inRead_ = false;
         if (deferredClose_ && socket_ != platform::kNoSocket) {
             deferredClose_ = false;
-            Disconnect(keptCode_);
+            Close(keptCode_, false);  // who asked for the close wants no more data
         }
     }
     return result;
@@ -199,7 +199,9 @@ int TcpConnection::ReadLoopBody(ReadMode mode) {
     return 0;
 }
 
-int TcpConnection::Disconnect(int code) {
+int TcpConnection::Disconnect(int code) { return Close(code, true); }
+
+int TcpConnection::Close(int code, bool flush) {
     assert(OnOwnerThread());
     if (socket_ == platform::kNoSocket) {
         CloseSocket();
@@ -212,7 +214,7 @@ int TcpConnection::Disconnect(int code) {
         return 0;
     }
     keptCode_ = code;
-    if (acceptData_ && connected_) ReadLoop(ReadMode::Flush);
+    if (flush && acceptData_ && connected_) ReadLoop(ReadMode::Flush);
     if (socket_ == platform::kNoSocket) return 0;  // closed by a handler during the flush
     int result = platform::SocketClose(socket_);
     socket_ = platform::kNoSocket;

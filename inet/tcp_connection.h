@@ -84,6 +84,7 @@ private:
     bool StopReading() const;
     bool HandOut(bool rest);
     int ApplyOptions(platform::SocketHandle socket);
+    int Close(int code, bool flush);
     void CloseSocket();
     int Busy(int code, const char* text);
 

@@ -236,7 +236,7 @@ int SocketRecv(SocketHandle socket, void* buffer, std::size_t length, std::size_
     received = 0;
     Entry* e = Find(socket);
     if (!e) return wsa::kNotSocket;
-    if (e->phase == Phase::Idle || e->phase == Phase::Connecting) return wsa::kNotConnected;
+    if (e->phase == Phase::Idle) return wsa::kNotConnected;
     ssize_t n = recv(e->fd, buffer, length, 0);
     e->readArmed = true;
     int code = 0;
