@@ -77,6 +77,19 @@ std::string_view LineBuffer::TakeAll() {
     return all;
 }
 
+std::string_view LineBuffer::TakePiece() {
+    std::size_t keep = 0;
+    if (!anyOf_) {
+        std::string_view unread(data_.data() + start_, count_);
+        for (std::size_t n = std::min(eol_.size() - 1, count_ - 1); n > 0 && keep == 0; --n)
+            if (unread.substr(count_ - n) == std::string_view(eol_).substr(0, n)) keep = n;
+    }
+    std::string_view piece(data_.data() + start_, count_ - keep);
+    start_ += piece.size();
+    count_ -= piece.size();
+    return piece;
+}
+
 std::span<char> LineBuffer::FreeSpace() {
     if (count_ == 0) start_ = 0;
     if (start_ + count_ == size_ && start_ > 0) {

@@ -31,6 +31,9 @@ public:
     bool NextLine(std::string_view& line);
     // Everything unread, taken at once.
     std::string_view TakeAll();
+    // What a full buffer without a line end hands up: everything but a tail that may be
+    // the start of the end-of-line sequence, so a line end cut by the piece still counts.
+    std::string_view TakePiece();
     std::size_t Unread() const { return count_; }
 
     // The free space at the end (compacting first when needed); empty when full.

@@ -171,7 +171,7 @@ int TcpConnection::ReadLoopBody(ReadMode mode) {
         if (!HandOut(false)) break;
         std::span<char> space = buffer_.FreeSpace();
         if (space.empty()) {  // a full buffer without a line end: hand it up as a piece
-            std::string_view piece = buffer_.TakeAll();
+            std::string_view piece = buffer_.HasEOL() ? buffer_.TakePiece() : buffer_.TakeAll();
             OnDataIn(piece.data(), piece.size(), false);
             continue;
         }

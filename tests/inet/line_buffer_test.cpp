@@ -29,7 +29,7 @@ std::vector<Piece> Feed(inet::LineBuffer& buffer, const std::vector<std::string>
         while (done < chunk.size()) {
             auto space = buffer.FreeSpace();
             if (space.empty()) {
-                out.push_back({std::string(buffer.TakeAll()), false});
+                out.push_back({std::string(buffer.TakePiece()), false});
                 continue;
             }
             std::size_t n = std::min(space.size(), chunk.size() - done);
@@ -47,6 +47,13 @@ TEST(LineBuffer, ALineLongerThanTheBufferComesInPieces) {
     buffer.SetEOL("\r\n", false);
     auto pieces = Feed(buffer, {"0123456789ABCDEFGHIJ\r\nok\r\n"});
     EXPECT_EQ((std::vector<Piece>{{"01234567", false}, {"89ABCDEF", false}, {"GHIJ", true}, {"ok", true}}), pieces);
+}
+
+TEST(LineBuffer, ALineEndCutByAPieceStillEndsTheLine) {
+    inet::LineBuffer buffer(8);
+    buffer.SetEOL("\r\n", false);
+    auto pieces = Feed(buffer, {"0123456\r\nX\r\n"});
+    EXPECT_EQ((std::vector<Piece>{{"0123456", false}, {"", true}, {"X", true}}), pieces);
 }
 
 TEST(LineBuffer, ASequenceSplitAcrossReceivesStillEndsTheLine) {
