@@ -7,9 +7,18 @@
 
 namespace inet {
 
+namespace {
+
+// memmove that accepts the null data of an empty view.
+void CopyBytes(char* to, const char* from, std::size_t n) {
+    if (n > 0) std::memmove(to, from, n);
+}
+
+}  // namespace
+
 int EngineString::Set(std::string_view text) {
     if (text.size() <= kInline) {
-        std::memmove(inline_, text.data(), text.size());  // text may lie inside this string
+        CopyBytes(inline_, text.data(), text.size());  // text may lie inside this string
         inline_[text.size()] = '\0';
         delete[] heap_;
         heap_ = nullptr;
@@ -24,7 +33,7 @@ int EngineString::Set(std::string_view text) {
         length_ = 0;
         return kErrOutOfMemory;
     }
-    std::memcpy(block, text.data(), text.size());
+    CopyBytes(block, text.data(), text.size());
     block[text.size()] = '\0';
     delete[] heap_;
     heap_ = block;
@@ -36,15 +45,15 @@ int EngineString::Set(std::string_view text) {
 int EngineString::Append(std::string_view text) {
     std::size_t total = length_ + text.size();
     if (total <= kInline) {
-        std::memmove(inline_ + length_, text.data(), text.size());
+        CopyBytes(inline_ + length_, text.data(), text.size());
         inline_[total] = '\0';
         length_ = static_cast<std::uint32_t>(total);
         return 0;
     }
     char* block = new (std::nothrow) char[total + 1];
     if (!block) return kErrOutOfMemory;
-    std::memcpy(block, c_str(), length_);
-    std::memcpy(block + length_, text.data(), text.size());
+    CopyBytes(block, c_str(), length_);
+    CopyBytes(block + length_, text.data(), text.size());
     block[total] = '\0';
     delete[] heap_;
     heap_ = block;

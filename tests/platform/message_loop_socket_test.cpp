@@ -144,10 +144,11 @@ TEST_F(SocketNotifications, CloseComesOnceAfterTheUnreadDataWithTheCloseCode) {
 }
 
 TEST_F(SocketNotifications, ANotificationOfAClosedSocketNeverReachesItsSuccessor) {
-    Peer first({Peer::Send("abc")});
+    Peer first({Peer::Gate(), Peer::Send("abc")});
     auto old = Connect(first.port());
     ASSERT_TRUE(WaitFor(platform::kFdWrite));
     looptest::PumpPending();
+    first.OpenGate();
     ASSERT_TRUE(looptest::LoopReadable(5000));  // the data has arrived
     ASSERT_EQ(MessageLoop::Step::Dispatched, loop().ProcessOne());  // FD_READ now queued, undelivered
     EXPECT_EQ(0u, Count(platform::kFdRead));
