@@ -1,7 +1,5 @@
 #include "inet/socket_core.h"
 
-#include <arpa/inet.h>
-
 #include <cassert>
 
 #include "inet/engine_errors.h"
@@ -42,10 +40,7 @@ int SocketCore::SetError(int code) {
 }
 
 std::string SocketCore::GetLocalHost() {
-    if (localAddress_ != 0) {
-        in_addr address{localAddress_};
-        return inet_ntoa(address);
-    }
+    if (localAddress_ != 0) return platform::DottedAddress(localAddress_);
     std::string name;
     int code = platform::LocalHostName(name);
     return code ? ErrorText(code) : name;
@@ -53,11 +48,15 @@ std::string SocketCore::GetLocalHost() {
 
 int SocketCore::SetLocalHost(const std::string& host) {
     assert(OnOwnerThread());
-    localAddress_ = 0;
+    return ResolveInto(host, localAddress_);
+}
+
+int SocketCore::ResolveInto(const std::string& host, std::uint32_t& address) {
+    address = 0;
     if (host.empty()) return 0;
-    std::uint32_t address = 0;
-    int code = platform::ResolveHost(host, address);
-    if (code == 0) localAddress_ = address;
+    std::uint32_t found = 0;
+    int code = platform::ResolveHost(host, found);
+    if (code == 0) address = found;
     return code;
 }
 

@@ -89,6 +89,8 @@ protected:
     platform::MessageLoop& Loop() const { return loop_; }
     platform::TargetId Target() const { return target_; }
     bool OnOwnerThread() const { return loop_.OnOwnerThread(); }
+    // address := the look-up of host (0 for an empty host or a failed look-up).
+    static int ResolveInto(const std::string& host, std::uint32_t& address);
 
 private:
     platform::MessageLoop& loop_;

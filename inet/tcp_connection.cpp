@@ -1,6 +1,5 @@
 #include "inet/tcp_connection.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
@@ -230,21 +229,15 @@ void TcpConnection::PostReadNotification() {
 }
 
 int TcpConnection::SetRemoteHost(const std::string& host) {
+    assert(OnOwnerThread());
     ClearLastError();
     if (socket_ != platform::kNoSocket) return Busy(kErrRemoteHostBusy, kTextRemoteHostBusy);
     if (int code = remoteHost_.Set(host)) return code;
-    remoteAddress_ = 0;
-    if (host.empty()) return 0;
-    std::uint32_t address = 0;
-    int code = platform::ResolveHost(host, address);
-    if (code == 0) remoteAddress_ = address;
-    return code;
+    return ResolveInto(host, remoteAddress_);
 }
 
 std::string TcpConnection::GetRemoteHost() const {
-    if (remoteAddress_ == 0) return {};
-    in_addr address{remoteAddress_};
-    return inet_ntoa(address);
+    return remoteAddress_ == 0 ? std::string() : platform::DottedAddress(remoteAddress_);
 }
 
 int TcpConnection::SetRemotePort(std::uint16_t port) {
@@ -326,10 +319,7 @@ std::string TcpConnection::GetLocalHost() {
     if (connected_) {
         std::uint32_t address = 0;
         std::uint16_t port = 0;
-        if (platform::SocketLocalName(socket_, address, port) == 0) {
-            in_addr local{address};
-            return inet_ntoa(local);
-        }
+        if (platform::SocketLocalName(socket_, address, port) == 0) return platform::DottedAddress(address);
     }
     return SocketCore::GetLocalHost();
 }

@@ -55,6 +55,13 @@ int ResolveHost(const std::string& host, std::uint32_t& addressNet) {
     return resolver ? resolver(host, addressNet) : SystemResolve(host, addressNet);
 }
 
+std::string DottedAddress(std::uint32_t addressNet) {
+    char text[INET_ADDRSTRLEN] = {};
+    in_addr address{addressNet};
+    inet_ntop(AF_INET, &address, text, sizeof text);
+    return text;
+}
+
 HostResolver SetHostResolver(HostResolver resolver) {
     std::lock_guard<std::mutex> hold(resolverLock);
     std::swap(installedResolver, resolver);

@@ -13,6 +13,8 @@ namespace platform {
 using HostResolver = std::function<int(const std::string& host, std::uint32_t& addressNet)>;
 
 int ResolveHost(const std::string& host, std::uint32_t& addressNet);
+// The dotted form of an IPv4 address in network order.
+std::string DottedAddress(std::uint32_t addressNet);
 // Replaces the resolver for the whole process (empty: getaddrinfo again); returns the old one.
 HostResolver SetHostResolver(HostResolver resolver);
 // The machine's host name, or a Winsock code.
