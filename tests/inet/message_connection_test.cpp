@@ -13,6 +13,7 @@
 #include "tests/inet/recording_connection.h"
 #include "tests/support/loop_pump.h"
 #include "tests/support/loopback_peer.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ using platform::MessageLoop;
 class Connection : public inettest::Recording<inet::MessageConnection> {
 public:
     std::vector<std::string> notices;
+    std::vector<std::uint32_t> progress;
+    int progressAnswer = 0;
 
 protected:
     void ConnectedText(int code, const std::string& text) override {
@@ -30,6 +33,10 @@ protected:
     }
     void DisconnectedText(int code, const std::string& text) override {
         notices.push_back("disconnected " + std::to_string(code) + " " + text);
+    }
+    int Progress(std::uint32_t bytes) override {
+        progress.push_back(bytes);
+        return progressAnswer;
     }
 };
 
@@ -148,6 +155,49 @@ TEST_F(MessageConnectionTest, APartialSendGives10035AndSendAllFinishesTheRest) {
     ASSERT_EQ(0, c.SendAll(data.data() + first, data.size() - first));
     ASSERT_TRUE(peer.WaitScriptDone());
     EXPECT_TRUE(peer.Received() == data);
+}
+
+TEST_F(MessageConnectionTest, SendAllReportsProgressOnlyDuringATransferAndStopsOnItsAnswer) {
+    Peer peer({Peer::Gate()});  // never reads
+    Connection c;
+    ASSERT_EQ(0, c.SetSendBufferSize(4096));
+    Open(c, peer.port());
+    std::string data(4 << 20, 'p');
+    After(20, [&] { c.Interrupt(); });
+    EXPECT_EQ(301, c.SendAll(data.data(), data.size()));
+    EXPECT_TRUE(c.progress.empty());  // no transfer state: no progress
+
+    Peer second({Peer::Gate()});
+    Connection d;
+    ASSERT_EQ(0, d.SetSendBufferSize(4096));
+    Open(d, second.port());
+    d.SetTransferState(1);
+    d.progressAnswer = 7;
+    EXPECT_EQ(7, d.SendAll(data.data(), data.size()));
+    ASSERT_EQ(1u, d.progress.size());
+    EXPECT_GT(d.progress[0], 0u);
+    EXPECT_LT(d.progress[0], data.size());
+    peer.OpenGate();
+    second.OpenGate();
+}
+
+TEST_F(MessageConnectionTest, TheLocalFileIsWrittenAndClosedAtTheDisconnect) {
+    testsupport::TempDir temp;
+    Peer peer({Peer::Close()});
+    Connection c;
+    c.SetLocalFile((temp.path() / "missing" / "reply.bin").string());
+    EXPECT_EQ(302, c.OpenLocalFile());
+    EXPECT_EQ("Can't open local file for writing.", c.LastError());
+    EXPECT_EQ(inettest::Error(302, "Can't open local file for writing."), c.events.back());
+
+    c.SetLocalFile((temp.path() / "reply.bin").string());
+    testsupport::WriteFile(c.LocalFile(), "old contents, longer than the new");
+    ASSERT_EQ(0, c.OpenLocalFile());
+    ASSERT_EQ(0, c.WriteLocalFile("ab\0c", 4));
+    Open(c, peer.port());
+    ASSERT_TRUE(looptest::PumpUntil([&] { return !c.Connected(); }));
+    EXPECT_FALSE(c.LocalFileOpen());
+    EXPECT_EQ(std::string("ab\0c", 4), testsupport::ReadFile(c.LocalFile()));
 }
 
 TEST_F(MessageConnectionTest, ATimersInterruptEndsSendAllWith301AndClosesTheConnection) {
