@@ -196,8 +196,8 @@ int SocketAsyncSelect(SocketHandle socket, TargetId target, std::uint32_t messag
 int SocketConnect(SocketHandle socket, std::uint32_t addressNet, std::uint16_t port) {
     Entry* e = Find(socket);
     if (!e) return wsa::kNotSocket;
-    if (e->phase == Phase::Connecting) return 10037;
-    if (e->phase != Phase::Idle) return 10056;
+    if (e->phase == Phase::Connecting) return wsa::kAlreadyInProgress;
+    if (e->phase != Phase::Idle) return wsa::kIsConnected;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
@@ -218,7 +218,7 @@ int SocketSend(SocketHandle socket, const void* data, std::size_t length, std::s
     sent = 0;
     Entry* e = Find(socket);
     if (!e) return wsa::kNotSocket;
-    if (e->phase != Phase::Connected) return wsa::kNotConnected;
+    if (e->phase == Phase::Idle || e->phase == Phase::Connecting) return wsa::kNotConnected;
     ssize_t n = send(e->fd, data, length, MSG_NOSIGNAL);
     int code = 0;
     if (n >= 0) {

@@ -45,7 +45,8 @@ int SocketBind(SocketHandle socket, std::uint16_t port);
 int SocketAsyncSelect(SocketHandle socket, TargetId target, std::uint32_t message, std::uint32_t events);
 // 10035: the outcome follows as FD_CONNECT. Any other non-zero result failed at once.
 int SocketConnect(SocketHandle socket, std::uint32_t addressNet, std::uint16_t port);
-// sent < length with result 0 is a partial send; 10035 sent nothing. Never raises SIGPIPE.
+// sent < length with result 0 is a partial send; 10035 sent nothing. A send to a peer
+// that is gone fails with its code and never raises SIGPIPE.
 int SocketSend(SocketHandle socket, const void* data, std::size_t length, std::size_t& sent);
 // received 0 with result 0: the peer closed the connection.
 int SocketRecv(SocketHandle socket, void* buffer, std::size_t length, std::size_t& received);

@@ -4,17 +4,13 @@
 
 namespace platform::wsa {
 
-constexpr int kInterrupted = 10004;
-constexpr int kBadHandle = 10009;
 constexpr int kInvalidArgument = 10022;
 constexpr int kWouldBlock = 10035;
-constexpr int kInProgress = 10036;
+constexpr int kAlreadyInProgress = 10037;
 constexpr int kNotSocket = 10038;
 constexpr int kNoBufferSpace = 10055;
+constexpr int kIsConnected = 10056;
 constexpr int kNotConnected = 10057;
-constexpr int kConnectionReset = 10054;
-constexpr int kTimedOut = 10060;
-constexpr int kConnectionRefused = 10061;
 constexpr int kNotInitialised = 10093;
 constexpr int kHostNotFound = 11001;
 constexpr int kTryAgain = 11002;

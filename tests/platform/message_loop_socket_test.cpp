@@ -114,11 +114,12 @@ TEST_F(SocketNotifications, CloseComesOnceAfterTheUnreadDataWithTheCloseCode) {
         std::vector<Peer::Step> script;
         std::string data;  // what is still to be read when the peer goes
         int error;
+        int sendAfter;  // a send after the close notice (the peer still reads after its FIN)
     };
     const std::vector<Case> cases = {
-        {"orderly", {Peer::ReceiveUntil("go"), Peer::Close()}, "", 0},
-        {"orderly after data", {Peer::ReceiveUntil("go"), Peer::Send("xyz"), Peer::Close()}, "xyz", 0},
-        {"reset", {Peer::ReceiveUntil("go"), Peer::Reset()}, "", 10054},
+        {"orderly", {Peer::ReceiveUntil("go"), Peer::Close()}, "", 0, 0},
+        {"orderly after data", {Peer::ReceiveUntil("go"), Peer::Send("xyz"), Peer::Close()}, "xyz", 0, 0},
+        {"reset", {Peer::ReceiveUntil("go"), Peer::Reset()}, "", 10054, 10054},  // and no SIGPIPE
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -138,6 +139,8 @@ TEST_F(SocketNotifications, CloseComesOnceAfterTheUnreadDataWithTheCloseCode) {
         ExpectQuiet();
         EXPECT_EQ(1u, Count(platform::kFdClose));
         EXPECT_EQ((Note{s, platform::kFdClose, c.error}), notes_.back());
+        std::size_t sent = 0;
+        EXPECT_EQ(c.sendAfter, platform::SocketSend(s, "x", 1, sent));
         EXPECT_EQ(0, platform::SocketClose(s));
         open_.clear();
     }
