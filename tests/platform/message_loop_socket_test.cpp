@@ -1,6 +1,7 @@
 #include "platform/socket_async.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -197,6 +198,25 @@ TEST_F(SocketNotifications, SocketsOfAnotherThreadAreNotSocketsHere) {
         code = platform::SocketRecv(s, &c, 1, got);
     }).join();
     EXPECT_EQ(platform::wsa::kNotSocket, code);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SocketErrors, SystemErrorsBecomeTheWinsockCodesTheComponentsReport) {
+    struct Case {
+        int error;
+        bool lookUp;  // a getaddrinfo result rather than an errno
+        int code;
+    };
+    for (const Case& c : {Case{ECONNREFUSED, false, 10061}, Case{ETIMEDOUT, false, 10060},
+                          Case{ECONNRESET, false, 10054}, Case{EPIPE, false, 10054}, Case{EAGAIN, false, 10035},
+                          Case{ENETUNREACH, false, 10051}, Case{EAI_NONAME, true, 11001},
+                          Case{EAI_AGAIN, true, 11002}, Case{EAI_FAIL, true, 11003}, Case{EAI_NODATA, true, 11004}}) {
+        EXPECT_EQ(c.code, c.lookUp ? platform::wsa::FromAddrInfo(c.error) : platform::wsa::FromErrno(c.error))
+            << c.error;
+    }
 }
 
 }  // namespace
