@@ -62,8 +62,8 @@ TEST(HeaderLinesFile, LoadsSavesAndReportsAFileItCannotWrite) {
     dialogtest::MessageBoxAnswerer answerer;
     const std::string missing = data + "NoSuchFolder/addhead.txt";
     EXPECT_FALSE(ui::SaveHeaderLines(nullptr, missing, {"X: 1"}));
-    EXPECT_EQ(answerer.texts(),
-              QStringList{QString::fromStdString("Une erreur a été rencontrée lors de la création du fichier :" + missing)});
+    const std::string message = "Une erreur a été rencontrée lors de la création du fichier :" + missing;
+    EXPECT_EQ(answerer.texts(), QStringList{QString::fromStdString(message)});
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ Taddheadedit::Taddheadedit(QWidget* parent) : QDialog(parent) {
     layout->addWidget(RichEdit1);
     auto* notes = new QHBoxLayout;
     auto* noteLines = new QVBoxLayout;
-    noteLines->addWidget(new QLabel(QStringLiteral("Ces en-tête additionels sont  ajoutés à la requête HTTP "), this));
+    noteLines->addWidget(
+        new QLabel(QStringLiteral("Ces en-tête additionels sont  ajoutés à la requête HTTP "), this));
     noteLines->addWidget(new QLabel(QStringLiteral("ex : cookie: somecookie=value"), this));
     notes->addLayout(noteLines);
     notes->addStretch();

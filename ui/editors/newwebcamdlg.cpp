@@ -55,7 +55,8 @@ bool PathExists(const std::string& path) {
 
 }  // namespace
 
-Tnewwebcamdlg::Tnewwebcamdlg(QWidget* parent) : QDialog(parent), WorkRecord(engine::ZeroRecord<engine::TWebcamDefRec>()) {
+Tnewwebcamdlg::Tnewwebcamdlg(QWidget* parent)
+    : QDialog(parent), WorkRecord(engine::ZeroRecord<engine::TWebcamDefRec>()) {
     setObjectName(QStringLiteral("newwebcamdlg"));
     setWindowTitle(Message(kMsgNewCaption));
     auto* layout = new QVBoxLayout(this);
@@ -120,7 +121,8 @@ Tnewwebcamdlg::Tnewwebcamdlg(QWidget* parent) : QDialog(parent), WorkRecord(engi
     auto* saving = Named<QGroupBox>(this, "GroupBox2", QStringLiteral("Enregistrements :"));
     auto* savingLayout = new QVBoxLayout(saving);
     saveMode_ = std::make_unique<SaveModeRadios>(
-        saving, savingLayout, SaveModeNames{"RadioButton1", "RadioButton2", "RadioButton4", "RadioButton3", "SpinEdit1"});
+        saving, savingLayout,
+        SaveModeNames{"RadioButton1", "RadioButton2", "RadioButton4", "RadioButton3", "SpinEdit1"});
     saving->findChild<QWidget*>(QStringLiteral("RadioButton4"))
         ->setToolTip(QStringLiteral("Enregistrer l'image seulement si un mouvement a été détecté"));
     right->addWidget(saving);
@@ -240,7 +242,7 @@ void Tnewwebcamdlg::CheckBox4Click() {
 void Tnewwebcamdlg::Edit11Change() {
     const QString text = Edit11->text();
     if (std::none_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) return;
-    QMessageBox::warning(this, windowTitle(), Message(kMsgNoDigits));
+    ShowMessage(this, kMsgNoDigits);
     Edit11->clear();
 }
 
@@ -249,9 +251,12 @@ void Tnewwebcamdlg::Button1Click() { catedit().EditCategories(WorkRecord); }
 void Tnewwebcamdlg::Button2Click() {
     // A new webcam has no lines yet; an edited one starts from the file of its folder, under
     // the name it had when the dialog opened, whatever name is being typed.
-    std::vector<std::string> lines =
-        headerLines_ ? *headerLines_
-                     : (IsNew ? std::vector<std::string>{} : LoadHeaderLines(AddHeadPath(dataFolder_, WorkRecord.Name.view())));
+    std::vector<std::string> lines;
+    if (headerLines_) {
+        lines = *headerLines_;
+    } else if (!IsNew) {
+        lines = LoadHeaderLines(AddHeadPath(dataFolder_, WorkRecord.Name.view()));
+    }
     if (addheadedit().Execute(lines)) headerLines_ = std::move(lines);
 }
 

@@ -38,7 +38,8 @@ ProgramTexts TextsOf(Tslistedit::Program program) {
     return {{QStringLiteral("Editer la liste de webcams de l'économiseur d'écran..."),
              QStringLiteral("Liste actuelle de l'économiseur d'écran"), QStringLiteral("WebCams disponibles"),
              QStringLiteral("Ok"), QStringLiteral("Annuler")},
-            QStringLiteral("Notez que vous pouvez églament définir les webcams de l'économiseur d'écran depuis Orvello"),
+            QStringLiteral(
+                "Notez que vous pouvez églament définir les webcams de l'économiseur d'écran depuis Orvello"),
             QString::fromStdString(engine::LoadMessage(kMsgNoWebcams)),
             QStringLiteral("Orvello")};
 }
