@@ -170,7 +170,8 @@ TEST_F(TnewwebcamdlgTest, CancelChangesNothingAndANewWebcamHasItsCaption) {
     Records r = given;
     EXPECT_FALSE(Run(r, true, [](QWidget& d) {
         EXPECT_EQ(d.windowTitle(), "Créer une nouvelle webcam");
-        EXPECT_TRUE(Child<QLineEdit>(d, "Edit1").hasFocus());
+        // The control that has the focus once the window is active.
+        EXPECT_EQ(d.focusWidget(), &Child<QLineEdit>(d, "Edit1"));
         Child<QLineEdit>(d, "Edit4").setText("changed");
         Child<QCheckBox>(d, "CheckBox1").setChecked(false);
         dialogtest::Click(d, "CancelBtn");
