@@ -1,0 +1,58 @@
+#pragma once
+// The two fetch queues (favourites and the others, first in first out) and the wait list
+// (ascending due time) of the webcam manager, each touched only under its own lock. A webcam is
+// in at most one of them, and never in one while a fetch thread holds it. When both locks are
+// needed, FWaitLock is taken first.
+
+#include "platform/clock_datetime.h"
+
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace engine {
+
+class twebcam;
+
+class twebcamqueues {
+public:
+    // Appends a running webcam to its queue (by its Favourite flag); a webcam that is stopped
+    // or stopping is refused. Returns whether it was queued.
+    bool Queue(twebcam& webcam);
+    void Unqueue(twebcam& webcam);
+
+    // Inserts by due time, after the webcams due at the same time.
+    void AddToWaitList(twebcam& webcam);
+    void RemoveFromWaitList(twebcam& webcam);
+
+    // Takes the head of the preferred queue, else of the other one. The webcam is marked busy
+    // and stored in holder (the fetch thread's current webcam) before the lock is released.
+    twebcam* TakeNext(bool normalFirst, std::atomic<twebcam*>* holder);
+
+    enum class Step { NotDue, Dropped, Moved };
+    // One step of the scheduler: when the head of the wait list is due (now strictly later
+    // than its due time), remove it; a running one gets status 1 and goes into its queue in the
+    // same step, so that stopping it can never leave it queued. A stopped head is dropped.
+    Step MoveDueHead(platform::TDateTime now, twebcam*& moved);
+
+    void Clear();
+
+    // Copies for inspection.
+    std::vector<twebcam*> NormalQueue() const;
+    std::vector<twebcam*> FavouriteQueue() const;
+    std::vector<twebcam*> WaitList() const;
+
+private:
+    bool QueueLocked(twebcam& webcam);  // caller holds FQueueLock
+
+    mutable std::mutex FQueueLock;  // guards the two fetch queues
+    std::deque<twebcam*> FNormalQueue;
+    std::deque<twebcam*> FFavouriteQueue;
+
+    mutable std::mutex FWaitLock;   // guards the wait list
+    std::vector<std::pair<platform::TDateTime, twebcam*>> FWaitList;
+};
+
+}  // namespace engine

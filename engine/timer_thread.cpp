@@ -1,0 +1,43 @@
+#include "engine/timer_thread.h"
+
+#include "engine/webcam.h"
+#include "engine/webcam_manager.h"
+#include "platform/clock.h"
+
+#include <chrono>
+
+namespace engine {
+
+ttimerthread::ttimerthread(twebcammanager& manager) : platform::Thread(Priority::Lowest), FManager(manager) {}
+
+ttimerthread::~ttimerthread() {
+    Terminate();
+    WaitFor();
+}
+
+void ttimerthread::Execute() {
+    while (!Terminated()) {
+        if (!Doze(std::chrono::milliseconds(25))) return;
+        Pass();
+    }
+}
+
+void ttimerthread::Pass() {
+    for (;;) {
+        // Webcams may be freed while the status call waits for the main thread. The generation,
+        // read before the webcam is taken off the wait list, tells the call whether the webcam
+        // still exists when it runs: a webcam is only freed after it left every list.
+        const unsigned generation = FManager.WebcamGeneration();
+        twebcam* moved = nullptr;
+        if (FManager.FQueues.MoveDueHead(platform::MonotonicNow(), moved) != twebcamqueues::Step::Moved) return;
+        FManager.WakeIdleThread();
+        FCurrent = moved;
+        if (Terminated()) continue;
+        Synchronize([this, generation] {
+            if (FManager.WebcamGeneration() == generation && FCurrent->FOnStatus)
+                FCurrent->FOnStatus(FCurrent->FRecordNo, FCurrent->FStatus);
+        });
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,29 @@
+#pragma once
+// The scheduler: every 25 ms it moves each webcam whose due time has strictly passed from the
+// wait list into its fetch queue, in due-time order, and reports status 1 for it on the main
+// thread.
+
+#include "platform/thread.h"
+
+namespace engine {
+
+class twebcam;
+class twebcammanager;
+
+class ttimerthread : public platform::Thread {
+public:
+    explicit ttimerthread(twebcammanager& manager);
+    ~ttimerthread() override;
+
+    // One pass over the heads of the wait list; ends at the first head that is not yet due or
+    // that was stopped (dropped).
+    void Pass();
+
+    twebcammanager& FManager;
+    twebcam* FCurrent = nullptr;  // the webcam being reported; read by the status call
+
+protected:
+    void Execute() override;
+};
+
+}  // namespace engine

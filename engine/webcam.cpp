@@ -1,0 +1,242 @@
+#include "engine/webcam.h"
+
+#include "engine/definition_files.h"
+#include "engine/http_date.h"
+#include "engine/webcam_folder.h"
+#include "engine/webcam_manager.h"
+#include "engine/webcam_workers.h"
+#include "platform/clock.h"
+#include "platform/dispatch.h"
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+
+namespace engine {
+namespace {
+
+std::string WithSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+}  // namespace
+
+twebcam::twebcam(twebcammanager& manager, TWebcamStatusEvent onStatus, TWebcamPictureEvent onStreamPicture,
+                 TWebcamPictureEvent onPicture, const TWebcamDef1Rec& rec2, const TWebcamDefRec& rec, int recordNo,
+                 const std::string& dataDir)
+    : twebcam(manager, std::move(onStatus), std::move(onStreamPicture), std::move(onPicture), rec2, rec, recordNo,
+              dataDir, true) {}
+
+twebcam::twebcam(twebcammanager& manager, TWebcamStatusEvent onStatus, TWebcamPictureEvent onStreamPicture,
+                 TWebcamPictureEvent onPicture, const TWebcamDef1Rec& rec2, const TWebcamDefRec& rec, int recordNo,
+                 const std::string& dataDir, bool readHeader)
+    : FManager(manager),
+      FFolder(WithSlash(dataDir)),
+      FRecordNo(recordNo),
+      FDisplayCell(recordNo),
+      FCellWebcam(recordNo),
+      FOnPicture(std::move(onPicture)),
+      FOnStreamPicture(std::move(onStreamPicture)),
+      FOnStatus(std::move(onStatus)),
+      FRec(rec),
+      FRec2(rec2) {
+    EnsureFolder(FFolder + Name());
+    if (readHeader) ReadHeaderDates(ReadTextLines(Folder() + "header.txt"));  // missing or broken: dates stay 0
+}
+
+std::unique_ptr<twebcam> twebcam::CreateNew(twebcammanager& manager, TWebcamStatusEvent onStatus,
+                                            TWebcamPictureEvent onStreamPicture, TWebcamPictureEvent onPicture,
+                                            const TWebcamDef1Rec& rec2, const TWebcamDefRec& rec, int recordNo,
+                                            const std::string& dataDir) {
+    auto webcam = std::unique_ptr<twebcam>(new twebcam(manager, std::move(onStatus), std::move(onStreamPicture),
+                                                       std::move(onPicture), rec2, rec, recordNo, dataDir, false));
+    webcam->WriteRecord();
+    webcam->WriteRecord2();
+    return webcam;
+}
+
+twebcam::~twebcam() { Stop(); }
+
+TWebcamDefRec twebcam::Rec() const {
+    std::lock_guard lock(FRecLock);
+    return FRec;
+}
+
+TWebcamDef1Rec twebcam::Rec2() const {
+    std::lock_guard lock(FRecLock);
+    return FRec2;
+}
+
+std::string twebcam::Name() const {
+    std::lock_guard lock(FRecLock);
+    return FRec.Name.str();
+}
+
+bool twebcam::Favourite() const {
+    std::lock_guard lock(FRecLock);
+    return FRec2.Favourite != 0;
+}
+
+std::uint8_t twebcam::GetWebcamType() const {
+    std::lock_guard lock(FRecLock);
+    return FRec.WebcamType;
+}
+
+std::string twebcam::Folder() const { return FFolder + Name() + "/"; }
+
+void twebcam::SetRecord(const TWebcamDefRec& rec) {
+    const std::string oldName = Name();
+    if (rec.Name.view() != oldName) RenameWebcamFolder(FFolder, oldName, rec.Name.str());  // failure is not reported
+    {
+        std::lock_guard lock(FRecLock);
+        FRec = rec;
+    }
+    WriteRecord();
+}
+
+void twebcam::SetRecord2(const TWebcamDef1Rec& rec2) {
+    {
+        std::lock_guard lock(FRecLock);
+        FRec2 = rec2;
+    }
+    WriteRecord2();
+}
+
+void twebcam::WriteRecord() { WriteDefRecord(FFolder, FRecordNo, Rec()); }
+void twebcam::WriteRecord2() { WriteDef1Record(FFolder, FRecordNo, Rec2()); }
+
+void twebcam::SetEnabled(bool enabled) {
+    if ((Rec().Enabled != 0) == enabled) return;
+    if (!enabled) Stop();
+    {
+        std::lock_guard lock(FRecLock);
+        FRec.Enabled = enabled ? 1 : 0;
+    }
+    WriteRecord();
+}
+
+void twebcam::SetFavourite(bool favourite) {
+    if (Favourite() == favourite) return;
+    {
+        std::lock_guard lock(FRecLock);
+        FRec2.Favourite = favourite ? 1 : 0;
+    }
+    WriteRecord2();
+}
+
+void twebcam::Report(std::uint8_t status) const {
+    if (FOnStatus) FOnStatus(FRecordNo, status);
+}
+
+void twebcam::Start() {
+    if (Rec().Enabled == 0 || FRunning) return;
+    FStopping = false;
+    FRunning = true;
+    if (GetWebcamType() == kWebcamTypeStream) {
+        Report(kStatusPicture);
+        FStreamThread = FManager.CreateStreamThread(*this);
+        FStreamThread->Resume();
+        return;
+    }
+    EnsureFolder(FFolder + Name());
+    if (FResting) {
+        FDueTime = platform::MonotonicNow() + platform::DaysFromMinutes(FManager.FSettings.SlowScanRefresh);
+        Report(kStatusWaiting);
+        FManager.AddToWaitList(*this);
+    } else {
+        // Reported before queueing, so a fetch thread's own status can never be overwritten.
+        Report(kStatusQueued);
+        FManager.QueueWebcam(*this);
+    }
+}
+
+void twebcam::Pause() {
+    if (!FRunning || FStreamThread) return;
+    FStopping = true;
+    // The wait list first: a webcam the scheduler is moving into a queue is then in the queue.
+    FManager.RemoveFromWaitList(*this);
+    FManager.Unqueue(*this);
+}
+
+void twebcam::Stop() {
+    if (!FRunning) return;
+    FStopping = true;
+    FRunning = false;
+    if (FStreamThread) {
+        FStreamThread->InterruptRequest();
+        FStreamThread->Terminate();
+        FStreamThread->WaitFor();
+        FStreamThread.reset();
+    } else {
+        FManager.RemoveFromWaitList(*this);
+        FManager.Unqueue(*this);
+        if (FBusy) {
+            FManager.AbortFetch(*this);
+            // The fetch thread ends its turn through calls on this thread: keep running them.
+            platform::Dispatcher::Main().WaitUntil([this] { return !FBusy; }, std::chrono::milliseconds(10));
+        }
+    }
+    Report(kStatusStopped);
+}
+
+void twebcam::ScheduleNext() {
+    if (!FRunning || FStreamThread) return;
+    if (FStopping) {
+        Report(kStatusStopped);
+        return;
+    }
+    FResting = false;
+    const twebcamscansettings& settings = FManager.FSettings;
+    const platform::TDateTime now = platform::MonotonicNow();
+    if (!Favourite() && settings.SlowScanOn) {
+        platform::TDateTime idle = FLastNewPicture != 0 ? platform::Now() - FLastNewPicture : 0;
+        if (FLastModified != 0 && FServerDate != 0) idle += FServerDate - FLastModified;
+        if (idle > platform::DaysFromMinutes(settings.SlowScanIdle)) {
+            FDueTime = now + platform::DaysFromMinutes(settings.SlowScanRefresh);
+            FResting = true;
+        }
+    }
+    Schedule(now);
+}
+
+void twebcam::Schedule(platform::TDateTime now) {
+    if (now <= FDueTime) {
+        Report(kStatusWaiting);
+        FManager.AddToWaitList(*this);
+    } else {
+        Report(kStatusQueued);
+        FManager.QueueWebcam(*this);
+    }
+}
+
+void twebcam::SetTurnDueTime() {
+    const TWebcamDefRec rec = Rec();
+    const twebcamscansettings& settings = FManager.FSettings;
+    int seconds = rec.Refresh;
+    if (Favourite() && settings.FavRefreshOn && seconds > settings.FavRefresh) seconds = settings.FavRefresh;
+    FDueTime = platform::MonotonicNow() + platform::DaysFromSeconds(seconds);
+}
+
+void twebcam::ReadHeaderDates(const std::vector<std::string>& lines) {
+    const HeaderDates dates = engine::ReadHeaderDates(lines);
+    FServerDate = dates.serverDate;
+    FLastModified = dates.lastModified;
+}
+
+bool twebcam::GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::string& fileName) const {
+    fileName.clear();
+    if (FPicture) {
+        picture = FManager.DecodePicture(*FPicture);
+        return true;
+    }
+    const std::string latest = LatestJpegInFolder(Folder());
+    if (latest.empty()) return false;
+    std::ifstream in(Folder() + latest, std::ios::binary);
+    if (!in) return false;
+    fileName = Folder() + latest;
+    picture = FManager.DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}));
+    return true;
+}
+
+}  // namespace engine

@@ -1,0 +1,63 @@
+#include "engine/webcam_folder.h"
+
+#include "platform/safe_name.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <fstream>
+
+namespace engine {
+namespace {
+
+std::string LastPart(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool EndsWithJpg(const char* name) {
+    const std::size_t n = std::strlen(name);
+    return n >= 4 && strcasecmp(name + n - 4, ".jpg") == 0;
+}
+
+}  // namespace
+
+void EnsureFolder(const std::string& path) {
+    if (!platform::IsSafeFolderName(LastPart(path))) return;
+    mkdir(path.c_str(), 0777);  // exists already, or cannot be made: both are dropped
+}
+
+bool RenameWebcamFolder(const std::string& dataDir, const std::string& oldName, const std::string& newName) {
+    if (!platform::IsSafeFolderName(oldName) || !platform::IsSafeFolderName(newName)) return false;
+    return renameat2(AT_FDCWD, (dataDir + oldName).c_str(), AT_FDCWD, (dataDir + newName).c_str(),
+                     RENAME_NOREPLACE) == 0;
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::string LatestJpegInFolder(const std::string& folder) {
+    std::string latest;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return latest;
+    while (const dirent* entry = readdir(dir)) {
+        if (EndsWithJpg(entry->d_name) && (latest.empty() || strcasecmp(entry->d_name, latest.c_str()) > 0))
+            latest = entry->d_name;
+    }
+    closedir(dir);
+    return latest;
+}
+
+}  // namespace engine

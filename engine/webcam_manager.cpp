@@ -1,0 +1,223 @@
+#include "engine/webcam_manager.h"
+
+#include "engine/categories.h"
+#include "engine/messages.h"
+#include "engine/timer_thread.h"
+#include "engine/webcam.h"
+#include "platform/dispatch.h"
+
+#include <algorithm>
+#include <chrono>
+#include <stdexcept>
+
+namespace engine {
+namespace {
+
+constexpr std::chrono::milliseconds kResumeStagger(10);
+
+}  // namespace
+
+twebcammanager::twebcammanager(const std::string& DataFolder, int ThreadCount, const TExtra1Rec& extra1,
+                               const TConfigRec& config, WebcamManagerServices services)
+    : FThreadCount(std::clamp(ThreadCount, 4, 64)),
+      FNormalFirst(std::max(2, FThreadCount / 10)),
+      FDataFolder(DataFolder),
+      FProxyEnabled(config.UseProxy != 0 && !config.ProxyHost.empty()),
+      FProxyHost(config.ProxyHost.str()),
+      FProxyPort(config.ProxyPort),
+      FProxyUser(extra1.ProxyUser.str()),
+      FProxyPassword(extra1.ProxyPassword.str()),
+      FServices(std::move(services)) {
+    if (!FServices.fetchWorkers || !FServices.decodePicture)
+        throw std::invalid_argument("twebcammanager needs a fetch worker factory and a picture decoder");
+    if (FDataFolder.empty() || FDataFolder.back() != '/') FDataFolder += '/';
+    FSettings.Assign(config, extra1);
+    CategoryManager = std::make_unique<tcategorymanager>();
+    FTimerThread = std::make_unique<ttimerthread>(*this);
+    for (int i = 1; i <= FThreadCount; ++i) FThreads.push_back(FServices.fetchWorkers(*this, i));
+}
+
+twebcammanager::~twebcammanager() {
+    StopAll();
+    FTimerThread->Terminate();
+    FTimerThread->WaitFor();
+    FTimerThread.reset();
+    for (auto& thread : FThreads) thread->Terminate();  // also ends an idle wait
+    for (auto& thread : FThreads) thread->WaitFor();
+    FThreads.clear();
+    for (int i = 0; i < FList.Count(); ++i) FreeWebcam(i);
+    FList.Clear();
+    FThumbnails.clear();
+    CategoryManager.reset();
+}
+
+template <typename Fn>
+void twebcammanager::ForEachWebcam(Fn fn) const {
+    for (int i = 0; i < FList.Count(); ++i)
+        if (twebcam* webcam = FList.Get(i)) fn(*webcam);
+}
+
+int twebcammanager::RunningCount() const {
+    int n = 0;
+    ForEachWebcam([&](twebcam& w) { n += w.FRunning ? 1 : 0; });
+    return n;
+}
+
+int twebcammanager::DisplayedCount() const {
+    int n = 0;
+    ForEachWebcam([&](twebcam& w) { n += w.FDisplayCell >= 0 ? 1 : 0; });
+    return n;
+}
+
+void twebcammanager::CountThreadStates(int& inHeader, int& inPicture) const {
+    inHeader = inPicture = 0;
+    for (const auto& thread : FThreads) {
+        const int state = thread->FState;
+        inHeader += state == 1;
+        inPicture += state == 2;
+    }
+}
+
+twebcam* twebcammanager::Checked(int i) const {
+    if (i < 1 || i > Count()) throw std::out_of_range(LoadMessage(kMsgOutOfRange));
+    return FList.Get(i - 1);
+}
+
+void twebcammanager::StartWebcam(int i) {
+    if (!FThreadsStarted) ResumeThreads();
+    if (twebcam* webcam = Checked(i)) webcam->Start();
+}
+
+void twebcammanager::StopWebcam(int i) {
+    if (twebcam* webcam = Checked(i)) webcam->Stop();
+}
+
+void twebcammanager::PauseWebcam(int i) {
+    if (twebcam* webcam = Checked(i)) webcam->Pause();
+}
+
+void twebcammanager::StartAll() {
+    for (int i = 1; i <= Count(); ++i) StartWebcam(i);
+}
+
+void twebcammanager::StartSelected() {
+    for (int i = 1; i <= Count(); ++i)
+        if (const twebcam* w = FList.Get(i - 1); w && w->FSelected) StartWebcam(i);
+}
+
+void twebcammanager::StartFavourites() {
+    for (int i = 1; i <= Count(); ++i)
+        if (const twebcam* w = FList.Get(i - 1); w && w->Favourite()) StartWebcam(i);
+}
+
+void twebcammanager::StopSelected() {
+    ForEachWebcam([](twebcam& w) {
+        if (w.FSelected) w.Pause();
+    });
+    ForEachWebcam([](twebcam& w) {
+        if (w.FSelected) w.Stop();
+    });
+}
+
+void twebcammanager::StopAll() {
+    ForEachWebcam([](twebcam& w) { w.Pause(); });
+    platform::ProcessMessages();
+    ForEachWebcam([](twebcam& w) { w.Stop(); });
+}
+
+void twebcammanager::ResumeThreads() {
+    if (FThreadsStarted) return;
+    FThreadsStarted = true;
+    FTimerThread->Resume();
+    platform::SleepPumping(kResumeStagger);
+    for (auto& thread : FThreads) {
+        thread->Resume();
+        platform::SleepPumping(kResumeStagger);
+    }
+}
+
+void twebcammanager::QueueWebcam(twebcam& webcam) {
+    if (FQueues.Queue(webcam)) WakeIdleThread();
+}
+
+bool twebcammanager::GetNextWebcam(int ThreadIndex, twebcam*& webcam) {
+    std::atomic<twebcam*>* holder =
+        ThreadIndex >= 1 && ThreadIndex <= FThreadCount ? &FThreads[ThreadIndex - 1]->FWebcam : nullptr;
+    webcam = FQueues.TakeNext(ThreadIndex <= FNormalFirst, holder);
+    return webcam != nullptr;
+}
+
+void twebcammanager::WakeIdleThread() {
+    for (auto& thread : FThreads) {
+        if (thread->FIdle.exchange(false)) {
+            thread->WakeFromIdle();
+            return;
+        }
+    }
+}
+
+void twebcammanager::AbortFetch(twebcam& webcam) {
+    webcam.FStopping = true;
+    for (auto& thread : FThreads)
+        if (thread->FWebcam == &webcam) thread->InterruptRequest(webcam);
+}
+
+void twebcammanager::ClearDisplaySlots() {
+    ForEachWebcam([](twebcam& w) { w.FDisplayCell = w.FCellWebcam = -1; });
+}
+
+void twebcammanager::SetDisplaySlot(int i, int Cell) {
+    GetWebcam(i)->FDisplayCell = Cell;
+    FList.Get(Cell)->FCellWebcam = i - 1;
+}
+
+int twebcammanager::GetCellWebcam(int Cell) const {
+    if (Cell < 0 || Cell >= Count()) return -1;
+    const twebcam* webcam = FList.Get(Cell);
+    return webcam ? webcam->FCellWebcam + 1 : 0;
+}
+
+void twebcammanager::StatusChanged(int Index, int Status) {
+    twebcam* webcam = FList.Get(Index);
+    if (!webcam) return;
+    webcam->FStatus = static_cast<std::uint8_t>(Status);
+    if (OnStatusChange) OnStatusChange(Index, Status);
+}
+
+twebcam& twebcammanager::AppendWebcam(const TWebcamDefRec& rec, const TWebcamDef1Rec& rec2, bool isNew) {
+    const int position = Count();
+    auto onStatus = [this](int index, int status) { StatusChanged(index, status); };
+    auto onStream = [this](int index, const std::string& file, const std::string* stream, std::uint8_t kind,
+                           twebcampicture* picture,
+                           int score) { StreamPictureArrived(index, file, stream, kind, picture, score); };
+    auto onPicture = [this](int index, const std::string& file, const std::string* stream, std::uint8_t kind,
+                            twebcampicture* picture,
+                            int score) { PictureArrived(index, file, stream, kind, picture, score); };
+    std::unique_ptr<twebcam> webcam =
+        isNew ? twebcam::CreateNew(*this, onStatus, onStream, onPicture, rec2, rec, position, FDataFolder)
+              : std::make_unique<twebcam>(*this, onStatus, onStream, onPicture, rec2, rec, position, FDataFolder);
+    FThumbnails.push_back(std::make_unique<Bitmap>(BlankThumbnail()));
+    FList.Add(webcam.get());
+    return *webcam.release();
+}
+
+void twebcammanager::FreeWebcam(int position) {
+    twebcam* webcam = FList.Get(position);
+    if (!webcam) return;
+    webcam->Stop();
+    ++FWebcamGeneration;
+    delete webcam;
+    FList.Put(position, nullptr);
+    FThumbnails.at(static_cast<std::size_t>(position)).reset();
+}
+
+std::unique_ptr<tstreamworker> twebcammanager::CreateStreamThread(twebcam& webcam) {
+    if (!FServices.streamWorkers) throw std::logic_error("no stream worker for streaming webcams");
+    return FServices.streamWorkers(webcam, *this);
+}
+
+std::unique_ptr<twebcampicture> twebcammanager::DecodePicture(std::string bytes) const {
+    return FServices.decodePicture(std::move(bytes));
+}
+
+}  // namespace engine

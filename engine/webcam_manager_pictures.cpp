@@ -1,0 +1,79 @@
+// The manager's picture side: thumbnails, and the new-picture callbacks of still and streaming
+// webcams. Main thread only.
+
+#include "engine/webcam.h"
+#include "engine/webcam_manager.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace engine {
+
+Bitmap twebcammanager::BlankThumbnail() const { return Bitmap(FThumbWidth, FThumbHeight, 24); }
+
+void twebcammanager::SetThumbnailSize(int width, int height) {
+    FThumbWidth = width;
+    FThumbHeight = height;
+}
+
+Bitmap twebcammanager::GetThumbnail(int i) const {
+    const auto& stored = FThumbnails.at(static_cast<std::size_t>(i - 1));
+    return stored ? *stored : BlankThumbnail();
+}
+
+void twebcammanager::SetThumbnail(int position, const Bitmap& bitmap) {
+    FThumbnails.at(static_cast<std::size_t>(position)) = std::make_unique<Bitmap>(bitmap);
+}
+
+void twebcammanager::MakeThumbnail(const std::string& FileName, Bitmap& bitmap) const {
+    std::ifstream in(FileName, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + FileName);
+    DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}))->StretchDraw(bitmap);
+}
+
+// Remembers an unsaved picture: its bytes, its thumbnail, and whether it is news for the grid.
+void twebcammanager::KeepPicture(int Index, twebcam& webcam, twebcampicture& picture, std::uint8_t Kind) {
+    webcam.FPicture = picture.Bytes();
+    Bitmap thumbnail = BlankThumbnail();
+    picture.StretchDraw(thumbnail);
+    SetThumbnail(Index, thumbnail);
+    if (Kind == kPictureMotion || Kind == kPictureNoTest) webcam.FNewPicture = true;
+}
+
+void twebcammanager::PictureArrived(int Index, const std::string& FileName, const std::string* Stream,
+                                    std::uint8_t Kind, twebcampicture* Picture, int Score) {
+    twebcam* webcam = FList.Get(Index);
+    if (!webcam) return;
+    webcam->FPicture.reset();
+    if (Picture) Picture->SetFullColourDecoding();
+    if (!FileName.empty()) {
+        Bitmap thumbnail = BlankThumbnail();
+        MakeThumbnail(FileName, thumbnail);
+        SetThumbnail(Index, thumbnail);
+        if (Kind == kPictureMotion || Kind == kPictureNoTest) webcam->FNewPicture = true;
+        if (OnNewPicture) OnNewPicture(Index, FileName, nullptr, Kind, Picture, Score);
+    } else if (Stream) {
+        const std::unique_ptr<twebcampicture> decoded = DecodePicture(*Stream);
+        KeepPicture(Index, *webcam, *decoded, Kind);
+        if (OnNewPicture) OnNewPicture(Index, std::string(), nullptr, Kind, decoded.get(), Score);
+    } else if (Picture) {
+        KeepPicture(Index, *webcam, *Picture, Kind);
+        Picture->SetFullColourDecoding();
+        if (OnNewPicture) OnNewPicture(Index, std::string(), nullptr, Kind, Picture, Score);
+    }
+}
+
+void twebcammanager::StreamPictureArrived(int Index, const std::string& FileName, const std::string*,
+                                          std::uint8_t Kind, twebcampicture* Picture, int Score) {
+    twebcam* webcam = FList.Get(Index);
+    if (!webcam) return;
+    webcam->FPicture.reset();
+    if (!Picture) return;
+    Picture->SetFullColourDecoding();
+    KeepPicture(Index, *webcam, *Picture, Kind);
+    Picture->SetFullColourDecoding();
+    if (OnStreamPicture) OnStreamPicture(Index, FileName, nullptr, Kind, Picture, Score);
+}
+
+}  // namespace engine

@@ -1,0 +1,115 @@
+#include "platform/dispatch.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <thread>
+
+namespace platform {
+namespace {
+
+// Captured during static initialisation, which runs on the thread of main().
+const std::thread::id gMainThreadId = std::this_thread::get_id();
+
+}  // namespace
+
+Dispatcher& Dispatcher::Main() {
+    static Dispatcher dispatcher;
+    return dispatcher;
+}
+
+Dispatcher::Dispatcher() : FEventFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
+    if (FEventFd < 0) throw std::runtime_error("eventfd failed");
+}
+
+Dispatcher::~Dispatcher() { close(FEventFd); }
+
+bool Dispatcher::IsMainThread() const { return std::this_thread::get_id() == gMainThreadId; }
+
+void Dispatcher::Enqueue(std::shared_ptr<Call> call) {
+    // Caller holds FQueueLock. The descriptor turns readable with the first pending call.
+    if (FPending.empty()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = write(FEventFd, &one, sizeof one);
+    }
+    FPending.push_back(std::move(call));
+    FWakeMain.notify_all();
+}
+
+void Dispatcher::Synchronize(std::function<void()> fn) {
+    if (IsMainThread()) {
+        fn();
+        return;
+    }
+    auto call = std::make_shared<Call>();
+    call->fn = std::move(fn);
+    std::unique_lock lock(FQueueLock);
+    Enqueue(call);
+    FCallDone.wait(lock, [&] { return call->done; });
+    if (call->error) std::rethrow_exception(call->error);
+}
+
+void Dispatcher::Post(std::function<void()> fn) {
+    auto call = std::make_shared<Call>();
+    call->fn = std::move(fn);
+    std::lock_guard lock(FQueueLock);
+    Enqueue(std::move(call));
+}
+
+int Dispatcher::ProcessMessages() {
+    std::deque<std::shared_ptr<Call>> batch;
+    {
+        std::lock_guard lock(FQueueLock);
+        batch.swap(FPending);
+        std::uint64_t count = 0;
+        [[maybe_unused]] ssize_t n = read(FEventFd, &count, sizeof count);
+    }
+    for (auto& call : batch) {
+        std::exception_ptr error;
+        try {
+            call->fn();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        std::lock_guard lock(FQueueLock);
+        call->error = error;
+        call->done = true;
+    }
+    if (!batch.empty()) FCallDone.notify_all();
+    if (FForeignPump) FForeignPump();
+    return static_cast<int>(batch.size());
+}
+
+bool Dispatcher::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds poll,
+                           std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        // Look at the condition before draining, so calls queued just before it became true
+        // (a thread's last report) still run before the wait returns.
+        const bool finished = done();
+        ProcessMessages();
+        if (finished) return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        const auto until = deadline - now < poll ? deadline : now + poll;
+        std::unique_lock lock(FQueueLock);
+        FWakeMain.wait_until(lock, until, [&] { return FWoken || !FPending.empty(); });
+        FWoken = false;
+    }
+}
+
+void Dispatcher::Wake() {
+    std::lock_guard lock(FQueueLock);
+    FWoken = true;
+    FWakeMain.notify_all();
+}
+
+void Dispatcher::SetForeignPump(std::function<void()> pump) { FForeignPump = std::move(pump); }
+
+void SleepPumping(std::chrono::milliseconds duration) {
+    Dispatcher::Main().WaitUntil([] { return false; }, duration,
+                                 std::chrono::steady_clock::now() + duration);
+}
+
+}  // namespace platform
