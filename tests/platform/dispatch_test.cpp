@@ -1,0 +1,126 @@
+#include "platform/dispatch.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using platform::Dispatcher;
+
+auto Deadline() { return std::chrono::steady_clock::now() + 10s; }
+
+bool Readable(int fd) {
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, 0) == 1;
+}
+
+TEST(Dispatch, SynchronizeRunsOnTheMainThreadAndReturnsAfterIt) {
+    Dispatcher& main = Dispatcher::Main();
+    ASSERT_TRUE(main.IsMainThread());
+    std::atomic<bool> ranOnMain{false}, sawEffect{false}, done{false};
+    int effect = 0;  // written on the main thread, read by the worker after Synchronize
+    std::thread worker([&] {
+        EXPECT_FALSE(main.IsMainThread());
+        main.Synchronize([&] {
+            ranOnMain = main.IsMainThread();
+            effect = 42;
+        });
+        sawEffect = effect == 42;
+        done = true;
+        main.Wake();
+    });
+    EXPECT_TRUE(main.WaitUntil([&] { return done.load(); }, 10ms, Deadline()));
+    worker.join();
+    EXPECT_TRUE(ranOnMain);
+    EXPECT_TRUE(sawEffect);
+}
+
+TEST(Dispatch, SynchronizeOnTheMainThreadRunsAtOnce) {
+    bool ran = false;
+    platform::Synchronize([&] { ran = true; });
+    EXPECT_TRUE(ran);
+}
+
+TEST(Dispatch, AnExceptionReachesTheCallingThread) {
+    std::atomic<bool> caught{false}, done{false};
+    std::thread worker([&] {
+        try {
+            platform::Synchronize([] { throw std::runtime_error("from main"); });
+        } catch (const std::runtime_error& e) {
+            caught = std::string(e.what()) == "from main";
+        }
+        done = true;
+    });
+    EXPECT_TRUE(Dispatcher::Main().WaitUntil([&] { return done.load(); }, 5ms, Deadline()));
+    worker.join();
+    EXPECT_TRUE(caught);
+}
+
+TEST(Dispatch, TheDescriptorIsReadableExactlyWhileCallsArePending) {
+    Dispatcher& main = Dispatcher::Main();
+    main.ProcessMessages();
+    EXPECT_FALSE(Readable(main.EventFd()));
+    int ran = 0;
+    main.Post([&] { ++ran; });
+    main.Post([&] { ++ran; });
+    EXPECT_TRUE(Readable(main.EventFd()));
+    EXPECT_EQ(main.ProcessMessages(), 2);
+    EXPECT_EQ(ran, 2);
+    EXPECT_FALSE(Readable(main.EventFd()));
+}
+
+TEST(Dispatch, WaitUntilKeepsDrainingManyThreadsUntilDone) {
+    constexpr int kThreads = 8, kCalls = 50;
+    std::atomic<int> finished{0};
+    int total = 0;  // main thread only
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < kCalls; ++i) platform::Synchronize([&] { ++total; });
+            ++finished;
+        });
+    EXPECT_TRUE(Dispatcher::Main().WaitUntil([&] { return finished == kThreads; }, 5ms, Deadline()));
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(total, kThreads * kCalls);
+}
+
+TEST(Dispatch, WaitUntilGivesUpAtItsDeadline) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Dispatcher::Main().WaitUntil([] { return false; }, 5ms, start + 30ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms);
+}
+
+TEST(Dispatch, ANestedDrainRunsCallsThatArriveMeanwhile) {
+    // A call that itself waits (a stop inside an event handler) keeps serving other threads.
+    std::atomic<bool> second{false}, done{false};
+    std::thread worker([&] {
+        platform::Synchronize([&] {
+            std::thread inner([&] {
+                platform::Synchronize([&] { second = true; });
+            });
+            Dispatcher::Main().WaitUntil([&] { return second.load(); }, 5ms, Deadline());
+            inner.join();
+        });
+        done = true;
+    });
+    EXPECT_TRUE(Dispatcher::Main().WaitUntil([&] { return done.load(); }, 5ms, Deadline()));
+    worker.join();
+    EXPECT_TRUE(second);
+}
+
+TEST(Dispatch, TheForeignPumpRunsWithEveryDrain) {
+    int pumped = 0;
+    Dispatcher::Main().SetForeignPump([&] { ++pumped; });
+    platform::ProcessMessages();
+    platform::SleepPumping(5ms);
+    Dispatcher::Main().SetForeignPump(nullptr);
+    EXPECT_GE(pumped, 2);
+}
+
+}  // namespace
