@@ -1,0 +1,109 @@
+#include "engine/fetch_queue.h"
+#include "tests/engine/webcam_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace enginetest {
+namespace {
+
+using engine::twebcam;
+using engine::twebcamqueues;
+using List = std::vector<twebcam*>;
+
+class FetchQueue : public WebcamTest {
+protected:
+    void SetUp() override {
+        WebcamTest::SetUp();
+        MakeManager();
+        for (const char* name : {"a", "b", "c"}) normal_.push_back(&Run(Add(name)));
+        for (const char* name : {"fa", "fb"}) favourite_.push_back(&Run(Add(name, 60, true)));
+    }
+    static twebcam& Run(twebcam& w) {
+        w.FRunning = true;
+        return w;
+    }
+    void WaitAt(twebcam& w, double secondsFromNow) {
+        w.FDueTime = platform::MonotonicNow() + platform::DaysFromSeconds(secondsFromNow);
+        queues_.AddToWaitList(w);
+    }
+
+    twebcamqueues queues_;
+    List normal_, favourite_;
+};
+
+TEST_F(FetchQueue, QueuesAreFirstInFirstOutByFavouriteFlag) {
+    for (twebcam* w : {normal_[1], favourite_[0], normal_[0], favourite_[1], normal_[2]}) EXPECT_TRUE(queues_.Queue(*w));
+    EXPECT_EQ(queues_.NormalQueue(), (List{normal_[1], normal_[0], normal_[2]}));
+    EXPECT_EQ(queues_.FavouriteQueue(), (List{favourite_[0], favourite_[1]}));
+    queues_.Unqueue(*normal_[0]);
+    EXPECT_EQ(queues_.NormalQueue(), (List{normal_[1], normal_[2]}));
+}
+
+TEST_F(FetchQueue, TakeNextPrefersOneQueueAndFallsBackToTheOther) {
+    for (twebcam* w : {normal_[0], normal_[1], favourite_[0]}) queues_.Queue(*w);
+    std::atomic<twebcam*> holder{nullptr};
+    EXPECT_EQ(queues_.TakeNext(false, &holder), favourite_[0]);
+    EXPECT_EQ(holder.load(), favourite_[0]);
+    EXPECT_TRUE(favourite_[0]->FBusy);
+    EXPECT_EQ(queues_.TakeNext(false, nullptr), normal_[0]);  // no favourite left
+    EXPECT_EQ(queues_.TakeNext(true, nullptr), normal_[1]);
+    EXPECT_EQ(queues_.TakeNext(true, &holder), nullptr);
+    EXPECT_EQ(holder.load(), favourite_[0]);  // untouched when nothing was taken
+    for (twebcam* w : {normal_[0], normal_[1], favourite_[0]}) w->FBusy = false;  // the turns end
+}
+
+TEST_F(FetchQueue, StoppedOrStoppingWebcamsAreNeverQueued) {
+    normal_[0]->FRunning = false;
+    normal_[1]->FStopping = true;
+    EXPECT_FALSE(queues_.Queue(*normal_[0]));
+    EXPECT_FALSE(queues_.Queue(*normal_[1]));
+    EXPECT_TRUE(queues_.NormalQueue().empty());
+}
+
+TEST_F(FetchQueue, WaitListIsInDueOrderWithTiesInArrivalOrder) {
+    WaitAt(*normal_[0], 30);
+    WaitAt(*normal_[1], 10);
+    WaitAt(*normal_[2], 30);
+    WaitAt(*favourite_[0], 20);
+    EXPECT_EQ(queues_.WaitList(), (List{normal_[1], favourite_[0], normal_[0], normal_[2]}));
+    queues_.RemoveFromWaitList(*favourite_[0]);
+    EXPECT_EQ(queues_.WaitList(), (List{normal_[1], normal_[0], normal_[2]}));
+}
+
+TEST_F(FetchQueue, OnlyHeadsWhoseDueTimeHasStrictlyPassedMove) {
+    WaitAt(*normal_[0], 0);
+    WaitAt(*favourite_[0], 1);
+    twebcam* moved = nullptr;
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved), twebcamqueues::Step::NotDue);  // due == now
+    clock_.AdvanceSeconds(0.001);
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved), twebcamqueues::Step::Moved);
+    EXPECT_EQ(moved, normal_[0]);
+    EXPECT_EQ(normal_[0]->FStatus, engine::kStatusQueued);
+    EXPECT_EQ(queues_.NormalQueue(), List{normal_[0]});
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved), twebcamqueues::Step::NotDue);
+    EXPECT_EQ(queues_.WaitList(), List{favourite_[0]});
+}
+
+TEST_F(FetchQueue, AStoppedHeadIsDroppedAndEndsThePass) {
+    WaitAt(*normal_[0], 1);
+    WaitAt(*normal_[1], 2);
+    normal_[0]->FRunning = false;
+    clock_.AdvanceSeconds(5);
+    twebcam* moved = nullptr;
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved), twebcamqueues::Step::Dropped);
+    EXPECT_EQ(queues_.WaitList(), List{normal_[1]});
+    EXPECT_TRUE(queues_.NormalQueue().empty());
+}
+
+TEST_F(FetchQueue, ClearEmptiesEverything) {
+    queues_.Queue(*normal_[0]);
+    queues_.Queue(*favourite_[0]);
+    WaitAt(*normal_[1], 1);
+    queues_.Clear();
+    EXPECT_TRUE(queues_.NormalQueue().empty());
+    EXPECT_TRUE(queues_.FavouriteQueue().empty());
+    EXPECT_TRUE(queues_.WaitList().empty());
+}
+
+}  // namespace
+}  // namespace enginetest

@@ -1,0 +1,257 @@
+#include "engine/categories.h"
+#include "engine/messages.h"
+#include "engine/timer_thread.h"
+#include "engine/webcam_manager.h"
+#include "platform/dispatch.h"
+#include "tests/engine/webcam_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+
+namespace enginetest {
+namespace {
+
+using namespace std::chrono_literals;
+using engine::twebcam;
+using List = std::vector<twebcam*>;
+
+auto Deadline() { return std::chrono::steady_clock::now() + 10s; }
+
+class Manager : public WebcamTest {};
+
+TEST_F(Manager, ThreadCountIsClampedAndSetsTheNormalFirstThreads) {
+    struct Case {
+        int asked, threads, normalFirst;
+    };
+    for (const Case& c : {Case{2, 4, 2}, Case{4, 4, 2}, Case{29, 29, 2}, Case{30, 30, 3}, Case{39, 39, 3},
+                          Case{64, 64, 6}, Case{100, 64, 6}}) {
+        MakeManager(c.asked);
+        EXPECT_EQ(manager_->FThreadCount, c.threads) << c.asked;
+        EXPECT_EQ(manager_->FNormalFirst, c.normalFirst) << c.asked;
+        EXPECT_EQ(static_cast<int>(manager_->FThreads.size()), c.threads);
+        EXPECT_FALSE(manager_->FThreads.back()->Started());
+        EXPECT_TRUE(engine::CategoryManager);
+        manager_.reset();
+        EXPECT_FALSE(engine::CategoryManager);
+    }
+}
+
+TEST_F(Manager, EachThreadTakesFromItsPreferredQueue) {
+    for (int asked : {4, 30, 100}) {
+        MakeManager(asked);
+        twebcam& normal = Add("normal");
+        twebcam& favourite = Add("favourite", 60, true);
+        for (int index = 1; index <= manager_->FThreadCount; ++index) {
+            normal.Start();
+            favourite.Start();
+            twebcam* taken = nullptr;
+            ASSERT_TRUE(manager_->GetNextWebcam(index, taken));
+            EXPECT_EQ(taken, index <= manager_->FNormalFirst ? &normal : &favourite) << asked << " " << index;
+            EXPECT_EQ(manager_->FThreads[static_cast<std::size_t>(index - 1)]->FWebcam.load(), taken);
+            taken->FBusy = false;
+            normal.Stop();
+            favourite.Stop();
+        }
+        // With one queue empty every thread serves the other.
+        favourite.Start();
+        twebcam* taken = nullptr;
+        ASSERT_TRUE(manager_->GetNextWebcam(1, taken));
+        EXPECT_EQ(taken, &favourite);
+        taken->FBusy = false;
+        EXPECT_FALSE(manager_->GetNextWebcam(manager_->FThreadCount, taken));
+        manager_.reset();
+    }
+}
+
+TEST_F(Manager, QueueingWakesTheFirstIdleThreadOnly) {
+    MakeManager();
+    twebcam& w = Add("cam");
+    w.Start();  // no thread idle: it stays queued until a thread asks
+    EXPECT_EQ(manager_->FQueues.NormalQueue(), List{&w});
+    w.Stop();
+    manager_->FThreads[1]->FIdle = true;
+    manager_->FThreads[2]->FIdle = true;
+    w.Start();
+    EXPECT_FALSE(manager_->FThreads[1]->FIdle);
+    EXPECT_TRUE(manager_->FThreads[2]->FIdle);
+}
+
+TEST_F(Manager, AbortFetchInterruptsOnlyTheThreadHoldingTheWebcam) {
+    MakeManager();
+    twebcam& w = Add("cam");
+    w.Start();
+    twebcam* taken = nullptr;
+    ASSERT_TRUE(manager_->GetNextWebcam(3, taken));
+    manager_->AbortFetch(w);
+    EXPECT_TRUE(w.FStopping);
+    EXPECT_EQ(probe_.interrupts, 1);
+    w.FBusy = false;
+}
+
+TEST_F(Manager, RangeErrorsCarryMessage65178) {
+    MakeManager();
+    Add("cam");
+    const std::string text = engine::LoadMessage(engine::kMsgOutOfRange);
+    ASSERT_EQ(text, "webcam hors balayage");
+    struct Case {
+        const char* what;
+        std::function<void()> call;
+    };
+    const std::vector<Case> cases = {
+        {"StartWebcam(0)", [&] { manager_->StartWebcam(0); }},
+        {"StopWebcam(2)", [&] { manager_->StopWebcam(2); }},
+        {"PauseWebcam(-1)", [&] { manager_->PauseWebcam(-1); }},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.what << " did not raise";
+        } catch (const std::out_of_range& e) {
+            EXPECT_EQ(e.what(), text) << c.what;
+        }
+    }
+    EXPECT_TRUE(manager_->ThreadsStarted());  // StartWebcam resumed the threads before checking
+    EXPECT_TRUE(manager_->FTimerThread->Started());
+    EXPECT_TRUE(manager_->FThreads.back()->Started());
+}
+
+TEST_F(Manager, SchedulerMovesOnlyWebcamsWhoseDueTimeHasStrictlyPassedInDueOrder) {
+    MakeManager();
+    List cams;
+    for (double due : {3.0, 1.0, 2.0, 2.0}) {
+        twebcam& w = Add("cam" + std::to_string(cams.size()));
+        w.FRunning = true;
+        w.FDueTime = platform::MonotonicNow() + platform::DaysFromSeconds(due);
+        manager_->AddToWaitList(w);
+        cams.push_back(&w);
+    }
+    engine::ttimerthread& scheduler = *manager_->FTimerThread;
+    clock_.AdvanceSeconds(2);  // cam1 is past due; cam2 and cam3 are due exactly now
+    scheduler.Pass();
+    EXPECT_EQ(manager_->FQueues.NormalQueue(), List{cams[1]});
+    EXPECT_EQ(statuses_, (std::vector<std::pair<int, int>>{{1, engine::kStatusQueued}}));
+    clock_.AdvanceSeconds(5);
+    scheduler.Pass();
+    EXPECT_EQ(manager_->FQueues.NormalQueue(), (List{cams[1], cams[2], cams[3], cams[0]}));
+    EXPECT_TRUE(manager_->FQueues.WaitList().empty());
+    EXPECT_EQ(statuses_.size(), 4u);
+}
+
+TEST_F(Manager, AStoppedHeadEndsThePassAndTheRestMoveNextTime) {
+    MakeManager();
+    List cams;
+    for (double due : {1.0, 2.0}) {
+        twebcam& w = Add("cam" + std::to_string(cams.size()));
+        w.FRunning = true;
+        w.FDueTime = platform::MonotonicNow() + platform::DaysFromSeconds(due);
+        manager_->AddToWaitList(w);
+        cams.push_back(&w);
+    }
+    cams[0]->FRunning = false;
+    clock_.AdvanceSeconds(5);
+    manager_->FTimerThread->Pass();
+    EXPECT_TRUE(manager_->FQueues.NormalQueue().empty());
+    manager_->FTimerThread->Pass();
+    EXPECT_EQ(manager_->FQueues.NormalQueue(), List{cams[1]});
+}
+
+TEST_F(Manager, RunningSchedulerQueuesDueWebcams) {
+    MakeManager();
+    twebcam& w = Add("cam");
+    w.FRunning = true;
+    w.FDueTime = platform::MonotonicNow() + platform::DaysFromSeconds(1);
+    manager_->AddToWaitList(w);
+    manager_->FTimerThread->Resume();
+    clock_.AdvanceSeconds(2);
+    EXPECT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return !statuses_.empty(); }, 5ms, Deadline()));
+    EXPECT_EQ(manager_->FQueues.NormalQueue(), List{&w});
+}
+
+TEST_F(Manager, DisplayMap) {
+    MakeManager();
+    for (const char* name : {"a", "b", "c"}) Add(name);
+    EXPECT_EQ(manager_->DisplayedCount(), 3);  // each starts in the cell of its own position
+    manager_->ClearDisplaySlots();
+    EXPECT_EQ(manager_->DisplayedCount(), 0);
+    EXPECT_EQ(manager_->GetCellWebcam(0), 0);
+    manager_->SetDisplaySlot(3, 0);  // webcam 3 shown in cell 0
+    EXPECT_EQ(manager_->GetWebcam(3)->FDisplayCell, 0);
+    EXPECT_EQ(manager_->GetCellWebcam(0), 3);
+    EXPECT_EQ(manager_->GetCellWebcam(1), 0);
+    EXPECT_EQ(manager_->GetCellWebcam(3), -1);
+    EXPECT_EQ(manager_->GetCellWebcam(-1), -1);
+    EXPECT_EQ(manager_->DisplayedCount(), 1);
+}
+
+TEST_F(Manager, StatusChangedStoresAndReports) {
+    MakeManager();
+    Add("a");
+    Add("b");
+    manager_->StatusChanged(1, engine::kStatusError);
+    EXPECT_EQ(manager_->GetWebcam(2)->FStatus, engine::kStatusError);
+    EXPECT_EQ(statuses_, (std::vector<std::pair<int, int>>{{1, engine::kStatusError}}));
+}
+
+TEST_F(Manager, StartsAndStopsBySelectionAndFavourites) {
+    MakeManager();
+    twebcam& a = Add("a");
+    twebcam& b = Add("b", 60, true);
+    twebcam& c = Add("c");
+    a.FSelected = c.FSelected = true;
+    manager_->StartSelected();
+    EXPECT_TRUE(a.FRunning && c.FRunning && !b.FRunning);
+    manager_->StartFavourites();
+    EXPECT_TRUE(b.FRunning);
+    EXPECT_EQ(manager_->RunningCount(), 3);
+    manager_->StopSelected();
+    EXPECT_EQ(manager_->RunningCount(), 1);
+    EXPECT_TRUE(b.FRunning);
+    manager_->StopAll();
+    EXPECT_EQ(manager_->RunningCount(), 0);
+    manager_->StartAll();
+    EXPECT_EQ(manager_->RunningCount(), 3);
+}
+
+TEST_F(Manager, FetchThreadsRunTurnsThatRescheduleTheWebcam) {
+    MakeManager();
+    twebcam& w = Add("cam", 0);
+    int pictures = 0;
+    manager_->OnNewPicture = [&](int index, const std::string& file, const std::string*, std::uint8_t kind,
+                                 engine::twebcampicture* picture, int) {
+        EXPECT_EQ(index, 0);
+        EXPECT_EQ(file, "");
+        EXPECT_EQ(kind, engine::kPictureNoTest);
+        EXPECT_NE(picture, nullptr);
+        ++pictures;
+    };
+    manager_->StartWebcam(1);
+    // Refresh 0 on a clock that stands still: due == now, so the webcam waits; moving the clock
+    // on lets the scheduler queue it again.
+    ASSERT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return pictures >= 1; }, 1ms, Deadline()));
+    ASSERT_TRUE(platform::Dispatcher::Main().WaitUntil(
+        [&] { return manager_->FQueues.WaitList() == List{&w}; }, 1ms, Deadline()));
+    clock_.AdvanceSeconds(1);
+    ASSERT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return pictures >= 2; }, 1ms, Deadline()));
+    EXPECT_TRUE(w.HasImage());
+    EXPECT_EQ(*w.FPicture, PictureBytes(10, 20, 0));
+    manager_->StopAll();
+    EXPECT_FALSE(w.FBusy);
+    EXPECT_EQ(probe_.doubleFetches, 0);
+    EXPECT_EQ(probe_.turnsWithoutBusy, 0);
+}
+
+TEST_F(Manager, CountThreadStates) {
+    MakeManager();
+    manager_->FThreads[0]->FState = 1;
+    manager_->FThreads[1]->FState = 2;
+    manager_->FThreads[2]->FState = 2;
+    int header = -1, picture = -1;
+    manager_->CountThreadStates(header, picture);
+    EXPECT_EQ(header, 1);
+    EXPECT_EQ(picture, 2);
+}
+
+}  // namespace
+}  // namespace enginetest
