@@ -49,7 +49,8 @@ void Thread::Run() {
             const auto flag = alive.lock();
             if (!flag || !*flag) return;
             Join();
-            OnTerminate();
+            const auto handler = OnTerminate;  // a copy: the handler may free this object
+            handler();
         });
     }
     {
