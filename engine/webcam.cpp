@@ -166,15 +166,24 @@ void twebcam::Stop() {
     if (FStreamThread) {
         FStreamThread->InterruptRequest();
         FStreamThread->Terminate();
-        FStreamThread->WaitFor();
-        FStreamThread.reset();
+        // Stopped from inside one of the stream thread's own calls: it cannot end before that
+        // call returns, so the manager waits for it later.
+        if (platform::Dispatcher::Main().IsServing(FStreamThread->ThreadId())) {
+            FManager.RetireStreamThread(std::move(FStreamThread));
+        } else {
+            FStreamThread->WaitFor();
+            FStreamThread.reset();
+        }
     } else {
         FManager.RemoveFromWaitList(*this);
         FManager.Unqueue(*this);
         if (FBusy) {
             FManager.AbortFetch(*this);
             // The fetch thread ends its turn through calls on this thread: keep running them.
-            platform::Dispatcher::Main().WaitUntil([this] { return !FBusy; }, std::chrono::milliseconds(10));
+            // A holder that is itself waiting for a call running now lets go once that call
+            // returns; waiting for it here would never end.
+            platform::Dispatcher::Main().WaitUntil(
+                [this] { return !FBusy || FManager.HolderIsWaitingForMain(*this); }, std::chrono::milliseconds(10));
         }
     }
     Report(kStatusStopped);

@@ -45,6 +45,9 @@ twebcammanager::~twebcammanager() {
     for (auto& thread : FThreads) thread->Terminate();  // also ends an idle wait
     for (auto& thread : FThreads) thread->WaitFor();
     FThreads.clear();
+    for (auto& stream : FRetiredStreams) stream->WaitFor();
+    FRetiredStreams.clear();
+    FRetiredWebcams.clear();  // no thread is left to hold one
     for (int i = 0; i < FList.Count(); ++i) FreeWebcam(i);
     FList.Clear();
     FThumbnails.clear();
@@ -123,6 +126,7 @@ void twebcammanager::StopAll() {
     ForEachWebcam([](twebcam& w) { w.Pause(); });
     platform::ProcessMessages();
     ForEachWebcam([](twebcam& w) { w.Stop(); });
+    SweepRetired();
 }
 
 void twebcammanager::ResumeThreads() {
@@ -160,6 +164,12 @@ void twebcammanager::AbortFetch(twebcam& webcam) {
     webcam.FStopping = true;
     for (auto& thread : FThreads)
         if (thread->FWebcam == &webcam) thread->InterruptRequest(webcam);
+}
+
+bool twebcammanager::HolderIsWaitingForMain(const twebcam& webcam) const {
+    for (const auto& thread : FThreads)
+        if (thread->FWebcam == &webcam && platform::Dispatcher::Main().IsServing(thread->ThreadId())) return true;
+    return false;
 }
 
 void twebcammanager::ClearDisplaySlots() {
@@ -206,9 +216,19 @@ void twebcammanager::FreeWebcam(int position) {
     if (!webcam) return;
     webcam->Stop();
     ++FWebcamGeneration;
-    delete webcam;
     FList.Put(position, nullptr);
     FThumbnails.at(static_cast<std::size_t>(position)).reset();
+    FRetiredWebcams.emplace_back(webcam);
+    SweepRetired();
+}
+
+void twebcammanager::RetireStreamThread(std::unique_ptr<tstreamworker> thread) {
+    FRetiredStreams.push_back(std::move(thread));
+}
+
+void twebcammanager::SweepRetired() {
+    std::erase_if(FRetiredWebcams, [](const auto& webcam) { return !webcam->FBusy; });
+    std::erase_if(FRetiredStreams, [](const auto& stream) { return stream->Finished(); });
 }
 
 std::unique_ptr<tstreamworker> twebcammanager::CreateStreamThread(twebcam& webcam) {

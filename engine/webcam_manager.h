@@ -80,6 +80,9 @@ public:
     void WakeIdleThread();
     // Marks the webcam stopping and interrupts the request of the thread that holds it.
     void AbortFetch(twebcam& webcam);
+    // Whether the fetch thread holding the webcam is blocked in a call the main thread is
+    // running now.
+    bool HolderIsWaitingForMain(const twebcam& webcam) const;
 
     // Display map of the grid (cells are 0-based).
     void ClearDisplaySlots();
@@ -104,7 +107,10 @@ public:
     // writes its records), with a blank thumbnail.
     twebcam& AppendWebcam(const TWebcamDefRec& rec, const TWebcamDef1Rec& rec2, bool isNew);
     // Stops and frees the webcam at the 0-based position; its slots stay empty until a reload.
+    // A webcam still held by a thread that waits for the main thread is freed once let go.
     void FreeWebcam(int position);
+    // Keeps a stream thread that was stopped from inside one of its own calls until it ended.
+    void RetireStreamThread(std::unique_ptr<tstreamworker> thread);
     // Changes whenever a webcam is freed.
     unsigned WebcamGeneration() const { return FWebcamGeneration; }
 
@@ -138,6 +144,8 @@ private:
     void KeepPicture(int Index, twebcam& webcam, twebcampicture& picture, std::uint8_t Kind);
     template <typename Fn>
     void ForEachWebcam(Fn fn) const;
+    // Frees the retired webcams and stream threads that are let go of.
+    void SweepRetired();
 
     WebcamManagerServices FServices;
     twebcamlist1 FList;                               // owns nothing: the webcams are freed here
@@ -146,6 +154,8 @@ private:
     int FThumbHeight = 80;
     bool FThreadsStarted = false;
     std::atomic<unsigned> FWebcamGeneration{0};
+    std::vector<std::unique_ptr<twebcam>> FRetiredWebcams;
+    std::vector<std::unique_ptr<tstreamworker>> FRetiredStreams;
 };
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <thread>
@@ -45,6 +46,7 @@ void Dispatcher::Synchronize(std::function<void()> fn) {
     }
     auto call = std::make_shared<Call>();
     call->fn = std::move(fn);
+    call->caller = std::this_thread::get_id();
     std::unique_lock lock(FQueueLock);
     Enqueue(call);
     FCallDone.wait(lock, [&] { return call->done; });
@@ -68,11 +70,13 @@ int Dispatcher::ProcessMessages() {
     }
     for (auto& call : batch) {
         std::exception_ptr error;
+        FServing.push_back(call->caller);
         try {
             call->fn();
         } catch (...) {
             error = std::current_exception();
         }
+        FServing.pop_back();
         std::lock_guard lock(FQueueLock);
         call->error = error;
         call->done = true;
@@ -97,6 +101,10 @@ bool Dispatcher::WaitUntil(const std::function<bool()>& done, std::chrono::milli
         FWakeMain.wait_until(lock, until, [&] { return FWoken || !FPending.empty(); });
         FWoken = false;
     }
+}
+
+bool Dispatcher::IsServing(std::thread::id caller) const {
+    return std::find(FServing.begin(), FServing.end(), caller) != FServing.end();
 }
 
 void Dispatcher::Wake() {

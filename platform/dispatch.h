@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 namespace platform {
 
@@ -44,6 +46,11 @@ public:
     bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds poll,
                    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
+    // Main thread: whether a call of that thread is running now (perhaps deeper in the stack,
+    // below a nested wait). Such a thread is blocked until the call returns, so waiting for it
+    // from inside the call would never end.
+    bool IsServing(std::thread::id caller) const;
+
     // Makes a running WaitUntil look at its condition now.
     void Wake();
 
@@ -57,6 +64,7 @@ public:
 private:
     struct Call {
         std::function<void()> fn;
+        std::thread::id caller;
         bool done = false;
         std::exception_ptr error;
     };
@@ -69,6 +77,7 @@ private:
     std::deque<std::shared_ptr<Call>> FPending;
     bool FWoken = false;
     std::function<void()> FForeignPump;       // main thread only
+    std::vector<std::thread::id> FServing;    // main thread only: callers of the running calls
     int FEventFd = -1;
 };
 

@@ -35,6 +35,7 @@ void Thread::Resume() {
 }
 
 void Thread::Run() {
+    FThreadId = std::this_thread::get_id();
     if (const int nice = NiceValue(FPriority))
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), nice);  // a hint: failure is harmless
     try {

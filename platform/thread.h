@@ -34,6 +34,8 @@ public:
     bool Started() const { return FStarted.load(); }
     bool Finished() const { return FFinished.load(); }
     Priority GetPriority() const { return FPriority; }
+    // The system thread's id once it runs.
+    std::thread::id ThreadId() const { return FThreadId.load(); }
 
     // Waits until Execute has returned and gives ReturnValue. On the main thread the wait keeps
     // draining the calls of other threads, and the pending OnTerminate has run when it returns.
@@ -66,6 +68,7 @@ private:
     std::atomic<bool> FStarted{false};
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
+    std::atomic<std::thread::id> FThreadId{};
 
     std::mutex FStateLock;               // guards FWoken and the waits on the flags above
     std::condition_variable FStateSignal;

@@ -34,8 +34,8 @@ engine::WebcamManagerServices StandInServices(WorkerProbe& probe) {
     services.fetchWorkers = [&probe](engine::twebcammanager& manager, int index) {
         return std::make_unique<StandInWorker>(manager, index, probe);
     };
-    services.streamWorkers = [](engine::twebcam&, engine::twebcammanager&) {
-        return std::make_unique<StandInStream>();
+    services.streamWorkers = [](engine::twebcam& webcam, engine::twebcammanager&) {
+        return std::make_unique<StandInStream>(webcam);
     };
     services.decodePicture = [](std::string bytes) { return std::make_unique<FakePicture>(std::move(bytes)); };
     return services;

@@ -80,9 +80,11 @@ private:
     std::atomic<const engine::twebcam*> interruptFor_{nullptr};
 };
 
-// A stream thread that only waits to be stopped.
+// A stream thread that reports status 4 through Synchronize every few milliseconds until it is
+// stopped.
 class StandInStream : public engine::tstreamworker {
 public:
+    explicit StandInStream(engine::twebcam& webcam) : webcam_(webcam) {}
     ~StandInStream() override {
         Terminate();
         WaitFor();
@@ -92,9 +94,12 @@ public:
 
 protected:
     void Execute() override {
-        while (Doze(std::chrono::milliseconds(25))) {
-        }
+        while (Doze(std::chrono::milliseconds(2)))
+            Synchronize([this] { webcam_.FOnStatus(webcam_.FRecordNo, engine::kStatusPicture); });
     }
+
+private:
+    engine::twebcam& webcam_;
 };
 
 engine::WebcamManagerServices StandInServices(WorkerProbe& probe);

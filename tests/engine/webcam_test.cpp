@@ -2,6 +2,7 @@
 #include "engine/webcam.h"
 #include "platform/dispatch.h"
 #include "tests/engine/webcam_fixture.h"
+#include "tests/support/watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,57 @@ TEST_F(Webcam, StopOfAHeldWebcamInterruptsTheThreadAndWaitsForIt) {
     EXPECT_EQ(LastStatus(), engine::kStatusStopped);
     EXPECT_FALSE(Waiting(w) || Queued(w));
     EXPECT_FALSE(w.HasImage());  // the interrupted turn delivered nothing
+}
+
+TEST_F(Webcam, StoppingFromInsideTheHoldersOwnCallDoesNotDeadlock) {
+    // A handler of the holder's status report stops the webcam, or stops and frees it (as a
+    // nested event loop of a dialog could): the holder lets go once the call returns.
+    for (const bool free : {false, true}) {
+        SCOPED_TRACE(free ? "stop and free" : "stop");
+        const testsupport::Watchdog watchdog(30s);
+        MakeManager();
+        twebcam& w = Add("cam");
+        bool stopped = false, stillHeld = false;
+        manager_->OnStatusChange = [&](int, int status) {
+            if (status != engine::kStatusPicture || stopped) return;
+            stopped = true;
+            manager_->StopWebcam(1);
+            stillHeld = w.FBusy;
+            if (free) manager_->FreeWebcam(0);
+        };
+        const int turns = probe_.turns + 1;
+        manager_->StartWebcam(1);
+        ASSERT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return probe_.turns == turns; }, 1ms, Deadline()));
+        EXPECT_TRUE(stillHeld);
+        if (!free) {
+            ASSERT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return !w.FBusy; }, 1ms, Deadline()));
+            EXPECT_FALSE(w.HasImage());
+        }
+        EXPECT_EQ(manager_->RunningCount(), 0);
+        manager_.reset();
+    }
+}
+
+TEST_F(Webcam, StoppingAStreamFromInsideItsOwnCallDoesNotDeadlock) {
+    const testsupport::Watchdog watchdog(30s);
+    MakeManager();
+    auto rec = StillRecord("stream", 0);
+    rec.WebcamType = engine::kWebcamTypeStream;
+    twebcam& w = manager_->AppendWebcam(rec, SecondRecord(false), false);
+    bool stopped = false;
+    manager_->OnStatusChange = [&](int, int status) {
+        if (status == engine::kStatusPicture && w.FStreamThread && !stopped) {
+            stopped = true;
+            w.Stop();
+        }
+    };
+    w.Start();
+    ASSERT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return stopped; }, 1ms, Deadline()));
+    EXPECT_FALSE(w.FRunning);
+    EXPECT_FALSE(w.FStreamThread);
+    w.Start();  // a new stream thread while the old one is still ending
+    EXPECT_TRUE(w.FStreamThread);
+    w.Stop();
 }
 
 TEST_F(Webcam, AStreamingWebcamRunsItsOwnThreadUntilStopped) {
