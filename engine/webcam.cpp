@@ -142,21 +142,33 @@ void twebcam::Start() {
     EnsureFolder(FFolder + Name());
     if (FResting) {
         FDueTime = platform::MonotonicNow() + platform::DaysFromMinutes(FManager.FSettings.SlowScanRefresh);
-        Report(kStatusWaiting);
-        FManager.AddToWaitList(*this);
+        WaitForDueTime();
     } else {
-        // Reported before queueing, so a fetch thread's own status can never be overwritten.
-        Report(kStatusQueued);
-        FManager.QueueWebcam(*this);
+        QueueNow();
     }
+}
+
+void twebcam::WaitForDueTime() {
+    Report(kStatusWaiting);
+    FManager.AddToWaitList(*this);
+}
+
+void twebcam::QueueNow() {
+    // Reported before queueing, so a fetch thread's own status can never be overwritten.
+    Report(kStatusQueued);
+    FManager.QueueWebcam(*this);
+}
+
+void twebcam::LeaveLists() {
+    // The wait list first: a webcam the scheduler is moving into a queue is then in the queue.
+    FManager.RemoveFromWaitList(*this);
+    FManager.Unqueue(*this);
 }
 
 void twebcam::Pause() {
     if (!FRunning || FStreamThread) return;
     FStopping = true;
-    // The wait list first: a webcam the scheduler is moving into a queue is then in the queue.
-    FManager.RemoveFromWaitList(*this);
-    FManager.Unqueue(*this);
+    LeaveLists();
 }
 
 void twebcam::Stop() {
@@ -175,8 +187,7 @@ void twebcam::Stop() {
             FStreamThread.reset();
         }
     } else {
-        FManager.RemoveFromWaitList(*this);
-        FManager.Unqueue(*this);
+        LeaveLists();
         if (FBusy) {
             FManager.AbortFetch(*this);
             // The fetch thread ends its turn through calls on this thread: keep running them.
@@ -206,17 +217,8 @@ void twebcam::ScheduleNext() {
             FResting = true;
         }
     }
-    Schedule(now);
-}
-
-void twebcam::Schedule(platform::TDateTime now) {
-    if (now <= FDueTime) {
-        Report(kStatusWaiting);
-        FManager.AddToWaitList(*this);
-    } else {
-        Report(kStatusQueued);
-        FManager.QueueWebcam(*this);
-    }
+    if (now <= FDueTime) WaitForDueTime();
+    else QueueNow();
 }
 
 void twebcam::SetTurnDueTime() {

@@ -103,8 +103,9 @@ private:
             TWebcamPictureEvent onPicture, const TWebcamDef1Rec& rec2, const TWebcamDefRec& rec, int recordNo,
             const std::string& dataDir, bool readHeader);
     void Report(std::uint8_t status) const;
-    // Puts a still webcam on the wait list or, when it is already due, into its fetch queue.
-    void Schedule(platform::TDateTime now);
+    void WaitForDueTime();  // status 5, on the wait list
+    void QueueNow();        // status 1, into its fetch queue
+    void LeaveLists();      // out of the wait list and both queues
 
     mutable std::mutex FRecLock;  // guards FRec and FRec2
     TWebcamDefRec FRec;
