@@ -7,6 +7,7 @@
 #include "engine/webcam_workers.h"
 #include "platform/clock.h"
 #include "platform/dispatch.h"
+#include "platform/safe_name.h"
 
 #include <chrono>
 #include <fstream>
@@ -41,8 +42,9 @@ twebcam::twebcam(twebcammanager& manager, TWebcamStatusEvent onStatus, TWebcamPi
       FOnStatus(std::move(onStatus)),
       FRec(rec),
       FRec2(rec2) {
-    EnsureFolder(FFolder + Name());
-    if (readHeader) ReadHeaderDates(ReadTextLines(Folder() + "header.txt"));  // missing or broken: dates stay 0
+    EnsureFolder(FFolder, Name());
+    if (readHeader && !Folder().empty())
+        ReadHeaderDates(ReadTextLines(Folder() + "header.txt"));  // missing or broken: dates stay 0
 }
 
 std::unique_ptr<twebcam> twebcam::CreateNew(twebcammanager& manager, TWebcamStatusEvent onStatus,
@@ -83,7 +85,7 @@ std::uint8_t twebcam::GetWebcamType() const {
     return FRec.WebcamType;
 }
 
-std::string twebcam::Folder() const { return FFolder + Name() + "/"; }
+std::string twebcam::Folder() const { return platform::SafeSubfolder(FFolder, Name()); }
 
 void twebcam::SetRecord(const TWebcamDefRec& rec) {
     const std::string oldName = Name();
@@ -139,7 +141,7 @@ void twebcam::Start() {
         FStreamThread->Resume();
         return;
     }
-    EnsureFolder(FFolder + Name());
+    EnsureFolder(FFolder, Name());
     if (FResting) {
         FDueTime = platform::MonotonicNow() + platform::DaysFromMinutes(FManager.FSettings.SlowScanRefresh);
         WaitForDueTime();
@@ -241,11 +243,12 @@ bool twebcam::GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::stri
         picture = FManager.DecodePicture(*FPicture);
         return true;
     }
-    const std::string latest = LatestJpegInFolder(Folder());
+    const std::string folder = Folder();
+    const std::string latest = folder.empty() ? std::string() : LatestJpegInFolder(folder);
     if (latest.empty()) return false;
-    std::ifstream in(Folder() + latest, std::ios::binary);
+    std::ifstream in(folder + latest, std::ios::binary);
     if (!in) return false;
-    fileName = Folder() + latest;
+    fileName = folder + latest;
     picture = FManager.DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}));
     return true;
 }

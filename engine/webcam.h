@@ -43,7 +43,8 @@ public:
     std::string Name() const;
     bool Favourite() const;
     std::uint8_t GetWebcamType() const;
-    // The webcam's own folder: the data folder + Name + "/".
+    // The webcam's own folder: the data folder + Name + "/"; empty when the name is not a safe
+    // folder name, so that no path is ever built from it.
     std::string Folder() const;
 
     // Main thread. SetRecord renames the folder when the name changes.

@@ -14,12 +14,6 @@
 namespace engine {
 namespace {
 
-std::string LastPart(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool EndsWithJpg(const char* name) {
     const std::size_t n = std::strlen(name);
     return n >= 4 && strcasecmp(name + n - 4, ".jpg") == 0;
@@ -27,9 +21,9 @@ bool EndsWithJpg(const char* name) {
 
 }  // namespace
 
-void EnsureFolder(const std::string& path) {
-    if (!platform::IsSafeFolderName(LastPart(path))) return;
-    mkdir(path.c_str(), 0777);  // exists already, or cannot be made: both are dropped
+void EnsureFolder(const std::string& dataDir, const std::string& name) {
+    const std::string folder = platform::SafeSubfolder(dataDir, name);
+    if (!folder.empty()) mkdir(folder.c_str(), 0777);  // exists already, or cannot be made: both dropped
 }
 
 bool RenameWebcamFolder(const std::string& dataDir, const std::string& oldName, const std::string& newName) {

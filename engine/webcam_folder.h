@@ -8,9 +8,9 @@
 
 namespace engine {
 
-// Creates the folder (one level) when it does not exist; errors are dropped. Nothing happens
-// when the last part of the path is not a safe folder name.
-void EnsureFolder(const std::string& path);
+// Creates the webcam's folder dataDir + name (one level) when it does not exist; errors are
+// dropped. Nothing happens when the name is not a safe folder name.
+void EnsureFolder(const std::string& dataDir, const std::string& name);
 
 // Renames dataDir + oldName to dataDir + newName; never replaces an existing folder. Returns
 // false when nothing was renamed.

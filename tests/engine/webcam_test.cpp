@@ -309,6 +309,24 @@ TEST_F(Webcam, SetRecordRenamesTheFolderSafely) {
     EXPECT_EQ(stored[0].rec1.Name.str(), "New");
 }
 
+TEST_F(Webcam, AnUnsafeNameNeverReachesOutsideTheDataFolder) {
+    MakeManager();
+    const fs::path outside = dataDir().parent_path() / "outside";
+    testsupport::WriteFile(outside / "header.txt", "Date Thu, 10 Dec 2026 08:00:00 GMT\n");
+    testsupport::WriteFile(outside / "cam20261210081502.jpg", PictureBytes(1, 2, 3));
+    for (const char* name : {"../outside", "..", "a/b", "../made"}) {
+        twebcam& w = Add(name);
+        w.Start();
+        EXPECT_EQ(w.Folder(), "") << name;
+        EXPECT_EQ(w.FServerDate, 0) << name;
+        std::unique_ptr<engine::twebcampicture> picture;
+        std::string file;
+        EXPECT_FALSE(w.GetLatestImage(picture, file)) << name;
+    }
+    EXPECT_FALSE(fs::exists(dataDir().parent_path() / "made"));
+    EXPECT_FALSE(fs::exists(dataDir() / "a"));
+}
+
 TEST_F(Webcam, SettersWriteTheirRecords) {
     MakeManager();
     twebcam& w = manager_->AppendWebcam(StillRecord("cam", 30), SecondRecord(false), true);
