@@ -42,7 +42,10 @@ twebcammanager::~twebcammanager() {
     FTimerThread->Terminate();
     FTimerThread->WaitFor();
     FTimerThread.reset();
-    for (auto& thread : FThreads) thread->Terminate();  // also ends an idle wait
+    for (auto& thread : FThreads) {
+        thread->Terminate();
+        if (thread->FIdle) thread->WakeFromIdle();
+    }
     for (auto& thread : FThreads) thread->WaitFor();
     FThreads.clear();
     for (auto& stream : FRetiredStreams) stream->WaitFor();

@@ -92,8 +92,9 @@ bool Dispatcher::WaitUntil(const std::function<bool()>& done, std::chrono::milli
         // Look at the condition before draining, so calls queued just before it became true
         // (a thread's last report) still run before the wait returns.
         const bool finished = done();
-        ProcessMessages();
+        const int ran = ProcessMessages();
         if (finished) return true;
+        if (ran > 0) continue;  // the calls may have made it true
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) return false;
         const auto until = deadline - now < poll ? deadline : now + poll;
