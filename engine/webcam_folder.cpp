@@ -27,9 +27,10 @@ void EnsureFolder(const std::string& dataDir, const std::string& name) {
 }
 
 bool RenameWebcamFolder(const std::string& dataDir, const std::string& oldName, const std::string& newName) {
-    if (!platform::IsSafeFolderName(oldName) || !platform::IsSafeFolderName(newName)) return false;
-    return renameat2(AT_FDCWD, (dataDir + oldName).c_str(), AT_FDCWD, (dataDir + newName).c_str(),
-                     RENAME_NOREPLACE) == 0;
+    const std::string from = platform::SafeSubfolder(dataDir, oldName);
+    const std::string to = platform::SafeSubfolder(dataDir, newName);
+    if (from.empty() || to.empty()) return false;
+    return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
