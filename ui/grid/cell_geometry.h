@@ -1,0 +1,23 @@
+#pragma once
+// The sizes of the thumbnail grid: a cell is the thumbnail plus a 6-pixel frame at the sides
+// and the top and a 20-pixel strip for the name below it.
+
+#include <QSize>
+
+namespace ui {
+
+// DefaultColWidth x DefaultRowHeight for a thumbnail of ThumbWidth x ThumbHeight.
+QSize ThumbnailCellSize(int thumbWidth, int thumbHeight);
+
+// The point size of the name in a cell of this width: 5 up to 48 pixels, 7 up to 99, else 8.
+int NameFontPoints(int cellWidth);
+
+// The column count for a grid of Width x Height with cells of CellSize showing WebcamCount
+// webcams: all columns that fit when every webcam fits without scrolling, else room is left
+// for the vertical scroll bar (20 pixels); never below 1.
+int GridColumns(int width, int height, QSize cellSize, int webcamCount);
+
+// Rows for DisplayedCount cells in ColCount columns (the last one partly filled).
+int GridRows(int displayedCount, int colCount);
+
+}  // namespace ui
