@@ -1,6 +1,7 @@
 #pragma once
-// TPageControl1: a page control whose key events can be handled from outside, whether the key
-// reaches the control itself or its row of tabs. A handler that sets the key to 0 consumes it.
+// TPageControl1: a page control whose key events can be handled from outside. The control takes
+// the keyboard focus through its row of tabs, so its handlers see the keys the tabs receive; a
+// handler that sets the key to 0 consumes it (the tabs do not switch pages on it).
 
 #include <QTabWidget>
 
@@ -19,12 +20,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-
-private:
-    // Runs the handlers; true when they consumed the key.
-    bool HandleKey(QKeyEvent& event);
 };
 
 }  // namespace ui

@@ -52,7 +52,7 @@ int ThumbnailGrid::DisplayedCount() const { return source_ ? source_->DisplayedC
 int ThumbnailGrid::CellWebcam(int cell) const {
     if (cell < 0 || cell >= DisplayedCount()) return 0;
     const int webcam = source_->GetCellWebcam(cell);
-    return webcam >= 1 && webcam <= Count() ? webcam : 0;
+    return webcam >= 1 && webcam <= Count() && source_->Webcam(webcam) ? webcam : 0;
 }
 
 int ThumbnailGrid::DisplayCell(int webcam) const {

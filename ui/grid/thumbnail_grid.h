@@ -85,7 +85,7 @@ private:
     void DrawCell(QPainter& painter, int col, int row, const QRect& rect) const;
     int Count() const;
     int DisplayedCount() const;
-    int CellWebcam(int cell) const;  // 0 outside the display map
+    int CellWebcam(int cell) const;  // 0 outside the display map or for an empty slot
     int DisplayCell(int webcam) const;
     bool IsSelected(int webcam) const;
     void SetSelected(int webcam, bool selected);
