@@ -15,6 +15,7 @@ TEST(ThumbnailCellSize, CellsAndNameFontsByThumbnailSize) {
         const QSize cell = ui::ThumbnailCellSize(c.thumbWidth, c.thumbHeight);
         EXPECT_EQ(cell, c.cell) << c.thumbWidth << "x" << c.thumbHeight;
         EXPECT_EQ(ui::NameFontPoints(cell.width()), c.points) << cell.width();
+        EXPECT_EQ(ui::ThumbnailSizeOfCell(cell), QSize(c.thumbWidth, c.thumbHeight));
     }
 }
 

@@ -236,7 +236,7 @@ TEST_F(ThumbnailGridTest, DragsCarryTheSelectionOrTheViewersWebcam) {
     }
 }
 
-TEST_F(ThumbnailGridTest, DrawsEachCellOnceAndRedrawsOneCellAtOnce) {
+TEST_F(ThumbnailGridTest, DrawsTheCellsFromTheWebcamsAndRedrawsOneCellAtOnce) {
     source.cells.resize(7);
     source.webcams[1].status = 7;
     source.webcams[1].favourite = true;
@@ -249,6 +249,7 @@ TEST_F(ThumbnailGridTest, DrawsEachCellOnceAndRedrawsOneCellAtOnce) {
     grid.show();
     const QImage shot = grid.viewport()->grab().toImage();
     dialogtest::SaveScreenshot(grid, "thumbnail_grid");
+    EXPECT_EQ(QColor(shot.pixel(6, 6)), QColor(0x33, 0x66, 40));  // webcam 1's thumbnail, bytes B, G, R
     EXPECT_EQ(QColor(shot.pixel(98 + 88, 91)), media::ToQColor(media::clRed));    // webcam 2 in error
     EXPECT_EQ(QColor(shot.pixel(98 + 88, 97)), media::ToQColor(media::clLime));   // a favourite
     EXPECT_EQ(QColor(shot.pixel(2 * 98 + 1, 50)), media::ToQColor(media::clNavy));  // webcam 3 selected

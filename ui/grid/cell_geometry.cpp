@@ -16,6 +16,10 @@ QSize ThumbnailCellSize(int thumbWidth, int thumbHeight) {
     return {thumbWidth + kFrameWidth, thumbHeight + kFrameAndNameHeight};
 }
 
+QSize ThumbnailSizeOfCell(QSize cellSize) {
+    return {cellSize.width() - kFrameWidth, cellSize.height() - kFrameAndNameHeight};
+}
+
 int NameFontPoints(int cellWidth) {
     if (cellWidth <= 48) return 5;
     if (cellWidth <= 99) return 7;

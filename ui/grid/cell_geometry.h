@@ -9,6 +9,9 @@ namespace ui {
 // DefaultColWidth x DefaultRowHeight for a thumbnail of ThumbWidth x ThumbHeight.
 QSize ThumbnailCellSize(int thumbWidth, int thumbHeight);
 
+// The thumbnail size (ThumbWidth x ThumbHeight) that gives cells of CellSize.
+QSize ThumbnailSizeOfCell(QSize cellSize);
+
 // The point size of the name in a cell of this width: 5 up to 48 pixels, 7 up to 99, else 8.
 int NameFontPoints(int cellWidth);
 
