@@ -1,6 +1,6 @@
 #include "ui/forms/loadingwc.h"
 #include "ui/forms/loadprog.h"
-#include "ui/forms/progress_display.h"
+#include "ui/forms/progress_form.h"
 #include "ui/forms/waitform.h"
 
 #include "tests/ui/dialog_test_support.h"

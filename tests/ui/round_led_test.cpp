@@ -20,6 +20,15 @@ QColor Colour(media::TColor c) { return media::ToQColor(c); }
 
 QTimer* BlinkTimer(TRoundLed& led) { return led.findChild<QTimer*>(); }
 
+// The lamp set blinking at Rate; its timer (the test fails when it has none).
+QTimer* Blinking(TRoundLed& led, std::uint16_t rate) {
+    led.SetBlinkRate(rate);
+    led.SetLedStatus(ui::lsBlink);
+    QTimer* timer = BlinkTimer(led);
+    EXPECT_NE(timer, nullptr);
+    return timer;
+}
+
 // Processes events until the lamp's lit state differs from Was; false after two seconds.
 bool WaitForToggle(const TRoundLed& led, bool was) {
     QDeadlineTimer deadline(2000);
@@ -97,9 +106,7 @@ TEST(TRoundLed, PaintsOnItsParentsColourAndStaysFifteenSquare) {
 
 TEST(TRoundLed, BlinksAtItsRateAndStopsAtOnce) {
     TRoundLed led;
-    led.SetBlinkRate(250);
-    led.SetLedStatus(ui::lsBlink);
-    QTimer* timer = BlinkTimer(led);
+    QTimer* timer = Blinking(led, 250);
     ASSERT_NE(timer, nullptr);
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 250);
@@ -115,9 +122,7 @@ TEST(TRoundLed, BlinksAtItsRateAndStopsAtOnce) {
 
 TEST(TRoundLed, ARateOfZeroHoldsTheLampWithoutATimerRunning) {
     TRoundLed led;
-    led.SetBlinkRate(0);
-    led.SetLedStatus(ui::lsBlink);
-    QTimer* timer = BlinkTimer(led);
+    QTimer* timer = Blinking(led, 0);
     ASSERT_NE(timer, nullptr);
     EXPECT_FALSE(timer->isActive());
     led.SetBlinkRate(300);

@@ -1,30 +1,17 @@
 #include "ui/forms/loadingwc.h"
 
-#include <QLabel>
-#include <QProgressBar>
-#include <QVBoxLayout>
-
-#include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
-#include "ui/forms/progress_display.h"
 
 namespace ui {
 
-Tloadingwc::Tloadingwc(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("loadingwc"));
-    setWindowTitle(QStringLiteral("Chargement de vos webcams ..."));
-    auto* layout = new QVBoxLayout(this);
-    bar_ = Named<QProgressBar>(this, "ProgressBar1");
-    bar_->setRange(0, 100);
-    bar_->setTextVisible(false);
-    label_ = Named<QLabel>(this, "Label1");
-    layout->addWidget(bar_);
-    layout->addWidget(label_);
+Tloadingwc::Tloadingwc(QWidget* parent)
+    : ProgressForm("loadingwc", QStringLiteral("Chargement de vos webcams ..."),
+                   QStringLiteral("Chargement de la webcam ..."), parent) {
     setMinimumWidth(320);
 }
 
 void Tloadingwc::SetProgress(int Done, int Total) {
-    ShowProgress(*bar_, *label_, QStringLiteral("Chargement de la webcam ..."), Done, Total);
+    ShowCount(Done, Total);
     show();
 }
 
