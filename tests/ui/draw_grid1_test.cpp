@@ -33,7 +33,7 @@ protected:
         // Bounded wait until the window can be painted.
         QDeadlineTimer deadline(5000);
         while (!(grid.windowHandle() && grid.windowHandle()->isExposed()) && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
         QCoreApplication::processEvents();
         drawn.clear();
     }

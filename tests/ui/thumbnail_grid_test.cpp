@@ -4,8 +4,11 @@
 #include "tests/ui/thumbnail_grid_fakes.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QToolTip>
 
 #include "media/qt/qt_convert.h"
 #include "ui/controls/draw_grid1.h"
@@ -220,6 +223,22 @@ TEST_F(ThumbnailGridTest, HintsNameDescriptionAndAddressWithLfCr) {
     EXPECT_EQ(thumbnails.HintText(QPoint(210, 120)), std::nullopt);  // an empty cell
     host.hints = false;
     EXPECT_EQ(thumbnails.HintText(QPoint(10, 10)), std::nullopt);
+}
+
+TEST_F(ThumbnailGridTest, TheToolTipShowsTheHintWithPlainLineBreaks) {
+    grid.show();
+    const auto ask = [&](QPoint point) {
+        QHelpEvent help(QEvent::ToolTip, point, grid.viewport()->mapToGlobal(point));
+        QCoreApplication::sendEvent(grid.viewport(), &help);
+    };
+    ask(QPoint(10, 10));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "Cam 1\nhttp://127.0.0.1/cam1.jpg");
+    host.hints = false;
+    ask(QPoint(10, 10));
+    QDeadlineTimer deadline(5000);  // the tip fades out
+    while (QToolTip::isVisible() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_FALSE(QToolTip::isVisible());
 }
 
 TEST_F(ThumbnailGridTest, DragsCarryTheSelectionOrTheViewersWebcam) {

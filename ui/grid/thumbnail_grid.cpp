@@ -221,8 +221,10 @@ bool ThumbnailGrid::eventFilter(QObject* watched, QEvent* event) {
     const std::optional<QString> text = HintText(help.pos());
     int col = 0, row = 0;
     if (text && grid_.MouseToCell(help.pos(), col, row)) {
-        // Kept to the cell, so that moving to the next cell brings up that cell's hint.
-        QToolTip::showText(help.globalPos(), *text, grid_.viewport(), grid_.CellRect(col, row), kHintHidePauseMs);
+        // Kept to the cell, so that moving to the next cell brings up that cell's hint. The tool
+        // tip breaks lines at LF alone and would show each CR as a blank.
+        QToolTip::showText(help.globalPos(), QString(*text).remove(QLatin1Char('\r')), grid_.viewport(),
+                           grid_.CellRect(col, row), kHintHidePauseMs);
     } else {
         QToolTip::hideText();
         event->ignore();
