@@ -87,6 +87,7 @@ TEST_F(ThumbnailGridTest, PlainClickShowsTheWebcamAndLeavesItAloneSelected) {
     EXPECT_EQ(host.calls, (QStringList{"show 8", "motion 8"}));
     EXPECT_EQ(source.Selected(), Webcams{8});
     EXPECT_EQ(thumbnails.PreviousWebcam, 2);
+    EXPECT_EQ(thumbnails.DragStartPoint, grid.viewport()->mapToGlobal(QPoint(2 * 98 + 49, 106 + 53)));
 }
 
 TEST_F(ThumbnailGridTest, CtrlClickTogglesAndTwiceRestores) {
@@ -142,6 +143,7 @@ TEST_F(ThumbnailGridTest, PressesOutsideTheShownWebcamsDoNothing) {
     PressAt(QPoint(495, 20));  // beside the last column
     PressAt(QPoint(20, 290));  // below the last row
     Press(4, 1);               // an empty cell
+    Press(1, 0, Qt::MiddleButton);
     EXPECT_TRUE(host.calls.isEmpty());
     source.freed[2] = true;  // webcam 3's slot empty
     Press(2, 0);

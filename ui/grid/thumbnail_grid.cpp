@@ -1,6 +1,5 @@
 #include "ui/grid/thumbnail_grid.h"
 
-#include <QCursor>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QTimer>
@@ -123,8 +122,9 @@ void ThumbnailGrid::MarkCurrentWebcam(int webcam) {
 
 void ThumbnailGrid::MouseDown(Qt::MouseButton button, int x, int y) {
     int col = 0, row = 0;
-    // A press beside every cell leaves the current cell where it was: it must not act on it.
-    if (button == Qt::LeftButton && !grid_.MouseToCell(QPoint(x, y), col, row)) return;
+    // Only a left press on a cell moves the current cell: a press beside every cell, or with
+    // another button than the right one, must not act on the cell that was current before.
+    if (button != Qt::RightButton && (button != Qt::LeftButton || !grid_.MouseToCell(QPoint(x, y), col, row))) return;
     const int webcam = CellWebcam(grid_.Row() * grid_.ColCount() + grid_.Col());
     if (!webcam) return;
     PreviousWebcam = host_.CurrentWebcam();
@@ -144,7 +144,7 @@ void ThumbnailGrid::MouseDown(Qt::MouseButton button, int x, int y) {
         for (int cell = first; cell <= last; ++cell)
             if (const int other = CellWebcam(cell)) SetSelected(other, true);
     }
-    DragStartPoint = QCursor::pos();
+    DragStartPoint = grid_.viewport()->mapToGlobal(QPoint(x, y));
     grid_.BeginDrag(false);
 }
 

@@ -64,7 +64,8 @@ public:
     // Webcam becomes the only selected one (when it is shown), after its motion settings.
     void MarkCurrentWebcam(int webcam);
 
-    // The grid's mouse press (the grid has moved its current cell to the press).
+    // The grid's mouse press at viewport point (x, y); the grid has moved its current cell to a
+    // left press on a cell. Only the left and the right button act.
     void MouseDown(Qt::MouseButton button, int x, int y);
     // The hint of the cell under a viewport point; nothing when hints are off or no webcam is
     // there. Lines end in LF CR.
