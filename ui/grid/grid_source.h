@@ -17,7 +17,7 @@ struct GridWebcam {
     std::string description;
     std::string pictureUrl;
     bool enabled = true;
-    std::uint8_t status = 0;  // the webcam's status byte
+    std::uint8_t status = 0;  // the webcam's status byte (engine::kStatus...)
     bool newPicture = false;  // FNewPicture
     bool favourite = false;
     bool resting = false;  // slowed down by the slow scan

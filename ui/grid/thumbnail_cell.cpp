@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 
+#include "engine/webcam_events.h"
 #include "media/bevel.h"
 #include "media/qt/bevel_painter.h"
 #include "media/qt/qt_convert.h"
@@ -15,13 +16,6 @@ namespace ui {
 namespace {
 
 using media::TColor;
-
-// Status bytes of a webcam that have a lamp colour of their own.
-constexpr std::uint8_t kQueued = 1;
-constexpr std::uint8_t kFetchingHeader = 2;
-constexpr std::uint8_t kFetchingPicture = 4;
-constexpr std::uint8_t kWaiting = 5;
-constexpr std::uint8_t kError = 7;
 
 // Font sizes are given in points of the classic 96-dpi screen, so that a cell looks the same
 // on every display and in every test.
@@ -48,11 +42,11 @@ void Lamp(QPainter& painter, const media::TRect& box, TColor color) {
 
 TColor StatusLampColor(std::uint8_t status) {
     switch (status) {
-        case kQueued: return media::clBlue;
-        case kFetchingHeader: return media::clYellow;
-        case kFetchingPicture: return media::clLime;
-        case kWaiting: return media::clFuchsia;
-        case kError: return media::clRed;
+        case engine::kStatusQueued: return media::clBlue;
+        case engine::kStatusHeader: return media::clYellow;
+        case engine::kStatusPicture: return media::clLime;
+        case engine::kStatusWaiting: return media::clFuchsia;
+        case engine::kStatusError: return media::clRed;
         default: return media::clBtnFace;
     }
 }
