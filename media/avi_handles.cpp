@@ -47,12 +47,17 @@ class AVIFileHandle::ReadStream : public AVIStreamHandle {
 AVIResult AVIFileHandle::Open(const std::string& path, unsigned mode, std::shared_ptr<AVIFileHandle>& out,
                               std::uint64_t max_file_size) {
   const bool create = (mode & OF_CREATE) != 0;
-  const int fd = create ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)
+  // Emptied only once locked, so a file another writer holds is left alone.
+  const int fd = create ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644)
                         : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return AVIERR_FILEOPEN;
   const unsigned share = mode & 0x70;
   const int lock = share == OF_SHARE_DENY_NONE ? 0 : share == OF_SHARE_DENY_WRITE ? LOCK_SH : LOCK_EX;
   if (lock != 0 && ::flock(fd, lock | LOCK_NB) != 0) {
+    ::close(fd);
+    return AVIERR_FILEOPEN;
+  }
+  if (create && ::ftruncate(fd, 0) != 0) {
     ::close(fd);
     return AVIERR_FILEOPEN;
   }
