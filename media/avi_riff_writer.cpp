@@ -127,8 +127,9 @@ AVIResult AVIRiffWriter::Write(int stream, std::int32_t position, std::span<cons
   const std::uint64_t chunk_end = end_ + 8 + Padded(data.size());
   if (chunk_end + (index_.size() + 1) * kIndexEntrySize + 8 > max_file_size_) return AVIERR_FILEWRITE;
 
+  const FourCC id = ChunkId(stream);
   std::vector<std::uint8_t> header;
-  PutU32(header, ChunkId(stream));
+  PutU32(header, id);
   PutU32(header, static_cast<std::uint32_t>(data.size()));
   const std::uint8_t pad[1] = {0};
   AVIResult r = WriteAt(end_, header);
@@ -139,7 +140,7 @@ AVIResult AVIRiffWriter::Write(int stream, std::int32_t position, std::span<cons
     if (::ftruncate(fd_, static_cast<off_t>(end_)) != 0) return AVIERR_FILEWRITE;
     return r;
   }
-  index_.push_back({ChunkId(stream), flags & AVIIF_KEYFRAME,
+  index_.push_back({id, flags & AVIIF_KEYFRAME,
                     static_cast<std::uint32_t>(end_ - (movi_start_ + 8)), static_cast<std::uint32_t>(data.size())});
   end_ = chunk_end;
   ++s.info.dwLength;
