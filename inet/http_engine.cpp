@@ -335,6 +335,7 @@ int HttpEngine::OpenRequest(std::string_view method, std::string& head) {
     bodyBytes_ = 0;
     headLine_.clear();
     replyError_ = 0;
+    receiveError_ = 0;
     fileError_ = 0;
     if (int code = SetEOL("\n")) return code;
     if (TextEmpty(P::URLServer)) {

@@ -67,7 +67,8 @@ constexpr int kDirectionIn = 1;
 
 // Where the engine reports its events, on the engine's thread, from inside the calls
 // that cause them. An exception thrown by a handler aborts the running action and comes
-// out of the action call once the action has been cleaned up.
+// out of the action call once the action has been cleaned up; the events of that action
+// end with it.
 class HttpEngineEvents {
 public:
     virtual ~HttpEngineEvents() = default;
@@ -139,13 +140,14 @@ private:
     void FailReply(int code);
 
     // Calls a handler; an exception it throws is kept for the action's caller and
-    // aborts the action.
+    // aborts the action, and no further event reaches a handler until then.
     template <class Call>
     void Fire(Call&& call) {
+        if (handlerError_) return;
         try {
             call();
         } catch (...) {
-            if (!handlerError_) handlerError_ = std::current_exception();
+            handlerError_ = std::current_exception();
             if (running_) Interrupt();
         }
     }
@@ -163,6 +165,7 @@ private:
     std::uint64_t bodyBytes_ = 0;
     std::string headLine_;  // a status or header line that arrives in pieces
     int replyError_ = 0;    // the reply could not be taken in (200)
+    int receiveError_ = 0;  // the connection failed while the reply came in
     int fileError_ = 0;     // LocalFile could not be written (302, 7): the action fails
     std::string fileErrorText_;
     std::exception_ptr handlerError_;

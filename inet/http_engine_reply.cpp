@@ -7,10 +7,17 @@
 #include "inet/engine_errors.h"
 #include "inet/http_engine.h"
 #include "inet/http_errors.h"
+#include "inet/winsock_errors.h"
 
 namespace inet {
 
 using P = HttpProperty;
+
+namespace {
+
+constexpr int kFirstWinsockCode = 10000;
+
+}  // namespace
 
 void HttpEngine::ConnectedText(int code, const std::string& text) {
     Fire([&] { events_.Connected(code, text); });
@@ -20,7 +27,9 @@ void HttpEngine::DisconnectedText(int code, const std::string& text) {
     Fire([&] { events_.Disconnected(code, text); });
 }
 
+// A receive error (a reset) cuts the reply short: the action must not succeed.
 void HttpEngine::OnError(int code, const std::string& text) {
+    if (code >= kFirstWinsockCode && !receiveError_) receiveError_ = code;
     Fire([&] { events_.Error(code, text); });
 }
 
@@ -135,6 +144,10 @@ void HttpEngine::FailReply(int code) {
 int HttpEngine::StatusCheck(int result) {
     if (result == kErrInterrupted) return result;
     if (replyError_) return replyError_;
+    if (receiveError_) {
+        SetLastError(ErrorText(receiveError_));
+        return receiveError_;
+    }
     if (fileError_) {
         SetLastError(fileErrorText_);
         return fileError_;
