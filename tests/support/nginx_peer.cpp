@@ -1,7 +1,5 @@
 #include "tests/support/nginx_peer.h"
 
-#include <unistd.h>
-
 #include "tests/support/peers.h"
 #include "tests/support/temp_dir.h"
 
@@ -34,11 +32,11 @@ std::string NginxPeer::Url(std::string_view path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
 }
 
-std::string NginxPeer::BasicAuthLocation(const std::string& location, const std::string& user,
-                                         const std::string& password) const {
-    std::filesystem::path file = folder_ / ("htpasswd" + std::to_string(std::hash<std::string>{}(location)));
-    WriteFile(file, user + ":{PLAIN}" + password + "\n");
-    return "    location " + location + " { auth_basic \"cams\"; auth_basic_user_file " + file.string() + "; }\n";
+std::string NginxPeer::BasicAuthLocation(const std::filesystem::path& passwordFile, const std::string& location,
+                                         const std::string& user, const std::string& password) {
+    WriteFile(passwordFile, user + ":{PLAIN}" + password + "\n");
+    return "    location " + location + " { auth_basic \"cams\"; auth_basic_user_file " + passwordFile.string() +
+           "; }\n";
 }
 
 std::string NginxPeer::ErrorLog() const { return ReadFile(folder_ / "error.log"); }

@@ -23,10 +23,10 @@ public:
     const std::filesystem::path& root() const { return root_; }
     // "http://127.0.0.1:<port>" followed by path.
     std::string Url(std::string_view path) const;
-    // A password file for auth_basic holding one login, and the lines that protect a
-    // location with it.
-    std::string BasicAuthLocation(const std::string& location, const std::string& user,
-                                  const std::string& password) const;
+    // Writes a password file for auth_basic holding one login and returns the lines of a
+    // location protected by it, for serverLines.
+    static std::string BasicAuthLocation(const std::filesystem::path& passwordFile, const std::string& location,
+                                         const std::string& user, const std::string& password);
     std::string ErrorLog() const;
 
 private:
