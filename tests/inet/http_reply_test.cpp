@@ -159,13 +159,13 @@ INSTANTIATE_TEST_SUITE_P(
                   With({"Header X=cut"})}),
     [](const auto& info) { return info.param.name; });
 
+// The reset is seen by a receive or by the close notice, as the timing falls: either way
+// the reply is cut short and the action fails.
 TEST(ReplyCloseTest, AResetAfterTheReplyFailsTheAction) {
     Peer peer(Answer({Peer::Send("HTTP/1.0 200 OK\r\n\r\nab"), Peer::Reset()}));
     Client client(peer.port());
     EXPECT_EQ(10054, client.engine.Action(inet::HttpAction::Get));
     EXPECT_EQ("[10054] Connection reset by peer", client.engine.LastError());
-    const Events& e = client.events.events;
-    EXPECT_NE(e.end(), std::find(e.begin(), e.end(), "Error 10054 Winsock error in recv()"));
 }
 
 class LocalFileTest : public ::testing::Test {
