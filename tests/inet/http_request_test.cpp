@@ -57,6 +57,16 @@ TEST_P(RequestHeadTest, GoesOutByteForByte) {
     EXPECT_EQ("HTTP/1.0 200 OK", engine.Get(P::StatusLine));
 }
 
+// A GET of url through the peer as proxy, with no User-Agent.
+HeadCase ProxyGet(std::string name, std::string url, std::string expected) {
+    return {std::move(name), inet::HttpAction::Get,
+            [url](auto& e, auto port) {
+                ASSERT_EQ(0, e.Set(P::UserAgent, ""));
+                ThroughProxy(e, port, url);
+            },
+            std::move(expected)};
+}
+
 const std::string kProxyLogin = "Basic " + inet::Base64("proxyuser:proxypass");
 
 INSTANTIATE_TEST_SUITE_P(
@@ -97,24 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "GET /a HTTP/1.0\r\nHost: 127.0.0.1\r\nAuthorization: Basic eA==\r\nAccept: */*\r\nFrom: "
                  "me@x\r\nUser-Agent: ua\r\nIf-Modified-Since: d\r\nReferer: r\r\nPragma: no-cache\r\n\r\n"},
-        HeadCase{"ProxyWithPort8080", inet::HttpAction::Get,
-                 [](auto& e, auto port) {
-                     ASSERT_EQ(0, e.Set(P::UserAgent, ""));
-                     ThroughProxy(e, port, "http://cams.example:8080/img.jpg?x=1");
-                 },
-                 "GET http://cams.example:8080/img.jpg?x=1 HTTP/1.0\r\nHost: cams.example\r\n\r\n"},
-        HeadCase{"ProxyWithPort80", inet::HttpAction::Get,
-                 [](auto& e, auto port) {
-                     ASSERT_EQ(0, e.Set(P::UserAgent, ""));
-                     ThroughProxy(e, port, "http://cams.example:80/img.jpg");
-                 },
-                 "GET http://cams.example/img.jpg HTTP/1.0\r\nHost: cams.example\r\n\r\n"},
-        HeadCase{"HttpsThroughAProxy", inet::HttpAction::Get,
-                 [](auto& e, auto port) {
-                     ASSERT_EQ(0, e.Set(P::UserAgent, ""));
-                     ThroughProxy(e, port, "https://cams.example/img.jpg");
-                 },
-                 "GET https://cams.example:443/img.jpg HTTP/1.0\r\nHost: cams.example\r\n\r\n"},
+        ProxyGet("ProxyWithPort8080", "http://cams.example:8080/img.jpg?x=1",
+                 "GET http://cams.example:8080/img.jpg?x=1 HTTP/1.0\r\nHost: cams.example\r\n\r\n"),
+        ProxyGet("ProxyWithPort80", "http://cams.example:80/img.jpg",
+                 "GET http://cams.example/img.jpg HTTP/1.0\r\nHost: cams.example\r\n\r\n"),
+        ProxyGet("HttpsThroughAProxy", "https://cams.example/img.jpg",
+                 "GET https://cams.example:443/img.jpg HTTP/1.0\r\nHost: cams.example\r\n\r\n"),
         HeadCase{"WebcamLoginAndProxyLogin", inet::HttpAction::Get,
                  [](auto& e, auto port) {
                      // As the fetch thread does it: the proxy login becomes an extra header, then
