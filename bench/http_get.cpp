@@ -3,9 +3,6 @@
 // transfer after the other, a new connection each), and the ratio of the two rates.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <memory>
@@ -15,9 +12,8 @@
 #include "inet/tvx_http.h"
 #include "tests/support/nginx_peer.h"
 #include "tests/support/peers.h"
+#include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -42,26 +38,14 @@ Server& LocalServer() {
 }
 
 // One curl process that fetches url count times in a row; false when it failed.
-bool CurlRound(const std::string& curl, const std::string& url, int count) {
-    std::vector<std::string> argv = {curl, "-s", "-f", "-0", "--parallel-max", "1",
-                                     url + "?n=[1-" + std::to_string(count) + "]"};
-    std::vector<char*> args;
-    for (auto& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    int failed = posix_spawn(&pid, curl.c_str(), &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return !failed && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+bool CurlRound(const std::string& url, int count) {
+    return testsupport::RunProgram({"curl", "-s", "-f", "-0", url + "?n=[1-" + std::to_string(count) + "]"})
+               .exit_code == 0;
 }
 
 void BM_SmallJpegGets_TtvxHTTP_vs_curl(benchmark::State& state) {
     Server& server = LocalServer();
-    std::string curl = testsupport::FindProgram("curl");
-    if (!server.nginx->Running() || curl.empty()) {
+    if (!server.nginx->Running() || testsupport::FindProgram("curl").empty()) {
         state.SkipWithError("needs nginx and curl");
         return;
     }
@@ -82,7 +66,7 @@ void BM_SmallJpegGets_TtvxHTTP_vs_curl(benchmark::State& state) {
             }
         }
         auto middle = Clock::now();
-        if (!CurlRound(curl, url, kGetsPerRound)) {
+        if (!CurlRound(url, kGetsPerRound)) {
             state.SkipWithError("curl failed");
             return;
         }
