@@ -1,0 +1,34 @@
+#pragma once
+// The calls into libjpeg-turbo. A decoder error inside the C library jumps back out of it
+// (longjmp to the call's own frame), and is thrown as JpegError only once the library's state
+// is released, so no C++ exception ever crosses a C frame.
+
+#include "engine/bitmap.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace engine {
+
+struct JpegDecodeOptions {
+    int scaleDenominator = 1;  // 1, 2, 4 or 8
+    bool grey = false;         // 8-bit grey output instead of 24-bit B, G, R
+    bool fast = false;         // fast integer DCT, no smooth upsampling
+};
+
+struct JpegSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The output size at the given scale, from the header alone.
+JpegSize ReadJpegSize(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& options);
+
+// Decodes into out (resized to the output size). Returns true when the data ended before the
+// picture did (the missing rows are the decoder's grey fill).
+bool DecodeJpeg(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& options, Bitmap& out);
+
+// Pictures larger than this many pixels after scaling are refused before any memory is taken.
+inline constexpr std::int64_t kMaxJpegPixels = 64LL * 1024 * 1024;
+
+}  // namespace engine

@@ -1,0 +1,99 @@
+#include "engine/jpeg_picture.h"
+
+#include "engine/jpeg_decoder.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace engine {
+namespace {
+
+const std::uint8_t* Data(const std::string& bytes) {
+    return reinterpret_cast<const std::uint8_t*>(bytes.data());
+}
+
+}  // namespace
+
+void JpegPicture::LoadFromBytes(std::string bytes) {
+    bytes_ = std::move(bytes);
+    Invalidate();
+}
+
+void JpegPicture::LoadFromFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw JpegError("Cannot open " + path);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw JpegError("Cannot read " + path);
+    LoadFromBytes(std::move(bytes));
+}
+
+void JpegPicture::SetScale(JpegScale scale) {
+    if (scale != scale_) {
+        scale_ = scale;
+        Invalidate();
+    }
+}
+
+void JpegPicture::SetGrayscale(bool grey) {
+    if (grey != grey_) {
+        grey_ = grey;
+        Invalidate();
+    }
+}
+
+void JpegPicture::SetPerformance(JpegPerformance performance) {
+    if (performance != performance_) {
+        performance_ = performance;
+        Invalidate();
+    }
+}
+
+int JpegPicture::Width() const {
+    return decoded_ ? bitmap_.width() : HeaderSize().width;
+}
+
+int JpegPicture::Height() const {
+    return decoded_ ? bitmap_.height() : HeaderSize().height;
+}
+
+JpegSize JpegPicture::HeaderSize() const {
+    try {
+        return ReadJpegSize(Data(bytes_), bytes_.size(), Options());
+    } catch (const JpegError&) {
+        return {};
+    }
+}
+
+JpegDecodeOptions JpegPicture::Options() const {
+    return {static_cast<int>(scale_), grey_, performance_ == JpegPerformance::BestSpeed};
+}
+
+void JpegPicture::DIBNeeded() {
+    if (decoded_)
+        return;
+    Bitmap decoded;
+    prematureEnd_ = DecodeJpeg(Data(bytes_), bytes_.size(), Options(), decoded);
+    bitmap_ = std::move(decoded);
+    decoded_ = true;
+}
+
+void JpegPicture::DecodeWhole() {
+    DIBNeeded();
+    if (prematureEnd_)
+        throw JpegError("Premature end of JPEG file");
+}
+
+Bitmap& JpegPicture::bitmap() {
+    DIBNeeded();
+    return bitmap_;
+}
+
+void JpegPicture::Invalidate() {
+    bitmap_ = Bitmap();
+    decoded_ = false;
+    prematureEnd_ = false;
+}
+
+}  // namespace engine

@@ -1,0 +1,75 @@
+#pragma once
+// A JPEG picture that keeps its compressed bytes and decodes them on demand with libjpeg-turbo.
+// Saving a picture always writes the bytes it was given, unchanged; the decoded bitmap is only a
+// view of them at the chosen scale (1, 1/2, 1/4, 1/8), in colour (24 bits) or grey (8 bits).
+// Decoder errors are thrown as JpegError; the library never ends the program.
+// Not for sharing between threads: it decodes into its own cache.
+
+#include "engine/bitmap.h"
+#include "engine/jpeg_decoder.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace engine {
+
+class JpegError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class JpegScale { Full = 1, Half = 2, Quarter = 4, Eighth = 8 };
+
+// BestSpeed decodes with the fast integer DCT and without smooth upsampling.
+enum class JpegPerformance { BestQuality, BestSpeed };
+
+class JpegPicture {
+public:
+    JpegPicture() = default;
+    explicit JpegPicture(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    void LoadFromBytes(std::string bytes);
+    // Reads a whole file; JpegError when it cannot be read.
+    void LoadFromFile(const std::string& path);
+    const std::string& Bytes() const { return bytes_; }
+    bool Empty() const { return bytes_.empty(); }
+
+    // Changing a decoding option drops the decoded bitmap.
+    void SetScale(JpegScale scale);
+    void SetGrayscale(bool grey);
+    void SetPerformance(JpegPerformance performance);
+    JpegScale Scale() const { return scale_; }
+    bool Grayscale() const { return grey_; }
+    JpegPerformance Performance() const { return performance_; }
+
+    // Size at the current scale, from the decoded bitmap or else from the header; 0 x 0 for an
+    // empty or unreadable picture.
+    int Width() const;
+    int Height() const;
+
+    // Decodes now unless already decoded. A picture whose data ends early decodes as far as it
+    // goes (the rest grey) and reports PrematureEnd().
+    void DIBNeeded();
+    // As DIBNeeded, and a premature end of the data is an error too: a picture about to be
+    // saved must be whole.
+    void DecodeWhole();
+    bool PrematureEnd() const { return prematureEnd_; }
+
+    // The decoded bitmap, decoding first when needed.
+    Bitmap& bitmap();
+
+private:
+    void Invalidate();
+    JpegSize HeaderSize() const;
+    JpegDecodeOptions Options() const;
+
+    std::string bytes_;
+    JpegScale scale_ = JpegScale::Full;
+    bool grey_ = false;
+    JpegPerformance performance_ = JpegPerformance::BestQuality;
+    Bitmap bitmap_;
+    bool decoded_ = false;
+    bool prematureEnd_ = false;
+};
+
+}  // namespace engine

@@ -1,0 +1,20 @@
+#pragma once
+// Pictures made for the tests: bitmaps filled by a function, encoded as JPEG bytes.
+
+#include "engine/bitmap.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace testpictures {
+
+// A 24-bit bitmap whose pixel (x, y) is colour(x, y) as 0xBBGGRR.
+engine::Bitmap MakeBitmap(int width, int height, const std::function<std::uint32_t(int x, int y)>& colour);
+// An 8-bit bitmap whose pixel (x, y) is grey(x, y).
+engine::Bitmap MakeGrey(int width, int height, const std::function<std::uint8_t(int x, int y)>& grey);
+
+// JPEG bytes of a 24-bit (colour) or 8-bit (grey) bitmap.
+std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality = 95);
+
+}  // namespace testpictures
