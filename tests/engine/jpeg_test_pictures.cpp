@@ -28,7 +28,7 @@ engine::Bitmap MakeGrey(int width, int height, const std::function<std::uint8_t(
     return b;
 }
 
-std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality) {
+std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality, bool jfif) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -43,6 +43,7 @@ std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality) {
     cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
+    cinfo.write_JFIF_header = jfif ? TRUE : FALSE;
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(bitmap.row(static_cast<int>(cinfo.next_scanline)));

@@ -14,7 +14,8 @@ engine::Bitmap MakeBitmap(int width, int height, const std::function<std::uint32
 // An 8-bit bitmap whose pixel (x, y) is grey(x, y).
 engine::Bitmap MakeGrey(int width, int height, const std::function<std::uint8_t(int x, int y)>& grey);
 
-// JPEG bytes of a 24-bit (colour) or 8-bit (grey) bitmap.
-std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality = 95);
+// JPEG bytes of a 24-bit (colour) or 8-bit (grey) bitmap. Without the JFIF header the data
+// starts FF D8 FF DB, as bare stream frames do.
+std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality = 95, bool jfif = true);
 
 }  // namespace testpictures
