@@ -1,0 +1,43 @@
+#pragma once
+// Motion detection: both pictures are cut into square blocks, the average brightness of each
+// block pair is compared, and the share of changed blocks becomes a score. A score of at least
+// four times the threshold is motion. Every function returns true for "same" (no motion).
+
+#include "engine/bitmap.h"
+#include "engine/jpeg_picture.h"
+#include "engine/motion_settings.h"
+
+#include <string>
+
+namespace engine {
+
+struct MotionBlocks {
+    int Side = 4;             // block side in pixels; blocks are Side + 1 wide, sharing borders
+    double RatioLimit = 1.52; // a brighter average above this many times the darker is a change
+};
+
+// Side = CellSize x sideFactor, where a side of exactly 100 becomes 9999 (one block over the
+// whole picture, which is always "changed"); the limit is (26 - Sensitivity) x 0.04 + 1.
+// The settings are made valid first.
+MotionBlocks MotionBlocksFor(const TMotionSettingsRec& settings, int sideFactor);
+
+// Compares two decoded pictures (their red component, which is the grey value of a grey
+// decode). Pictures of different sizes, or smaller than one block, are changed with score 0.
+// Raises as tfastbm does for pictures of more than 1800 rows.
+bool CompareImagesForMotion(Bitmap& a, Bitmap& b, const MotionBlocks& blocks, int threshold, int& score);
+
+// Two picture files, decoded grey at quarter size, with blocks of CellSize x 4 (the viewer).
+bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const TMotionSettingsRec& settings,
+                      int& score);
+
+// The newest saved file against a new picture; both are set to grey at quarter size.
+bool CompareJpegWithFile(const std::string& fileName, JpegPicture& picture, const TMotionSettingsRec& settings,
+                         int& score);
+
+// Two pictures whose scale and grey the caller has set (stream frames).
+bool CompareImages(JpegPicture& a, JpegPicture& b, const TMotionSettingsRec& settings, int& score);
+
+// In the three wrappers an empty file name, a file that cannot be read or decoded, and any
+// other failure all count as changed.
+
+}  // namespace engine

@@ -1,0 +1,62 @@
+#include "engine/motion_settings.h"
+
+#include "engine/regconfig.h"
+#include "platform/settings_store.h"
+
+#include <cstring>
+
+namespace engine {
+namespace {
+
+bool InRange(std::int32_t v) { return v >= kMotionSettingMin && v <= kMotionSettingMax; }
+
+}  // namespace
+
+TMotionSettingsRec DefaultMotionSettings() {
+    return TMotionSettingsRec{4, 5, 13, {0, 0, 0}};
+}
+
+TMotionSettingsRec ValidMotionSettings(TMotionSettingsRec rec) {
+    const TMotionSettingsRec defaults = DefaultMotionSettings();
+    if (!InRange(rec.CellSize)) rec.CellSize = defaults.CellSize;
+    if (!InRange(rec.Threshold)) rec.Threshold = defaults.Threshold;
+    if (!InRange(rec.Sensitivity)) rec.Sensitivity = defaults.Sensitivity;
+    return rec;
+}
+
+TMotionSettingsRec ReadGlobalMotionSettings() {
+    TMotionSettingsRec rec = DefaultMotionSettings();
+    try {
+        const platform::SettingsKey key(kSettingsKey, false);
+        const auto bytes = key.ReadBinary(kMotionSettingsValue);
+        if (bytes && bytes->size() <= sizeof rec)
+            std::memcpy(&rec, bytes->data(), bytes->size());
+    } catch (const platform::SettingsError&) {
+        // No key yet: the defaults.
+    }
+    return ValidMotionSettings(rec);
+}
+
+bool WriteGlobalMotionSettings(const TMotionSettingsRec& rec) {
+    try {
+        platform::SettingsKey key(kSettingsKey, false);
+        key.WriteBinary(kMotionSettingsValue, &rec, sizeof rec);
+        return true;
+    } catch (const platform::SettingsError&) {
+        return false;
+    }
+}
+
+TMotionSettingsRec ApplyMotionOverrides(TMotionSettingsRec global, const TWebcamDef1Rec& rec2) {
+    if (InRange(rec2.MotionCellSize)) global.CellSize = rec2.MotionCellSize;
+    if (InRange(rec2.MotionThreshold)) global.Threshold = rec2.MotionThreshold;
+    if (InRange(rec2.MotionSensitivity)) global.Sensitivity = rec2.MotionSensitivity;
+    return global;
+}
+
+TMotionSettingsRec LoadMotionSettings(const TWebcamDef1Rec* rec2) {
+    const TMotionSettingsRec global = ReadGlobalMotionSettings();
+    return rec2 ? ApplyMotionOverrides(global, *rec2) : global;
+}
+
+}  // namespace engine
