@@ -1,9 +1,8 @@
 #include "engine/jpeg_picture.h"
 
 #include "engine/jpeg_decoder.h"
+#include "engine/picture_folder.h"
 
-#include <fstream>
-#include <iterator>
 
 namespace engine {
 namespace {
@@ -20,11 +19,8 @@ void JpegPicture::LoadFromBytes(std::string bytes) {
 }
 
 void JpegPicture::LoadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw JpegError("Cannot open " + path);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string bytes;
+    if (!ReadPictureFile(path, bytes))
         throw JpegError("Cannot read " + path);
     LoadFromBytes(std::move(bytes));
 }

@@ -1,0 +1,165 @@
+#include "engine/new_picture.h"
+
+#include "engine/motion_compare.h"
+#include "engine/picture_folder.h"
+
+#include <sys/stat.h>
+
+namespace engine {
+namespace {
+
+enum class Decision { NotSaved, Saved, MotionTest };
+
+// Mode N in 1..253 saves the picture that brings the counter to 1, then starts over after N
+// more, so the 1st, (N+2)th, (2N+3)th ... pictures are saved.
+Decision Decide(std::uint8_t mode, std::int32_t& counter) {
+    ++counter;
+    if (mode == kSaveNone)
+        return Decision::NotSaved;
+    if (mode == kSaveEvery)
+        return Decision::Saved;
+    if (mode == kSaveOnMotion)
+        return Decision::MotionTest;
+    const bool due = counter == 1;
+    if (counter > mode)
+        counter = 0;
+    return due ? Decision::Saved : Decision::NotSaved;
+}
+
+JpegPicture Quarter(std::string_view bytes, bool grey) {
+    JpegPicture picture{std::string(bytes)};
+    picture.SetPerformance(JpegPerformance::BestSpeed);
+    picture.SetScale(JpegScale::Quarter);
+    picture.SetGrayscale(grey);
+    return picture;
+}
+
+// The picture decodes whole and is written; any failure leaves no file.
+bool SaveWhole(JpegPicture& picture, const std::string& fileName) {
+    try {
+        picture.DecodeWhole();
+    } catch (const JpegError&) {
+        return false;
+    }
+    return WritePictureFile(fileName, picture.Bytes());
+}
+
+// The event of a picture shown but not saved; none when it does not decode.
+std::optional<PictureEvent> Unsaved(JpegPicture picture) {
+    try {
+        picture.DIBNeeded();
+    } catch (const JpegError&) {
+        return std::nullopt;
+    }
+    return PictureEvent{"", kKindNoTest, std::move(picture), 0};
+}
+
+std::string NewestPicturePath(const std::string& folder) {
+    const std::string latest = LatestJpegInFolder(folder);
+    return latest.empty() ? std::string() : folder + latest;
+}
+
+enum class Sameness { Different, Same, Unreadable };
+
+// Compares the bytes with the newest saved picture: a file of another size (or none) differs
+// without being read.
+Sameness CompareWithNewest(const std::string& folder, std::string_view bytes) {
+    const std::string newest = NewestPicturePath(folder);
+    struct stat st {};
+    if (newest.empty() || ::stat(newest.c_str(), &st) != 0 || static_cast<std::size_t>(st.st_size) != bytes.size())
+        return Sameness::Different;
+    std::string saved;
+    if (!ReadPictureFile(newest, saved) || saved.size() != bytes.size())
+        return Sameness::Unreadable;
+    return saved == bytes ? Sameness::Same : Sameness::Different;
+}
+
+}  // namespace
+
+std::uint8_t EffectiveSaveMode(const TDiskManRec& diskman, const TWebcamDefRec& rec) {
+    return diskman.GlobalSaveOn != 0 ? diskman.GlobalSaveMode : rec.SaveMode;
+}
+
+NewPictureOutcome NewStillPicture(const NewPictureInput& input, const std::string& pictureFileName,
+                                  std::int32_t& pictureCounter) {
+    NewPictureOutcome outcome;
+    if (input.Bytes.empty())
+        return outcome;
+    switch (Decide(input.SaveMode, pictureCounter)) {
+    case Decision::MotionTest: {
+        JpegPicture picture = Quarter(input.Bytes, true);
+        outcome.MotionSettings = LoadMotionSettings(input.Rec2);
+        int score = 0;
+        const bool same = CompareJpegWithFile(NewestPicturePath(input.WebcamFolder), picture,
+                                              *outcome.MotionSettings, score);
+        if (same)
+            outcome.Event = PictureEvent{"", kKindNoChange, std::move(picture), score};
+        else if (SaveWhole(picture, pictureFileName))
+            outcome.Event = PictureEvent{pictureFileName, kKindMotion, std::nullopt, score};
+        break;
+    }
+    case Decision::NotSaved:
+        outcome.Event = Unsaved(Quarter(input.Bytes, true));
+        break;
+    case Decision::Saved: {
+        if (CompareWithNewest(input.WebcamFolder, input.Bytes) != Sameness::Different)
+            break;
+        JpegPicture picture = Quarter(input.Bytes, true);
+        if (SaveWhole(picture, pictureFileName))
+            outcome.Event = PictureEvent{pictureFileName, kKindNoTest, std::nullopt, 0};
+        break;
+    }
+    }
+    return outcome;
+}
+
+NewPictureOutcome NewStreamFrame(const NewPictureInput& input, const std::string* rememberedPicture,
+                                 const std::function<std::string()>& frameFileName,
+                                 std::int32_t& pictureCounter) {
+    NewPictureOutcome outcome;
+    if (input.Bytes.empty())
+        return outcome;
+    switch (Decide(input.SaveMode, pictureCounter)) {
+    case Decision::MotionTest: {
+        JpegPicture frame = Quarter(input.Bytes, true);
+        try {
+            frame.DecodeWhole();
+        } catch (const JpegError&) {
+            break;  // a frame that does not decode is dropped
+        }
+        outcome.MotionSettings = LoadMotionSettings(input.Rec2);
+        bool same = false;
+        int score = 0;
+        if (rememberedPicture != nullptr) {
+            JpegPicture remembered = Quarter(*rememberedPicture, true);
+            try {
+                remembered.DIBNeeded();
+                same = CompareImages(remembered, frame, *outcome.MotionSettings, score);
+            } catch (const JpegError&) {
+                same = true;  // the remembered picture cannot be loaded: no change is claimed
+            }
+        }
+        if (same) {
+            outcome.Event = PictureEvent{"", kKindNoChange, std::move(frame), score};
+        } else {
+            const std::string fileName = frameFileName();
+            const bool written = WritePictureFile(fileName, frame.Bytes());
+            outcome.Event = PictureEvent{written ? fileName : "", kKindMotion, std::move(frame), score};
+        }
+        break;
+    }
+    case Decision::NotSaved:
+        outcome.Event = Unsaved(Quarter(input.Bytes, false));
+        break;
+    case Decision::Saved: {
+        JpegPicture frame = Quarter(input.Bytes, false);
+        const std::string fileName = frameFileName();
+        if (SaveWhole(frame, fileName))
+            outcome.Event = PictureEvent{fileName, kKindNoTest, std::move(frame), 0};
+        break;
+    }
+    }
+    return outcome;
+}
+
+}  // namespace engine
