@@ -1,6 +1,7 @@
 #pragma once
 // The motion-detection settings dialog: edits either the global settings (stored as
-// "MOTIONSETTINGS") or the current webcam's overrides in its record 2.
+// "MOTIONSETTINGS") or the current webcam's overrides in its record 2. One instance, made on
+// first use by motionsettings().
 
 #include "engine/motion_settings.h"
 #include "engine/webcam_records.h"
@@ -30,7 +31,10 @@ public:
 class Tmotionsettings : public QDialog {
     Q_OBJECT
 public:
-    explicit Tmotionsettings(MotionWebcamRecords& webcams, QWidget* parent = nullptr);
+    explicit Tmotionsettings(QWidget* parent = nullptr);
+
+    // The webcams of the main window; without them only the global settings can be edited.
+    void SetWebcamRecords(MotionWebcamRecords* webcams) { FWebcams = webcams; }
 
     // The settings in effect for the webcam (1-based; below 1, or GlobalOnly: the global ones).
     void LoadSettings(int WebcamNo, bool GlobalOnly, engine::TMotionSettingsRec& Rec) const;
@@ -46,9 +50,9 @@ public slots:
 private:
     void ShowSettings(const engine::TMotionSettingsRec& settings);
     void Store();
-    std::optional<engine::TWebcamDef1Rec> WebcamRecord2() const;
+    std::optional<engine::TWebcamDef1Rec> Record2(int webcamNo) const;
 
-    MotionWebcamRecords& FWebcams;
+    MotionWebcamRecords* FWebcams = nullptr;
     engine::TMotionSettingsRec FSettings;
     bool FGlobal = true;
     int FWebcamNo = 0;
@@ -59,8 +63,8 @@ private:
     QRadioButton* RadioButton1;
     QRadioButton* RadioButton2;
     QPushButton* Button1;
-    QPushButton* OKBtn;
-    QPushButton* CancelBtn;
 };
+
+Tmotionsettings& motionsettings();
 
 }  // namespace ui

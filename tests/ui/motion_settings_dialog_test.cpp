@@ -2,8 +2,8 @@
 
 #include "engine/regconfig.h"
 #include "platform/settings_store.h"
-#include "tests/support/qt_application.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/dialog_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTimer>
 
 #include <functional>
 #include <map>
-#include <memory>
 
 namespace {
 
@@ -39,19 +37,20 @@ class MotionSettingsDialog : public testsupport::IsolatedTest {
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
-        testsupport::EnsureQApplication();
         platform::SettingsKey(engine::kSettingsKey, true);
         engine::WriteGlobalMotionSettings({6, 7, 14, {}});
         auto rec2 = engine::ZeroRecord<engine::TWebcamDef1Rec>();
         rec2.MotionCellSize = 8;
         webcams_.records[2] = rec2;
-        dialog_ = std::make_unique<ui::Tmotionsettings>(webcams_);
+        dialog_.SetWebcamRecords(&webcams_);
+    }
+    void TearDown() override {
+        dialog_.SetWebcamRecords(nullptr);
+        IsolatedTest::TearDown();
     }
     template <typename W>
     W* Get(const char* name) {
-        W* w = dialog_->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return &dialogtest::Child<W>(dialog_, name);
     }
     std::vector<int> Bars() {
         return {Get<QSlider>("TrackBar1")->value(), Get<QSlider>("TrackBar2")->value(),
@@ -63,26 +62,22 @@ protected:
         Get<QSlider>("TrackBar3")->setValue(sensitivity);
     }
     // Runs the dialog; `inside` acts while it is shown and ends with OK or Cancel.
-    TMotionSettingsRec Edit(int webcamNo, bool globalOnly, const std::function<void()>& inside) {
+    TMotionSettingsRec Edit(int webcamNo, bool globalOnly, std::function<void()> inside) {
         TMotionSettingsRec rec{};
-        QTimer::singleShot(0, dialog_.get(), [&] {
-            inside();
-            if (dialog_->isVisible())
-                dialog_->reject();  // never left waiting
-        });
-        dialog_->EditSettings(webcamNo, globalOnly, rec);
+        dialogtest::WhenShown(dialog_, std::move(inside));
+        dialog_.EditSettings(webcamNo, globalOnly, rec);
         return rec;
     }
-    void Click(const char* name) { Get<QPushButton>(name)->click(); }
+    void Click(const char* name) { dialogtest::Click(dialog_, name); }
 
     FakeWebcams webcams_;
-    std::unique_ptr<ui::Tmotionsettings> dialog_;
+    ui::Tmotionsettings& dialog_ = ui::motionsettings();
 };
 
 std::vector<int> Values(const TMotionSettingsRec& r) { return {r.CellSize, r.Threshold, r.Sensitivity}; }
 
 TEST_F(MotionSettingsDialog, ShowsItsFrenchTexts) {
-    EXPECT_EQ(dialog_->windowTitle(), QString::fromUtf8("Pamètres de la détection de mouvement"));
+    EXPECT_EQ(dialog_.windowTitle(), QString::fromUtf8("Pamètres de la détection de mouvement"));
     const std::map<const char*, const char*> labels = {
         {"Label1", "Taille De Cellules"}, {"Label2", "Le pourcentage des cellules a changé"},
         {"Label3", "Sensibilité"},         {"Label4", "Petit"},
@@ -100,6 +95,7 @@ TEST_F(MotionSettingsDialog, EditsTheGlobalSettingsWithoutAWebcam) {
         EXPECT_FALSE(Get<QRadioButton>("RadioButton1")->isEnabled());
         EXPECT_TRUE(Get<QRadioButton>("RadioButton2")->isChecked());
         EXPECT_EQ(Bars(), (std::vector<int>{6, 7, 14}));
+        dialogtest::SaveScreenshot(dialog_, "motionsettings");
         SetBars(9, 10, 11);
         Click("OKBtn");
     });
