@@ -74,6 +74,72 @@ Sameness CompareWithNewest(const std::string& folder, std::string_view bytes) {
     return saved == bytes ? Sameness::Same : Sameness::Different;
 }
 
+// Still picture, motion mode: compared with the newest saved file, saved when it changed.
+NewPictureOutcome StillMotionTest(const NewPictureInput& input, const std::string& fileName) {
+    NewPictureOutcome outcome;
+    JpegPicture picture = Quarter(input.Bytes, true);
+    outcome.MotionSettings = LoadMotionSettings(input.Rec2);
+    int score = 0;
+    if (CompareJpegWithFile(NewestPicturePath(input.WebcamFolder), picture, *outcome.MotionSettings, score))
+        outcome.Event = PictureEvent{"", kKindNoChange, std::move(picture), score};
+    else if (SaveWhole(picture, fileName))
+        outcome.Event = PictureEvent{fileName, kKindMotion, std::nullopt, score};
+    return outcome;
+}
+
+// Still picture due for saving: unless it is the newest saved picture again.
+std::optional<PictureEvent> StillSave(const NewPictureInput& input, const std::string& fileName) {
+    if (CompareWithNewest(input.WebcamFolder, input.Bytes) != Sameness::Different)
+        return std::nullopt;
+    JpegPicture picture = Quarter(input.Bytes, true);
+    if (!SaveWhole(picture, fileName))
+        return std::nullopt;
+    return PictureEvent{fileName, kKindNoTest, std::nullopt, 0};
+}
+
+// Stream frame, motion mode: compared with the remembered picture; a frame that does not decode
+// whole is dropped.
+NewPictureOutcome FrameMotionTest(const NewPictureInput& input, const std::string* remembered,
+                                  const std::function<std::string()>& frameFileName) {
+    NewPictureOutcome outcome;
+    JpegPicture frame = Quarter(input.Bytes, true);
+    try {
+        frame.DecodeWhole();
+    } catch (const JpegError&) {
+        return outcome;
+    }
+    outcome.MotionSettings = LoadMotionSettings(input.Rec2);
+    bool same = false;
+    int score = 0;
+    if (remembered != nullptr) {
+        JpegPicture reference = Quarter(*remembered, true);
+        try {
+            reference.DIBNeeded();
+            same = CompareImages(reference, frame, *outcome.MotionSettings, score);
+        } catch (const JpegError&) {
+            same = true;  // the remembered picture cannot be loaded: no change is claimed
+        }
+    }
+    if (same) {
+        outcome.Event = PictureEvent{"", kKindNoChange, std::move(frame), score};
+    } else {
+        // The frame is shown even when its file cannot be written, but never names that file.
+        const std::string fileName = frameFileName();
+        const bool written = WritePictureFile(fileName, frame.Bytes());
+        outcome.Event = PictureEvent{written ? fileName : "", kKindMotion, std::move(frame), score};
+    }
+    return outcome;
+}
+
+// Stream frame due for saving: every due frame is written, without a byte comparison.
+std::optional<PictureEvent> FrameSave(const NewPictureInput& input, const std::function<std::string()>& frameFileName) {
+    JpegPicture frame = Quarter(input.Bytes, false);
+    const std::string fileName = frameFileName();
+    if (!SaveWhole(frame, fileName))
+        return std::nullopt;
+    return PictureEvent{fileName, kKindNoTest, std::move(frame), 0};
+}
+
 }  // namespace
 
 std::uint8_t EffectiveSaveMode(const TDiskManRec& diskman, const TWebcamDefRec& rec) {
@@ -82,84 +148,27 @@ std::uint8_t EffectiveSaveMode(const TDiskManRec& diskman, const TWebcamDefRec& 
 
 NewPictureOutcome NewStillPicture(const NewPictureInput& input, const std::string& pictureFileName,
                                   std::int32_t& pictureCounter) {
-    NewPictureOutcome outcome;
     if (input.Bytes.empty())
-        return outcome;
+        return {};
     switch (Decide(input.SaveMode, pictureCounter)) {
-    case Decision::MotionTest: {
-        JpegPicture picture = Quarter(input.Bytes, true);
-        outcome.MotionSettings = LoadMotionSettings(input.Rec2);
-        int score = 0;
-        const bool same = CompareJpegWithFile(NewestPicturePath(input.WebcamFolder), picture,
-                                              *outcome.MotionSettings, score);
-        if (same)
-            outcome.Event = PictureEvent{"", kKindNoChange, std::move(picture), score};
-        else if (SaveWhole(picture, pictureFileName))
-            outcome.Event = PictureEvent{pictureFileName, kKindMotion, std::nullopt, score};
-        break;
+    case Decision::MotionTest: return StillMotionTest(input, pictureFileName);
+    case Decision::Saved: return {StillSave(input, pictureFileName), std::nullopt};
+    case Decision::NotSaved: break;
     }
-    case Decision::NotSaved:
-        outcome.Event = Unsaved(Quarter(input.Bytes, true));
-        break;
-    case Decision::Saved: {
-        if (CompareWithNewest(input.WebcamFolder, input.Bytes) != Sameness::Different)
-            break;
-        JpegPicture picture = Quarter(input.Bytes, true);
-        if (SaveWhole(picture, pictureFileName))
-            outcome.Event = PictureEvent{pictureFileName, kKindNoTest, std::nullopt, 0};
-        break;
-    }
-    }
-    return outcome;
+    return {Unsaved(Quarter(input.Bytes, true)), std::nullopt};
 }
 
 NewPictureOutcome NewStreamFrame(const NewPictureInput& input, const std::string* rememberedPicture,
                                  const std::function<std::string()>& frameFileName,
                                  std::int32_t& pictureCounter) {
-    NewPictureOutcome outcome;
     if (input.Bytes.empty())
-        return outcome;
+        return {};
     switch (Decide(input.SaveMode, pictureCounter)) {
-    case Decision::MotionTest: {
-        JpegPicture frame = Quarter(input.Bytes, true);
-        try {
-            frame.DecodeWhole();
-        } catch (const JpegError&) {
-            break;  // a frame that does not decode is dropped
-        }
-        outcome.MotionSettings = LoadMotionSettings(input.Rec2);
-        bool same = false;
-        int score = 0;
-        if (rememberedPicture != nullptr) {
-            JpegPicture remembered = Quarter(*rememberedPicture, true);
-            try {
-                remembered.DIBNeeded();
-                same = CompareImages(remembered, frame, *outcome.MotionSettings, score);
-            } catch (const JpegError&) {
-                same = true;  // the remembered picture cannot be loaded: no change is claimed
-            }
-        }
-        if (same) {
-            outcome.Event = PictureEvent{"", kKindNoChange, std::move(frame), score};
-        } else {
-            const std::string fileName = frameFileName();
-            const bool written = WritePictureFile(fileName, frame.Bytes());
-            outcome.Event = PictureEvent{written ? fileName : "", kKindMotion, std::move(frame), score};
-        }
-        break;
+    case Decision::MotionTest: return FrameMotionTest(input, rememberedPicture, frameFileName);
+    case Decision::Saved: return {FrameSave(input, frameFileName), std::nullopt};
+    case Decision::NotSaved: break;
     }
-    case Decision::NotSaved:
-        outcome.Event = Unsaved(Quarter(input.Bytes, false));
-        break;
-    case Decision::Saved: {
-        JpegPicture frame = Quarter(input.Bytes, false);
-        const std::string fileName = frameFileName();
-        if (SaveWhole(frame, fileName))
-            outcome.Event = PictureEvent{fileName, kKindNoTest, std::move(frame), 0};
-        break;
-    }
-    }
-    return outcome;
+    return {Unsaved(Quarter(input.Bytes, false)), std::nullopt};
 }
 
 }  // namespace engine
