@@ -2,6 +2,7 @@
 
 #include "engine/motion_compare.h"
 #include "engine/picture_folder.h"
+#include "platform/cp1252.h"
 
 #include <sys/stat.h>
 
@@ -141,6 +142,16 @@ std::optional<PictureEvent> FrameSave(const NewPictureInput& input, const std::f
 }
 
 }  // namespace
+
+std::string PictureFileName(const std::string& webcamFolder, std::string_view filePrefix, std::string_view stamp) {
+    std::string name = webcamFolder;
+    for (const char c : platform::Cp1252ToUtf8(filePrefix)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c != '/' && c != '\\' && byte >= 0x20 && byte != 0x7F)
+            name += c;
+    }
+    return name.append(stamp).append(".jpg");
+}
 
 std::uint8_t EffectiveSaveMode(const TDiskManRec& diskman, const TWebcamDefRec& rec) {
     return diskman.GlobalSaveOn != 0 ? diskman.GlobalSaveMode : rec.SaveMode;

@@ -44,6 +44,11 @@ struct NewPictureInput {
     const TWebcamDef1Rec* Rec2 = nullptr;   // the webcam's motion overrides
 };
 
+// The file of a saved picture: the webcam folder + the record's file prefix in file-name form
+// (UTF-8, with '/', '\' and control characters dropped, so the file stays in the folder) +
+// the time stamp + ".jpg".
+std::string PictureFileName(const std::string& webcamFolder, std::string_view filePrefix, std::string_view stamp);
+
 // The save mode in force: the global one when DISKMAN's GlobalSaveOn is set, else the webcam's.
 std::uint8_t EffectiveSaveMode(const TDiskManRec& diskman, const TWebcamDefRec& rec);
 

@@ -206,6 +206,19 @@ TEST_F(NewPicture, StreamFramesAreSavedWithoutAByteComparisonAndShownInColour) {
     EXPECT_EQ(Files().size(), 2u);
 }
 
+TEST(NewPictureName, ThePrefixStaysInsideTheWebcamFolder) {
+    struct Case { const char* prefix; const char* want; };
+    const Case cases[] = {
+        {"", "/data/cam/20261210081502.jpg"},
+        {"cam", "/data/cam/cam20261210081502.jpg"},
+        {"../../etc/", "/data/cam/....etc20261210081502.jpg"},
+        {"a\\b\x01" "c", "/data/cam/abc20261210081502.jpg"},
+        {"\xe9t\xe9", "/data/cam/\xc3\xa9t\xc3\xa9" "20261210081502.jpg"},  // Windows-1252 to UTF-8
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(engine::PictureFileName("/data/cam/", c.prefix, "20261210081502"), c.want) << c.prefix;
+}
+
 TEST(NewPictureMode, TheGlobalSaveModeWinsWhenSwitchedOn) {
     auto diskman = engine::DefaultDiskMan();
     auto rec = engine::ZeroRecord<engine::TWebcamDefRec>();
