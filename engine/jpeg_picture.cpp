@@ -1,5 +1,6 @@
 #include "engine/jpeg_picture.h"
 
+#include "engine/bitmap_draw.h"
 #include "engine/jpeg_decoder.h"
 #include "engine/picture_folder.h"
 
@@ -84,6 +85,16 @@ void JpegPicture::DecodeWhole() {
 Bitmap& JpegPicture::bitmap() {
     DIBNeeded();
     return bitmap_;
+}
+
+void JpegPicture::SetFullColourDecoding() {
+    SetGrayscale(false);
+    SetScale(JpegScale::Full);
+}
+
+void JpegPicture::StretchDraw(Bitmap& target) {
+    SetPerformance(JpegPerformance::BestSpeed);
+    engine::StretchDraw(target, bitmap());
 }
 
 void JpegPicture::Invalidate() {

@@ -7,6 +7,7 @@
 
 #include "engine/bitmap.h"
 #include "engine/jpeg_decoder.h"
+#include "engine/webcam_events.h"
 
 #include <stdexcept>
 #include <string>
@@ -23,7 +24,7 @@ enum class JpegScale { Full = 1, Half = 2, Quarter = 4, Eighth = 8 };
 // BestSpeed decodes with the fast integer DCT and without smooth upsampling.
 enum class JpegPerformance { BestQuality, BestSpeed };
 
-class JpegPicture {
+class JpegPicture : public twebcampicture {
 public:
     JpegPicture() = default;
     explicit JpegPicture(std::string bytes) : bytes_(std::move(bytes)) {}
@@ -31,7 +32,7 @@ public:
     void LoadFromBytes(std::string bytes);
     // Reads a whole file; JpegError when it cannot be read.
     void LoadFromFile(const std::string& path);
-    const std::string& Bytes() const { return bytes_; }
+    const std::string& Bytes() const override { return bytes_; }
     bool Empty() const { return bytes_.empty(); }
 
     // Changing a decoding option drops the decoded bitmap.
@@ -57,6 +58,11 @@ public:
 
     // The decoded bitmap, decoding first when needed.
     Bitmap& bitmap();
+
+    // How the events' receivers show a picture: full size in colour, drawn over a bitmap with
+    // the fastest decoding (JpegError when the bytes do not decode).
+    void SetFullColourDecoding() override;
+    void StretchDraw(Bitmap& target) override;
 
 private:
     void Invalidate();

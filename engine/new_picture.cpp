@@ -2,6 +2,7 @@
 
 #include "engine/motion_compare.h"
 #include "engine/picture_folder.h"
+#include "engine/webcam_folder.h"
 #include "platform/cp1252.h"
 
 #include <sys/stat.h>
@@ -52,7 +53,7 @@ std::optional<PictureEvent> Unsaved(JpegPicture picture) {
     } catch (const JpegError&) {
         return std::nullopt;
     }
-    return PictureEvent{"", kKindNoTest, std::move(picture), 0};
+    return PictureEvent{"", kPictureNoTest, std::move(picture), 0};
 }
 
 std::string NewestPicturePath(const std::string& folder) {
@@ -82,9 +83,9 @@ NewPictureOutcome StillMotionTest(const NewPictureInput& input, const std::strin
     outcome.MotionSettings = LoadMotionSettings(input.Rec2);
     int score = 0;
     if (CompareJpegWithFile(NewestPicturePath(input.WebcamFolder), picture, *outcome.MotionSettings, score))
-        outcome.Event = PictureEvent{"", kKindNoChange, std::move(picture), score};
+        outcome.Event = PictureEvent{"", kPictureNoChange, std::move(picture), score};
     else if (SaveWhole(picture, fileName))
-        outcome.Event = PictureEvent{fileName, kKindMotion, std::nullopt, score};
+        outcome.Event = PictureEvent{fileName, kPictureMotion, std::nullopt, score};
     return outcome;
 }
 
@@ -95,7 +96,7 @@ std::optional<PictureEvent> StillSave(const NewPictureInput& input, const std::s
     JpegPicture picture = Quarter(input.Bytes, true);
     if (!SaveWhole(picture, fileName))
         return std::nullopt;
-    return PictureEvent{fileName, kKindNoTest, std::nullopt, 0};
+    return PictureEvent{fileName, kPictureNoTest, std::nullopt, 0};
 }
 
 // Stream frame, motion mode: compared with the remembered picture; a frame that does not decode
@@ -122,12 +123,12 @@ NewPictureOutcome FrameMotionTest(const NewPictureInput& input, const std::strin
         }
     }
     if (same) {
-        outcome.Event = PictureEvent{"", kKindNoChange, std::move(frame), score};
+        outcome.Event = PictureEvent{"", kPictureNoChange, std::move(frame), score};
     } else {
         // The frame is shown even when its file cannot be written, but never names that file.
         const std::string fileName = frameFileName();
         const bool written = WritePictureFile(fileName, frame.Bytes());
-        outcome.Event = PictureEvent{written ? fileName : "", kKindMotion, std::move(frame), score};
+        outcome.Event = PictureEvent{written ? fileName : "", kPictureMotion, std::move(frame), score};
     }
     return outcome;
 }
@@ -138,7 +139,7 @@ std::optional<PictureEvent> FrameSave(const NewPictureInput& input, const std::f
     const std::string fileName = frameFileName();
     if (!SaveWhole(frame, fileName))
         return std::nullopt;
-    return PictureEvent{fileName, kKindNoTest, std::move(frame), 0};
+    return PictureEvent{fileName, kPictureNoTest, std::move(frame), 0};
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "engine/jpeg_picture.h"
 #include "engine/motion_settings.h"
 #include "engine/settings_records.h"
+#include "engine/webcam_events.h"
 #include "engine/webcam_records.h"
 
 #include <cstdint>
@@ -18,16 +19,11 @@
 
 namespace engine {
 
-// The Kind of a picture event.
-inline constexpr std::uint8_t kKindMotion = 0;    // the motion test found a change
-inline constexpr std::uint8_t kKindNoChange = 1;  // the motion test found none
-inline constexpr std::uint8_t kKindNoTest = 2;    // no motion test was made
-
 // The arguments of the webcam's picture callback (its Index is the webcam's record number and
 // its Stream is always nil).
 struct PictureEvent {
     std::string FileName;                // the written file; empty when nothing was saved
-    std::uint8_t Kind = kKindNoTest;
+    std::uint8_t Kind = kPictureNoTest;     // kPictureMotion, kPictureNoChange or kPictureNoTest
     std::optional<JpegPicture> Picture;  // decoded at quarter size; freed after the callback
     int Score = 0;                       // the motion score, 0 without a test
 };

@@ -56,4 +56,12 @@ std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality, bool jfif) {
     return bytes;
 }
 
+std::string SquaresPicture(int squares) {
+    return EncodeJpeg(MakeGrey(320, 240, [squares](int x, int y) {
+        const int bx = x / 16, by = y / 16;
+        const bool inside = x % 16 > 3 && y % 16 > 3;
+        return static_cast<std::uint8_t>(inside && by == 3 && bx >= 1 && bx <= squares ? 250 : 60);
+    }));
+}
+
 }  // namespace testpictures

@@ -18,4 +18,9 @@ engine::Bitmap MakeGrey(int width, int height, const std::function<std::uint8_t(
 // starts FF D8 FF DB, as bare stream frames do.
 std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality = 95, bool jfif = true);
 
+// A grey 320 x 240 JPEG with `squares` bright squares in one row on a dark background: each
+// picture has other bytes, and at quarter size each square is the inside of one 4-pixel motion
+// block, so one more square is one more changed block.
+std::string SquaresPicture(int squares);
+
 }  // namespace testpictures

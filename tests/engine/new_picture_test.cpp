@@ -15,15 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using engine::NewPictureOutcome;
 
-// Picture i: grey 320 x 240 with i bright squares, so every picture has other bytes and the
-// squares are what the motion test sees.
-std::string Picture(int i) {
-    return testpictures::EncodeJpeg(testpictures::MakeGrey(320, 240, [i](int x, int y) {
-        const int bx = x / 16, by = y / 16;
-        const bool inside = x % 16 > 3 && y % 16 > 3;  // inside of a 4-pixel block at quarter size
-        return static_cast<std::uint8_t>(inside && by == 3 && bx >= 1 && bx <= i ? 250 : 60);
-    }));
-}
+std::string Picture(int i) { return testpictures::SquaresPicture(i); }
 
 class NewPicture : public testsupport::IsolatedTest {
 protected:
@@ -75,7 +67,7 @@ TEST_F(NewPicture, SaveModesOverASequenceOfNinePictures) {
             const std::uint8_t mode = c.modes.size() == 1 ? c.modes[0] : c.modes[static_cast<std::size_t>(i - 1)];
             NewPictureOutcome out = Still(Picture(i), mode, i);
             ASSERT_TRUE(out.Event) << c.name << " picture " << i;
-            EXPECT_EQ(out.Event->Kind, engine::kKindNoTest);
+            EXPECT_EQ(out.Event->Kind, engine::kPictureNoTest);
             EXPECT_EQ(out.Event->Score, 0);
             if (!out.Event->FileName.empty()) {
                 saved.push_back(i);
@@ -108,7 +100,7 @@ TEST_F(NewPicture, ModeZeroSkipsTheBytesOfTheNewestSavedPictureOnly) {
 TEST_F(NewPicture, MotionModeSavesChangesAndReportsTheUnchangedPicture) {
     NewPictureOutcome out = Still(Picture(1), 254, 1);
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindMotion) << "an empty folder has no reference: a change";
+    EXPECT_EQ(out.Event->Kind, engine::kPictureMotion) << "an empty folder has no reference: a change";
     EXPECT_EQ(out.Event->FileName, Name(1));
     EXPECT_EQ(out.Event->Score, 0);
     ASSERT_TRUE(out.MotionSettings);
@@ -116,21 +108,21 @@ TEST_F(NewPicture, MotionModeSavesChangesAndReportsTheUnchangedPicture) {
 
     out = Still(Picture(1), 254, 2);
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindNoChange);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
     EXPECT_TRUE(out.Event->FileName.empty());
     ASSERT_TRUE(out.Event->Picture);
     EXPECT_EQ(out.Event->Picture->Bytes(), Picture(1));
 
     out = Still(Picture(3), 254, 3);  // two more squares: score 26
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindMotion);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureMotion);
     EXPECT_EQ(out.Event->Score, 26);
     EXPECT_EQ(Files().size(), 2u);
 
     rec2_.MotionThreshold = 7;  // the webcam's own threshold: 26 < 28 is no motion
     out = Still(Picture(5), 254, 4);
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindNoChange);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
     EXPECT_EQ(out.MotionSettings->Threshold, 7);
 }
 
@@ -147,7 +139,7 @@ TEST_F(NewPicture, BadOrTruncatedBytesLeaveNoFileAndNoCallback) {
     EXPECT_TRUE(Files().empty()) << "not even a temporary file";
     const NewPictureOutcome shown = Still(whole.substr(0, whole.size() - 200), 255, 1);
     ASSERT_TRUE(shown.Event) << "a truncated picture that is not saved is still shown";
-    EXPECT_EQ(shown.Event->Kind, engine::kKindNoTest);
+    EXPECT_EQ(shown.Event->Kind, engine::kPictureNoTest);
     counter_ = 0;
     EXPECT_FALSE(Still("", 0, 1).Event);
     EXPECT_EQ(counter_, 0) << "an empty picture is not counted";
@@ -160,7 +152,7 @@ TEST_F(NewPicture, AFailedWriteNamesNoFile) {
     EXPECT_FALSE(Frame(Picture(1), 0, nullptr).Event);
     const NewPictureOutcome motion = Frame(Picture(1), 254, nullptr);
     ASSERT_TRUE(motion.Event) << "a stream frame with motion is still shown";
-    EXPECT_EQ(motion.Event->Kind, engine::kKindMotion);
+    EXPECT_EQ(motion.Event->Kind, engine::kPictureMotion);
     EXPECT_TRUE(motion.Event->FileName.empty());
     EXPECT_FALSE(fs::exists(folder_));
 }
@@ -169,24 +161,24 @@ TEST_F(NewPicture, StreamFramesCompareWithTheRememberedPicture) {
     const std::string first = Picture(1);
     NewPictureOutcome out = Frame(first, 254, nullptr);
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindMotion) << "no remembered picture: the first frame is saved";
+    EXPECT_EQ(out.Event->Kind, engine::kPictureMotion) << "no remembered picture: the first frame is saved";
     EXPECT_EQ(out.Event->FileName, Name(1));
     ASSERT_TRUE(out.Event->Picture) << "stream events carry the frame";
 
     out = Frame(first, 254, &first);
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindNoChange);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
     EXPECT_TRUE(out.Event->FileName.empty());
 
     const std::string broken = "broken";
     out = Frame(first, 254, &broken);
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindNoChange) << "a remembered picture that cannot be loaded";
+    EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange) << "a remembered picture that cannot be loaded";
 
     const std::string changed = Picture(3);
     out = Frame(changed, 254, &first);
     ASSERT_TRUE(out.Event);
-    EXPECT_EQ(out.Event->Kind, engine::kKindMotion);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureMotion);
     EXPECT_EQ(out.Event->Score, 26);
     EXPECT_EQ(Files().size(), 2u);
 }
@@ -196,7 +188,7 @@ TEST_F(NewPicture, StreamFramesAreSavedWithoutAByteComparisonAndShownInColour) {
         const NewPictureOutcome out = Frame(Picture(1), 0, nullptr);
         ASSERT_TRUE(out.Event);
         EXPECT_EQ(out.Event->FileName, Name(i + 1));
-        EXPECT_EQ(out.Event->Kind, engine::kKindNoTest);
+        EXPECT_EQ(out.Event->Kind, engine::kPictureNoTest);
         ASSERT_TRUE(out.Event->Picture);
         EXPECT_FALSE(out.Event->Picture->Grayscale());
     }

@@ -10,18 +10,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(PictureFolder, TheNewestPictureIsTheLastJpegNameInAnyCase) {
-    testsupport::TempDir dir;
-    const std::string folder = dir.folder();
-    EXPECT_EQ(engine::LatestJpegInFolder(folder), "");
-    EXPECT_EQ(engine::LatestJpegInFolder(folder + "missing/"), "");
-    for (const char* name : {"cam20261210080000.jpg", "Cam20261210090000.JPG", "cam20261210085959.jpg",
-                             "zzz.txt", "header.txt"})
-        testsupport::WriteFile(dir.path() / name, "x");
-    fs::create_directory(dir.path() / "zz.jpg");
-    EXPECT_EQ(engine::LatestJpegInFolder(folder), "Cam20261210090000.JPG");
-}
-
 TEST(PictureFolder, WritesWholeFilesAndLeavesNothingWhenItCannot) {
     testsupport::TempDir dir;
     const std::string path = (dir.path() / "a.jpg").string();

@@ -1,0 +1,55 @@
+#include "engine/new_picture_delivery.h"
+
+#include "engine/new_picture.h"
+#include "engine/timestamp.h"
+#include "engine/webcam.h"
+#include "platform/clock.h"
+
+namespace engine {
+namespace {
+
+// Runs one step for the webcam and reports its outcome through callback. Nothing happens for
+// a webcam whose name is not a safe folder name (it has no folder).
+template <typename Step>
+std::optional<TMotionSettingsRec> Deliver(twebcam& webcam, const TDiskManRec& diskman, std::string_view bytes,
+                                          const TWebcamPictureEvent& callback, Step&& step) {
+    const std::string folder = webcam.Folder();
+    if (folder.empty())
+        return std::nullopt;
+    const TWebcamDef1Rec rec2 = webcam.Rec2();
+    NewPictureOutcome outcome = step(NewPictureInput{bytes, EffectiveSaveMode(diskman, webcam.Rec()), folder, &rec2});
+    if (outcome.Event) {
+        PictureEvent& event = *outcome.Event;
+        webcam.FLastNewPicture = platform::Now();
+        try {
+            if (callback)
+                callback(webcam.FRecordNo, event.FileName, nullptr, event.Kind,
+                         event.Picture ? &*event.Picture : nullptr, event.Score);
+        } catch (const std::exception&) {
+            // The receiver's failure ends the step like any other.
+        }
+    }
+    return outcome.MotionSettings;
+}
+
+}  // namespace
+
+std::optional<TMotionSettingsRec> DeliverStillPicture(twebcam& webcam, const TDiskManRec& diskman,
+                                                       std::string_view buffer, const std::string& pictureFileName) {
+    return Deliver(webcam, diskman, buffer, webcam.FOnPicture, [&](const NewPictureInput& input) {
+        return NewStillPicture(input, pictureFileName, webcam.FPictureCounter);
+    });
+}
+
+std::optional<TMotionSettingsRec> DeliverStreamFrame(twebcam& webcam, const TDiskManRec& diskman,
+                                                      std::string_view frame) {
+    const std::string* remembered = webcam.FPicture ? &*webcam.FPicture : nullptr;
+    return Deliver(webcam, diskman, frame, webcam.FOnStreamPicture, [&](const NewPictureInput& input) {
+        const auto frameFileName = [&] {
+            return PictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view(), TimestampNameCs());
+        };
+        return NewStreamFrame(input, remembered, frameFileName, webcam.FPictureCounter);
+    });
+}
+
+}  // namespace engine

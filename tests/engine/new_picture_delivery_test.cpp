@@ -1,0 +1,108 @@
+#include "engine/new_picture_delivery.h"
+
+#include "engine/jpeg_picture.h"
+#include "engine/new_picture.h"
+#include "engine/timestamp.h"
+#include "engine/webcam.h"
+#include "tests/engine/jpeg_test_pictures.h"
+#include "tests/engine/webcam_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+using engine::twebcam;
+
+struct Event {
+    std::string file;
+    std::uint8_t kind = 99;
+    std::string pictureBytes;
+    int score = -1;
+};
+
+// A manager that decodes with the JPEG layer, and one webcam "cam" whose events are recorded.
+class PictureDelivery : public enginetest::WebcamTest {
+protected:
+    void SetUp() override {
+        WebcamTest::SetUp();
+        engine::WebcamManagerServices services = enginetest::StandInServices(probe_);
+        services.decodePicture = [](std::string bytes) { return std::make_unique<engine::JpegPicture>(std::move(bytes)); };
+        manager_ = std::make_unique<engine::twebcammanager>(DataFolder(), 4, extra1_, config_, std::move(services));
+        manager_->SetThumbnailSize(8, 6);
+        const auto record = [](std::vector<Event>& into) {
+            return [&into](int, const std::string& file, const std::string*, std::uint8_t kind,
+                           engine::twebcampicture* picture, int score) {
+                into.push_back({file, kind, picture ? picture->Bytes() : std::string(), score});
+            };
+        };
+        manager_->OnNewPicture = record(events_);
+        manager_->OnStreamPicture = record(streamEvents_);
+        cam_ = &Add("cam");
+        diskman_ = engine::DefaultDiskMan();
+        diskman_.GlobalSaveOn = 0;
+    }
+    std::string StillName() const { return engine::PictureFileName(cam_->Folder(), "", engine::TimestampName()); }
+
+    twebcam* cam_ = nullptr;
+    engine::TDiskManRec diskman_{};
+    std::vector<Event> events_, streamEvents_;
+};
+
+TEST_F(PictureDelivery, ASavedStillPictureReachesTheManagerWithItsFile) {
+    const std::string picture = testpictures::SquaresPicture(1);
+    EXPECT_FALSE(engine::DeliverStillPicture(*cam_, diskman_, picture, StillName()));
+    ASSERT_EQ(events_.size(), 1u);
+    EXPECT_EQ(events_[0].file, DataFolder() + "cam/20261210081502.jpg");
+    EXPECT_EQ(events_[0].kind, engine::kPictureNoTest);
+    EXPECT_EQ(testsupport::ReadFile(events_[0].file), picture);
+    EXPECT_EQ(cam_->FLastNewPicture, platform::Now());
+    EXPECT_EQ(cam_->FPictureCounter, 1);
+    EXPECT_EQ(manager_->GetThumbnail(1).row(3)[0], 60) << "the thumbnail is drawn from the saved file";
+}
+
+TEST_F(PictureDelivery, TheGlobalModeAndTheMotionTestDecide) {
+    diskman_.GlobalSaveOn = 1;
+    diskman_.GlobalSaveMode = engine::kSaveNone;
+    engine::DeliverStillPicture(*cam_, diskman_, testpictures::SquaresPicture(1), StillName());
+    ASSERT_EQ(events_.size(), 1u);
+    EXPECT_TRUE(events_[0].file.empty()) << "the webcam's own mode 0 is not used";
+    EXPECT_TRUE(cam_->HasImage()) << "the unsaved picture is kept in memory";
+
+    diskman_.GlobalSaveMode = engine::kSaveOnMotion;
+    const auto motion = engine::DeliverStillPicture(*cam_, diskman_, testpictures::SquaresPicture(1), StillName());
+    ASSERT_TRUE(motion);
+    EXPECT_EQ(motion->CellSize, 4);
+    ASSERT_EQ(events_.size(), 2u);
+    EXPECT_EQ(events_[1].kind, engine::kPictureMotion);
+    EXPECT_FALSE(events_[1].file.empty());
+}
+
+TEST_F(PictureDelivery, AStreamFrameIsNamedWithHundredthsAndComparedWithTheKeptPicture) {
+    auto rec2 = cam_->Rec2();
+    rec2.FilePrefix = "live";
+    cam_->SetRecord2(rec2);
+    const std::string frame = testpictures::SquaresPicture(2);
+    engine::DeliverStreamFrame(*cam_, diskman_, frame);
+    ASSERT_EQ(streamEvents_.size(), 1u);
+    EXPECT_EQ(streamEvents_[0].file, DataFolder() + "cam/live2026121008150234.jpg") << "16 digits";
+    EXPECT_EQ(streamEvents_[0].pictureBytes, frame);
+    ASSERT_TRUE(cam_->HasImage()) << "the manager keeps every frame";
+
+    diskman_.GlobalSaveOn = 1;
+    diskman_.GlobalSaveMode = engine::kSaveOnMotion;
+    engine::DeliverStreamFrame(*cam_, diskman_, frame);
+    ASSERT_EQ(streamEvents_.size(), 2u);
+    EXPECT_EQ(streamEvents_[1].kind, engine::kPictureNoChange);
+    EXPECT_TRUE(streamEvents_[1].file.empty());
+}
+
+TEST_F(PictureDelivery, AFailingReceiverEndsTheStepQuietly) {
+    manager_->OnNewPicture = [](int, const std::string&, const std::string*, std::uint8_t, engine::twebcampicture*,
+                                int) { throw std::runtime_error("receiver failed"); };
+    EXPECT_NO_THROW(engine::DeliverStillPicture(*cam_, diskman_, testpictures::SquaresPicture(3), StillName()));
+    EXPECT_NO_THROW(engine::DeliverStillPicture(*cam_, diskman_, "not a picture", StillName()));
+}
+
+}  // namespace
