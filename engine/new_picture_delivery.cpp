@@ -17,17 +17,18 @@ std::optional<TMotionSettingsRec> Deliver(twebcam& webcam, const TDiskManRec& di
     if (folder.empty())
         return std::nullopt;
     const TWebcamDef1Rec rec2 = webcam.Rec2();
-    NewPictureOutcome outcome = step(NewPictureInput{bytes, EffectiveSaveMode(diskman, webcam.Rec()), folder, &rec2});
-    if (outcome.Event) {
-        PictureEvent& event = *outcome.Event;
-        webcam.FLastNewPicture = platform::Now();
-        try {
+    NewPictureOutcome outcome;
+    try {
+        outcome = step(NewPictureInput{bytes, EffectiveSaveMode(diskman, webcam.Rec()), folder, &rec2});
+        if (outcome.Event) {
+            PictureEvent& event = *outcome.Event;
+            webcam.FLastNewPicture = platform::Now();
             if (callback)
                 callback(webcam.FRecordNo, event.FileName, nullptr, event.Kind,
                          event.Picture ? &*event.Picture : nullptr, event.Score);
-        } catch (const std::exception&) {
-            // The receiver's failure ends the step like any other.
         }
+    } catch (const std::exception&) {
+        // Every failure of the step, the receiver's included, ends it quietly.
     }
     return outcome.MotionSettings;
 }
