@@ -103,4 +103,8 @@ void JpegPicture::Invalidate() {
     prematureEnd_ = false;
 }
 
+std::unique_ptr<twebcampicture> MakeJpegPicture(std::string bytes) {
+    return std::make_unique<JpegPicture>(std::move(bytes));
+}
+
 }  // namespace engine

@@ -9,6 +9,7 @@
 #include "engine/jpeg_decoder.h"
 #include "engine/webcam_events.h"
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -77,5 +78,8 @@ private:
     bool decoded_ = false;
     bool prematureEnd_ = false;
 };
+
+// The webcam manager's picture decoder (WebcamManagerServices::decodePicture).
+std::unique_ptr<twebcampicture> MakeJpegPicture(std::string bytes);
 
 }  // namespace engine

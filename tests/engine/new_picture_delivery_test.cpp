@@ -28,7 +28,7 @@ protected:
     void SetUp() override {
         WebcamTest::SetUp();
         engine::WebcamManagerServices services = enginetest::StandInServices(probe_);
-        services.decodePicture = [](std::string bytes) { return std::make_unique<engine::JpegPicture>(std::move(bytes)); };
+        services.decodePicture = engine::MakeJpegPicture;
         manager_ = std::make_unique<engine::twebcammanager>(DataFolder(), 4, extra1_, config_, std::move(services));
         manager_->SetThumbnailSize(8, 6);
         const auto record = [](std::vector<Event>& into) {
