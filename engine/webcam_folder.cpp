@@ -48,6 +48,7 @@ std::string LatestJpegInFolder(const std::string& folder) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return latest;
     while (const dirent* entry = readdir(dir)) {
+        if (entry->d_type == DT_DIR) continue;  // a folder named "x.jpg" is no picture
         if (EndsWithJpg(entry->d_name) && (latest.empty() || strcasecmp(entry->d_name, latest.c_str()) > 0))
             latest = entry->d_name;
     }
