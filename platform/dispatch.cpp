@@ -50,7 +50,11 @@ void Dispatcher::Synchronize(std::function<void()> fn) {
     std::unique_lock lock(FQueueLock);
     Enqueue(call);
     FCallDone.wait(lock, [&] { return call->done; });
-    if (call->error) std::rethrow_exception(call->error);
+    // Take the exception out under the lock: from here on this thread is its only owner, so
+    // the main thread's release of the call never races with the caller's handling of it.
+    const std::exception_ptr error = std::move(call->error);
+    lock.unlock();
+    if (error) std::rethrow_exception(error);
 }
 
 void Dispatcher::Post(std::function<void()> fn) {
@@ -78,7 +82,7 @@ int Dispatcher::ProcessMessages() {
         }
         FServing.pop_back();
         std::lock_guard lock(FQueueLock);
-        call->error = error;
+        call->error = std::move(error);
         call->done = true;
     }
     if (!batch.empty()) FCallDone.notify_all();
