@@ -28,7 +28,7 @@ struct ShortString {
     // Longer values are cut to the field, as the stored format allows no more.
     void assign(std::string_view text) {
         const std::size_t n = std::min(text.size(), N);
-        std::memcpy(chars, text.data(), n);
+        if (n != 0) std::memcpy(chars, text.data(), n);  // an empty view may have no data at all
         length = static_cast<std::uint8_t>(n);
     }
     ShortString& operator=(std::string_view text) {
