@@ -14,13 +14,16 @@
 #include "engine/settings_records.h"
 #include "engine/webcam_events.h"
 #include "engine/webcam_list.h"
+#include "engine/webcam_list_view.h"
 #include "engine/webcam_records.h"
 #include "engine/webcam_scan_settings.h"
 #include "engine/webcam_workers.h"
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace engine {
@@ -34,6 +37,10 @@ struct WebcamManagerServices {
     StreamWorkerFactory streamWorkers;  // needed once a streaming webcam starts
     PictureDecoder decodePicture;       // required
 };
+
+// Whether two picture URLs name the same webcam: compared in upper case, without what comes up
+// to the first "HTTP://" and without the first "WWW.".
+bool SameWebcamUrl(std::string_view A, std::string_view B);
 
 class twebcammanager {
 public:
@@ -103,6 +110,44 @@ public:
                               twebcampicture* Picture, int Score);
     void StatusChanged(int Index, int Status);
 
+    // Loading, adding, deleting and selecting (main thread).
+    // Reads webcams.def and webcams1.def of the data folder into new webcams with their
+    // thumbnails (nothing when webcams.def is missing), then resumes the threads the first time.
+    void LoadWebcams();
+    // Clear, then the data folder becomes Folder and its webcams are loaded.
+    void LoadFromFolder(const std::string& Folder);
+    // Called between the change of folder and the load; nothing to do here.
+    void BeforeLoad() {}
+    // Stops and frees every webcam and thumbnail, and empties the queues and the wait list.
+    void Clear();
+    // Adds a new webcam (records written, folder made, extra request lines saved as its
+    // addhead.txt) and returns its index; or, when a webcam has the same picture URL, minus that
+    // webcam's index and nothing is added. A name that is not a safe folder name is replaced by
+    // the default "CamNNN".
+    int AddWebcam(const TWebcamDefRec& Rec, const TWebcamDef1Rec& Rec2,
+                  const std::optional<std::vector<std::string>>& HeaderLines);
+    // The deletes rewrite the definition files and leave empty slots: the caller reloads the
+    // folder (LoadFromFolder) before it uses an index again.
+    void DeleteWebcam(int i);
+    void DeleteWebcamByName(const std::string& Name);
+    void DeleteDisabledWebcams();
+    void DeleteSelectedWebcams();
+    void ClearSelection();
+    void SelectWebcam(int i);  // nothing for an index outside 1..Count
+    int IndexOfName(const std::string& Name) const;  // exact; -1 when none
+    // Blanks the thumbnail of webcam i (range-checked) and redraws its grid cell.
+    void ClearThumbnail(int i);
+    // Writes the webcams chosen by Mode to a list file: 2 the enabled ones, 3 the disabled
+    // ones, 4 webcam Index only, 5 the selected ones, any other all. Throws std::system_error
+    // when the file cannot be written.
+    void SaveWebcamList(const std::string& FileName, int Mode, int Index, bool Append) const;
+    // One list block of the webcam, with the lines of its addhead.txt.
+    std::string WriteWebcamBlock(const twebcam& webcam) const;
+    // The defaults of a new record 1 and the number of its default name.
+    void InitNewWebcamRecord(TWebcamDefRec& rec) const;
+    int NextFreeCamNumber() const;
+    void SetListView(twebcamlistview* view) { FListView = view ? view : &FNoListView; }
+
     // The list itself, for loading and adding: appends a webcam at the next position (isNew:
     // writes its records), with a blank thumbnail.
     twebcam& AppendWebcam(const TWebcamDefRec& rec, const TWebcamDef1Rec& rec2, bool isNew);
@@ -127,6 +172,8 @@ public:
     // Fixed at construction, read by the fetch threads.
     int FThreadCount;
     int FNormalFirst;
+    // Ending in '/'. Main thread only: it changes in LoadFromFolder, and each webcam keeps a
+    // copy of its own.
     std::string FDataFolder;
     bool FProxyEnabled;
     std::string FProxyHost;
@@ -148,6 +195,8 @@ private:
     void SweepRetired();
 
     WebcamManagerServices FServices;
+    tnolistview FNoListView;
+    twebcamlistview* FListView = &FNoListView;
     twebcamlist1 FList;                               // owns nothing: the webcams are freed here
     std::vector<std::unique_ptr<Bitmap>> FThumbnails;  // parallel to FList
     int FThumbWidth = 86;
