@@ -12,10 +12,14 @@
 #include <QStringList>
 
 #include <array>
+#include <ostream>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+
+// Prompts and calls shown as text when a test fails.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace commandstest {
 
