@@ -22,9 +22,7 @@ class EditCommands : public CommandsTest {
 protected:
     void SetUp() override {
         CommandsTest::SetUp();
-        MakeManager();
-        Add("One");
-        Add("Two");
+        MakeManagerWith({"One", "Two"});
     }
 };
 

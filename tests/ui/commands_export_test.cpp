@@ -16,9 +16,7 @@ class ExportCommand : public CommandsTest {
 protected:
     void SetUp() override {
         CommandsTest::SetUp();
-        MakeManager();
-        Add("One");
-        Add("Two");
+        MakeManagerWith({"One", "Two"});
         host_.selectEnabled = [](int& which, int& append) {
             which = 4;  // the current webcam only
             append = 0;

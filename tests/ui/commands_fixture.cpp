@@ -170,6 +170,11 @@ void CommandsTest::MakeManager() {
     host_.manager = manager_.get();
 }
 
+void CommandsTest::MakeManagerWith(std::initializer_list<const char*> names) {
+    MakeManager();
+    for (const char* name : names) Add(name);
+}
+
 engine::twebcam& CommandsTest::Add(const std::string& name) {
     auto rec = engine::ZeroRecord<engine::TWebcamDefRec>();
     rec.PictureURL.assign("http://127.0.0.1/" + name + ".jpg");

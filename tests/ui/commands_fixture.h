@@ -15,6 +15,7 @@
 #include <ostream>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -98,6 +99,8 @@ protected:
     void TearDown() override;
 
     void MakeManager();
+    // A manager with still webcams of these names.
+    void MakeManagerWith(std::initializer_list<const char*> names);
     // A still webcam whose records are written at its number, as a new webcam's are.
     engine::twebcam& Add(const std::string& name);
     engine::twebcam& Webcam(int i) { return *manager_->GetWebcam(i); }

@@ -18,10 +18,7 @@ class MarkCommands : public CommandsTest {
 protected:
     void SetUp() override {
         CommandsTest::SetUp();
-        MakeManager();
-        Add("One");
-        Add("Two");
-        Add("Three");
+        MakeManagerWith({"One", "Two", "Three"});
     }
 };
 

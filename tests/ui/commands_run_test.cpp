@@ -11,10 +11,7 @@ class RunCommands : public CommandsTest {
 protected:
     void SetUp() override {
         CommandsTest::SetUp();
-        MakeManager();
-        Add("One");
-        Add("Two");
-        Add("Three");
+        MakeManagerWith({"One", "Two", "Three"});
     }
     std::vector<bool> Running() {
         std::vector<bool> running;

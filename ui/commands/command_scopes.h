@@ -1,6 +1,6 @@
 #pragma once
-// Scopes of the commands: a flag set for the duration of a command and the hourglass cursor,
-// both undone however the command ends, so an exception never leaves the window "starting",
+// Scopes of the commands: a flag set for the duration of a command, the hourglass cursor and
+// the wait form, all undone however the command ends, so an exception never leaves the window "starting",
 // "stopping" or busy for good.
 
 #include "ui/commands/webcam_commands_host.h"
@@ -18,26 +18,18 @@ private:
     bool& flag_;
 };
 
-class HourglassScope {
+// A switch of the window that is on for the scope: the hourglass cursor, the wait form.
+class SwitchScope {
 public:
-    explicit HourglassScope(WebcamCommandsHost& host) : host_(host) { host_.SetHourglass(true); }
-    ~HourglassScope() { host_.SetHourglass(false); }
-    HourglassScope(const HourglassScope&) = delete;
-    HourglassScope& operator=(const HourglassScope&) = delete;
+    using Switch = void (WebcamCommandsHost::*)(bool on);
+    SwitchScope(WebcamCommandsHost& host, Switch turn) : host_(host), turn_(turn) { (host_.*turn_)(true); }
+    ~SwitchScope() { (host_.*turn_)(false); }
+    SwitchScope(const SwitchScope&) = delete;
+    SwitchScope& operator=(const SwitchScope&) = delete;
 
 private:
     WebcamCommandsHost& host_;
-};
-
-class WaitFormScope {
-public:
-    explicit WaitFormScope(WebcamCommandsHost& host) : host_(host) { host_.ShowWaitForm(true); }
-    ~WaitFormScope() { host_.ShowWaitForm(false); }
-    WaitFormScope(const WaitFormScope&) = delete;
-    WaitFormScope& operator=(const WaitFormScope&) = delete;
-
-private:
-    WebcamCommandsHost& host_;
+    const Switch turn_;
 };
 
 }  // namespace ui

@@ -23,7 +23,7 @@ void WebcamCommands::StartWith(int emptyMessage, bool askForList, void (Manager:
     }
     FlagScope starting(state_.Starting);
     host_.SetRunState(kRunWebcamsStarted);
-    HourglassScope busy(host_);
+    SwitchScope busy(host_, &WebcamCommandsHost::SetHourglass);
     state_.StopRequested = false;
     (manager->*start)();
     AfterRunChange(*manager);
@@ -67,9 +67,9 @@ void WebcamCommands::StopWith(void (Manager::*stop)(), bool all) {
     state_.StopRequested = true;
     if (state_.Stopping) return;
     if (manager->RunningCount() > 0) {
-        HourglassScope busy(host_);
+        SwitchScope busy(host_, &WebcamCommandsHost::SetHourglass);
         FlagScope stopping(state_.Stopping);
-        WaitFormScope wait(host_);
+        SwitchScope wait(host_, &WebcamCommandsHost::ShowWaitForm);
         (manager->*stop)();
     }
     if (all) {
