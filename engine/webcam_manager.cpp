@@ -180,8 +180,11 @@ void twebcammanager::ClearDisplaySlots() {
 }
 
 void twebcammanager::SetDisplaySlot(int i, int Cell) {
-    GetWebcam(i)->FDisplayCell = Cell;
-    FList.Get(Cell)->FCellWebcam = i - 1;
+    // After a delete the freed webcams' slots stay empty until the reload; a filter that runs
+    // meanwhile must pass over them.
+    if (twebcam* webcam = Checked(i)) webcam->FDisplayCell = Cell;
+    if (Cell < 0 || Cell >= Count()) return;
+    if (twebcam* holder = FList.Get(Cell)) holder->FCellWebcam = i - 1;
 }
 
 int twebcammanager::GetCellWebcam(int Cell) const {

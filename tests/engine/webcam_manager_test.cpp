@@ -185,6 +185,20 @@ TEST_F(Manager, DisplayMap) {
     EXPECT_EQ(manager_->DisplayedCount(), 1);
 }
 
+TEST_F(Manager, DisplayMapPassesOverSlotsFreedBeforeTheReload) {
+    MakeManager();
+    for (const char* name : {"a", "b", "c"}) Add(name);
+    manager_->FreeWebcam(0);
+    manager_->ClearDisplaySlots();
+    manager_->SetDisplaySlot(1, 2);  // a freed webcam, shown nowhere
+    manager_->SetDisplaySlot(3, 0);  // cell 0's slot is empty: nothing to hold the mapping
+    manager_->SetDisplaySlot(2, 1);
+    EXPECT_EQ(manager_->GetWebcam(3)->FDisplayCell, 0);
+    EXPECT_EQ(manager_->GetCellWebcam(0), 0);
+    EXPECT_EQ(manager_->GetCellWebcam(1), 2);
+    EXPECT_EQ(manager_->DisplayedCount(), 2);
+}
+
 TEST_F(Manager, StatusChangedStoresAndReports) {
     MakeManager();
     Add("a");
