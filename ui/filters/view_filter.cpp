@@ -1,20 +1,28 @@
 #include "ui/filters/view_filter.h"
 
+#include <cmath>
+
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
 
 namespace ui {
 namespace {
 
-// The age bound of a time filter, in days.
-platform::TDateTime AgeBound(int item) {
+// The age bound of a time filter, in minutes.
+double AgeBoundMinutes(int item) {
     switch (item) {
-        case kFilter5Minutes: return platform::DaysFromMinutes(5);
-        case kFilter15Minutes: return platform::DaysFromMinutes(15);
-        case kFilterHour: return platform::DaysFromMinutes(60);
-        case kFilterDay: return 1.0;
-        default: return 7.0;
+        case kFilter5Minutes: return 5;
+        case kFilter15Minutes: return 15;
+        case kFilterHour: return 60;
+        case kFilterDay: return 1440;
+        default: return 7 * 1440;
     }
+}
+
+// Day counts near today carry about a microsecond of rounding, so ages are compared in whole
+// milliseconds: a picture exactly five minutes old is five minutes old.
+long long WholeMilliseconds(platform::TDateTime days) {
+    return std::llround(days * platform::kMillisecondsPerDay);
 }
 
 }  // namespace
@@ -55,7 +63,9 @@ bool PassesViewFilter(int item, const FilterWebcam& webcam, platform::TDateTime 
         case kFilterEnabled: return webcam.enabled;
         case kFilterSelected: return webcam.selected;
         case kFilterStreaming: return webcam.webcamType == 2;
-        default: return IsTimeFilter(item) && PictureAge(webcam, now) < AgeBound(item);
+        default:
+            return IsTimeFilter(item) && WholeMilliseconds(PictureAge(webcam, now)) <
+                                             WholeMilliseconds(platform::DaysFromMinutes(AgeBoundMinutes(item)));
     }
 }
 
