@@ -93,8 +93,6 @@ TViewer::TViewer(ViewerHost& host, ViewerServices services, QWidget* parent)
     SpeedButton36 = button("SpeedButton36", QStringLiteral("Etirer"), &TViewer::SpeedButton36Click);
     SpeedButton1 = button("SpeedButton1", QStringLiteral("Ajuster"), &TViewer::SpeedButton1Click);
     zoomRow->addStretch(1);
-    Label43 = Named<QLabel>(this, "Label43");
-    zoomRow->addWidget(Label43);
     layout->addLayout(zoomRow);
 
     ScrollBox1 = Named<QScrollArea>(this, "ScrollBox1");
@@ -113,8 +111,10 @@ TViewer::TViewer(ViewerHost& host, ViewerServices services, QWidget* parent)
     auto* captionRow = new QHBoxLayout;
     Label9 = Named<QLabel>(this, "Label9");
     Label19 = Named<QLabel>(this, "Label19");
+    Label43 = Named<QLabel>(this, "Label43");
     captionRow->addWidget(Label9, 1);
     captionRow->addWidget(Label19);
+    captionRow->addWidget(Label43);
     layout->addLayout(captionRow);
 
     ClearViewer();

@@ -18,9 +18,8 @@ EnhanceSettings StoredEnhanceSettings(const engine::TWebcamDef1Rec& rec2) {
 
 bool StoreEnhanceSettings(engine::twebcam& webcam, const EnhanceSettings& settings) {
     engine::TWebcamDef1Rec rec2 = webcam.Rec2();
-    if (rec2.EnhanceLevel == settings.level && rec2.EnhanceMix == settings.mix &&
-        (rec2.EnhanceOn != 0) == settings.on)
-        return false;
+    // A record whose values are "not set yet" is left so while the user keeps the defaults.
+    if (StoredEnhanceSettings(rec2) == settings) return false;
     rec2.EnhanceLevel = static_cast<decltype(rec2.EnhanceLevel)>(settings.level);
     rec2.EnhanceMix = static_cast<decltype(rec2.EnhanceMix)>(settings.mix);
     rec2.EnhanceOn = settings.on ? 1 : 0;

@@ -17,8 +17,8 @@ namespace ui {
 
 // The settings stored in record 2; a level or mix of 0 (not set yet) becomes 5.
 EnhanceSettings StoredEnhanceSettings(const engine::TWebcamDef1Rec& rec2);
-// Writes settings into the webcam's record 2 when they differ from what it holds. True when
-// the record was written.
+// Writes settings into the webcam's record 2 when they differ from what it stands for (0 as 5).
+// True when the record was written.
 bool StoreEnhanceSettings(engine::twebcam& webcam, const EnhanceSettings& settings);
 
 class WebcamSwitchHost {
