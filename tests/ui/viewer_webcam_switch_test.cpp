@@ -111,9 +111,12 @@ TEST_F(WebcamSwitch, SettingsOfAWebcamLeftBehindNeverGoIntoAnotherWebcamsRecord)
     manager_->FreeWebcam(0);
     Add("other").FDisplayCell = 0;
     Add("two again").FDisplayCell = 1;
-    host_.current = 1;
-    switch_->ShowWebcam(2);
+    // The current number now names another webcam; leaving it writes nothing into its record.
+    host_.current = 3;
+    switch_->ShowWebcam(4);
+    EXPECT_EQ(host_.current, 4);
     for (int i : {3, 4}) EXPECT_EQ(Stored(i).EnhanceLevel, 0) << i;
+    EXPECT_EQ(viewer_->Enhance, (ui::EnhanceSettings{5, 5, false}));
 }
 
 TEST_F(WebcamSwitch, HiddenOrUnknownWebcamsAreNotShown) {
