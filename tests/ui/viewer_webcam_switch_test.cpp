@@ -106,16 +106,15 @@ TEST_F(WebcamSwitch, SettingsOfAWebcamLeftBehindNeverGoIntoAnotherWebcamsRecord)
     Start();
     switch_->ShowWebcam(1);
     viewer_->Enhance = {30, 20, true};
-    // A reload frees the webcams and makes others at the same numbers.
-    manager_->FreeWebcam(1);
-    manager_->FreeWebcam(0);
-    Add("other").FDisplayCell = 0;
-    Add("two again").FDisplayCell = 1;
-    // The current number now names another webcam; leaving it writes nothing into its record.
-    host_.current = 3;
-    switch_->ShowWebcam(4);
-    EXPECT_EQ(host_.current, 4);
-    for (int i : {3, 4}) EXPECT_EQ(Stored(i).EnhanceLevel, 0) << i;
+    // A reload puts other webcams at the same numbers.
+    manager_->Clear();
+    Add("other");
+    Add("two again");
+    ui::FillDisplayMap(*manager_, ui::kFilterAll, platform::Now());
+    // Leaving webcam number 1, which now names another webcam, writes nothing into its record.
+    switch_->ShowWebcam(2);
+    EXPECT_EQ(host_.current, 2);
+    for (int i : {1, 2}) EXPECT_EQ(Stored(i).EnhanceLevel, 0) << i;
     EXPECT_EQ(viewer_->Enhance, (ui::EnhanceSettings{5, 5, false}));
 }
 
