@@ -95,6 +95,7 @@ TEST_F(Viewer, FitsAndCentresThePictureInTheScrollBox) {
     EXPECT_TRUE(bevel8.isVisible());
     EXPECT_EQ(bevel8.geometry(), Image1().geometry().adjusted(-4, -4, 4, 4));
     EXPECT_EQ(bevel9.geometry(), Image1().geometry().adjusted(-10, -10, 10, 10));
+    QApplication::processEvents();
     dialogtest::SaveScreenshot(*viewer, "viewer");
 }
 
