@@ -15,6 +15,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/filters_fixture.h"
+#include "ui/viewer/picture_services.h"
 
 namespace {
 
@@ -191,6 +192,37 @@ TEST_F(Viewer, AMinimisedViewerNeverLaysOutBelowOnePixel) {
     Show(640, 480);
     EXPECT_GE(Image1().width(), 1);
     EXPECT_GE(Image1().height(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The real picture layer: JPEG files decoded by libjpeg-turbo, compared for motion, enhanced.
+TEST(ViewerJpeg, ShowsRealJpegFilesAndComparesThem) {
+    testsupport::TempDir temp;
+    const auto save = [&](const char* name, QColor colour) {
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = QString::fromStdString((temp.path() / name).string());
+        EXPECT_TRUE(image.save(path, "JPG"));
+        return path.toStdString();
+    };
+    const std::string dark = save("cam20261210081502.jpg", QColor(40, 40, 40));
+    const std::string bright = save("cam20261210081602.jpg", QColor(200, 200, 200));
+    FakeViewerHost host;
+    engine::TMotionSettingsRec settings = engine::DefaultMotionSettings();
+    ui::TViewer viewer(host, ui::JpegViewerServices([&] { return settings; }));
+    viewer.resize(400, 300);
+    viewer.SetZoom(ui::kZoomOriginal);
+    viewer.ShowPictureFile(dark, true);
+    EXPECT_EQ(Child<QWidget>(viewer, "Image1").size(), QSize(320, 240));
+    EXPECT_EQ(Child<QLabel>(viewer, "Label43").text(), QStringLiteral("Taille 320 x 240"));
+    viewer.Enhance = {50, 10, true};
+    viewer.ShowPictureFile(bright, true);
+    // Every block brighter by far more than the ratio limit: a score above the gauge's top.
+    EXPECT_EQ(host.gauge.Progress(), 100);
+    EXPECT_EQ(Child<QWidget>(viewer, "Image1").size(), QSize(320, 240));
 }
 
 }  // namespace

@@ -152,8 +152,13 @@ void TViewer::ClearViewer() {
 QImage TViewer::Drawn(engine::twebcampicture& picture) const {
     engine::Bitmap bitmap = services_.decode(picture);
     // The enhancement works on a copy; the picture itself keeps its bytes.
-    if (Enhance.on && (Enhance.level != 0 || Enhance.mix != 0) && services_.enhance)
-        services_.enhance(bitmap, Enhance.level, Enhance.mix);
+    if (Enhance.on && (Enhance.level != 0 || Enhance.mix != 0) && services_.enhance) {
+        try {
+            services_.enhance(bitmap, Enhance.level, Enhance.mix);
+        } catch (const std::exception&) {
+            bitmap = services_.decode(picture);  // too large to enhance: shown as it is
+        }
+    }
     return ImageOfBitmap(bitmap);
 }
 
