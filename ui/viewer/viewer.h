@@ -70,7 +70,6 @@ public:
     void RepaintPicture() override;
 
     EnhanceSettings Enhance;
-    int ColorDepth = 24;
 
     bool ShowsLivePicture() const { return showsLivePicture_; }
     const QString& ShownFileName() const { return shownFileName_; }
