@@ -6,6 +6,7 @@
 
 #include "engine/regconfig.h"
 #include "engine/webcam_records.h"
+#include "tests/support/idle_fetch_worker.h"
 
 namespace filterstest {
 namespace {
@@ -19,20 +20,6 @@ public:
 
 private:
     std::string bytes_;
-};
-
-// Never started: the tests set the webcams' flags themselves.
-class IdleWorker : public engine::tfetchworker {
-public:
-    using engine::tfetchworker::tfetchworker;
-    ~IdleWorker() override {
-        Terminate();
-        WaitFor();
-    }
-    void InterruptRequest(const engine::twebcam&) override {}
-
-protected:
-    void Turn(engine::twebcam&) override {}
 };
 
 }  // namespace
@@ -67,9 +54,7 @@ void ManagerTest::SetUp() {
     IsolatedTest::SetUp();
     std::filesystem::create_directories(dataDir());
     engine::WebcamManagerServices services;
-    services.fetchWorkers = [](engine::twebcammanager& manager, int index) {
-        return std::make_unique<IdleWorker>(manager, index);
-    };
+    services.fetchWorkers = testsupport::IdleFetchWorkers();
     services.decodePicture = MakePicture;
     manager_ = std::make_unique<engine::twebcammanager>(DataFolder(), 4, engine::DefaultExtra1(),
                                                         engine::DefaultConfig(), std::move(services));
