@@ -186,8 +186,9 @@ int SmtpEngine::OnDataIn(const char* data, std::size_t length, bool endOfLine) {
     return MessageConnection::OnDataIn(data, length, endOfLine);
 }
 
-int SmtpEngine::Progress(std::uint32_t) {
-    SetDeadline();
+int SmtpEngine::Progress(std::uint32_t bytes) {
+    if (bytes != progressBytes_) SetDeadline();  // a wait without progress re-arms nothing
+    progressBytes_ = bytes;
     return 0;
 }
 

@@ -29,6 +29,7 @@ std::string SmtpHeaderBlock(const SmtpHeaderFields& fields) {
 }
 
 void SmtpDotStuffer::Stuff(std::string_view piece, std::string& out) {
+    out.reserve(out.size() + piece.size());
     for (char c : piece) {
         if (c == '.' && atLineStart_) out += '.';
         out += c;

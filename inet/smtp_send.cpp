@@ -77,6 +77,7 @@ int SmtpEngine::SendRecipients(const Mail& mail) {
 
 int SmtpEngine::SendData(std::string_view data) {
     if (data.empty()) return 0;
+    progressBytes_ = 0;
     if (int code = SendAll(data.data(), data.size())) return code;
     SetDeadline();
     dataTail_[0] = data.size() > 1 ? data[data.size() - 2] : dataTail_[1];
