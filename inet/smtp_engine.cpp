@@ -37,19 +37,36 @@ int SmtpEngine::Fail(int code, const char* text) {
     return code;
 }
 
+// Marks an action (or a command) as running for as long as it runs, even when a handler's
+// exception ends it.
+class SmtpEngine::Running {
+public:
+    Running(SmtpEngine& engine, SmtpAction shown) : engine_(engine), scope_(engine) {
+        engine_.busy_ = true;
+        engine_.action_ = shown;
+        engine_.SetDeadline();
+    }
+    ~Running() {
+        engine_.busy_ = false;
+        engine_.action_ = SmtpAction::Idle;
+    }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    SmtpEngine& engine_;
+    ActionScope scope_;
+};
+
 int SmtpEngine::DoAction(SmtpAction action) {
     if (action == SmtpAction::Idle) {
         Interrupt();
         return 0;
     }
-    if (action_ != SmtpAction::Idle) return Fail(kErrSmtpBusy, kTextSmtpBusy);
+    if (busy_) return Fail(kErrSmtpBusy, kTextSmtpBusy);
     ClearLastError();
-    ActionScope scope(*this);
-    SetDeadline();
-    action_ = action;
-    int code = Run(action);
-    action_ = SmtpAction::Idle;
-    return SetError(code);
+    Running running(*this, action);
+    return SetError(Run(action));
 }
 
 int SmtpEngine::Run(SmtpAction action) {
@@ -81,9 +98,8 @@ int SmtpEngine::Run(SmtpAction action) {
 
 // A command set as a property runs as an action of its own.
 int SmtpEngine::RunCommand(std::string_view line) {
-    if (action_ != SmtpAction::Idle) return Fail(kErrSmtpBusy, kTextSmtpBusy);
-    ActionScope scope(*this);
-    SetDeadline();
+    if (busy_) return Fail(kErrSmtpBusy, kTextSmtpBusy);
+    Running running(*this, SmtpAction::Idle);
     int code = EnsureConnected();
     return code ? code : Exchange(line);
 }

@@ -71,6 +71,7 @@ protected:
 private:
     // What a send works from: copied at its start, so that a handler that changes a
     // property while the send waits changes the next send only.
+    class Running;
     struct Mail {
         std::string from, sendTo, cc, bcc, replyTo, date, subject, otherHeaders, text, file;
     };
@@ -103,6 +104,7 @@ private:
 
     Callback callback_;
     SmtpAction action_ = SmtpAction::Idle;
+    bool busy_ = false;  // an action or a command runs
     bool ehloFirst_ = true;
     EngineString from_, sendTo_, cc_, bcc_, replyTo_, date_, subject_, otherHeaders_, messageText_;
     EngineString messageFile_;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -107,10 +108,33 @@ TEST(SmtpEngineTest, ExpandVerifyAndACommandOfOurOwn) {
     EXPECT_EQ(0, engine.DoAction(SmtpAction::Verify));
     EXPECT_EQ("Jean <jean@x>", engine.Get(SmtpProperty::SendTo));
 
+    int busyDuringCommand = 0;
+    smtp.OnPITrail = [&](inet::TtvxSMTP&, inet::TPIDirections, const std::string& text) {
+        if (text == "NOOP") busyDuringCommand = engine.DoAction(SmtpAction::Connect);
+    };
     EXPECT_EQ(0, engine.Set(SmtpProperty::Command, "NOOP"));
+    EXPECT_EQ(166, busyDuringCommand);
     EXPECT_EQ("250 fine", engine.Get(SmtpProperty::LastReply));
     ASSERT_TRUE(peer.WaitScriptDone());
     EXPECT_EQ(kEhlo + "\r\nEXPN staff\r\nEXPN nobody\r\nVRFY jean\r\nNOOP\r\n", peer.Received());
+}
+
+TEST(SmtpEngineTest, AHandlersExceptionEndsTheActionAndTheNextOneRuns) {
+    Peer peer(Steps{Peer::Send("220 hi\r\n")} + Answer(kEhlo, "250 ok"));
+    TestSMTP smtp;
+    smtp.Aim(peer.port());
+    bool thrown = false;
+    smtp.OnPITrail = [&](inet::TtvxSMTP&, inet::TPIDirections, const std::string& text) {
+        if (text == kEhlo && !thrown) {
+            thrown = true;
+            throw std::runtime_error("handler failed");
+        }
+    };
+    EXPECT_THROW(smtp.SetAction(inet::smtpConnect), std::runtime_error);
+    EXPECT_EQ(inet::smtpIdle, smtp.Action());
+    EXPECT_EQ(0, smtp.Engine().DoAction(SmtpAction::Connect));  // connected already: greets again
+    ASSERT_TRUE(peer.WaitScriptDone());
+    EXPECT_EQ(kEhlo + "\r\n", peer.Received());
 }
 
 // The file follows the text, read in pieces with its dots stuffed across them; a value
