@@ -1,0 +1,254 @@
+// The main window's start: StartUp, the first show and the deferred load of the webcams.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include "engine/messages.h"
+#include "engine/webcam_manager.h"
+#include "platform/cp1252.h"
+#include "platform/dispatch.h"
+#include "platform/program_dir.h"
+#include "platform/qt/prompts.h"
+#include "ui/controls/draw_grid1.h"
+#include "ui/controls/page_control1.h"
+#include "ui/forms/loadingwc.h"
+#include "ui/grid/thumbnail_grid.h"
+#include "ui/main/data_folder.h"
+#include "ui/main/manager_grid_source.h"
+#include "ui/main/tsupamain.h"
+#include "ui/main/window_size.h"
+
+namespace ui {
+namespace {
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+}  // namespace
+
+QString StartUpErrorText(const char* blockText) {
+    return QString::fromLatin1(blockText) + QStringLiteral(" -- please write down the next message and contact Quenmark");
+}
+
+void Tsupamain::TraceStep(const QString& text) {
+    if (CommandLine.DebugStart) platform::CurrentPrompts().Message(text);
+}
+
+// A step whose failure is shown with its block's text; the exception then goes on.
+template <typename Fn>
+void Tsupamain::Guarded(const char* text, Fn&& step) {
+    try {
+        step();
+    } catch (...) {
+        platform::CurrentPrompts().Message(StartUpErrorText(text), platform::Prompts::Icon::Error);
+        throw;
+    }
+}
+
+void Tsupamain::StartUp() {
+    Closing = false;
+    EnhanceSettings = {3, 3, 0};
+    Starting = false;
+    CommandLine = ReadCommandLine(FServices.parameters);
+    TraceStep(QStringLiteral("Starting init"));
+
+    Guarded("Error reading the system registry", [&] { ReadSettings(); });
+    Guarded("Error starting manager", [] {});
+    TraceStep(QStringLiteral("init10"));
+    Guarded("Error thumb handler", [&] {
+        TraceStep(QStringLiteral("init11"));
+        TraceStep(QStringLiteral("init14"));
+    });
+    TraceStep(QStringLiteral("init15"));
+    StopRequested = false;
+    Stopping = false;
+    Guarded("Init Error #2 ", [&] {
+        PageControl2->setCurrentWidget(TabSheet11);
+        Panel1->resize(Config.LeftPanelWidth > 0 ? Config.LeftPanelWidth : Panel1->width(), Panel1->height());
+        ApplyWindowState();
+    });
+    SettleFolder();
+    Guarded("Init Error #3", [&] { TraceStep(QStringLiteral("init18")); });
+    CreateManager();
+    UpdateTrayHint();
+    TraceStep(QStringLiteral("init20 - ") + QString::fromStdString(DataFolder()));
+    FThumbnails->UpdateGridRows();
+    ShowGlobalSaveState();
+    ComboBox1->setCurrentIndex(0);
+    FindCommand(*this, "WebcamHints1")->setChecked(Config.HintsOff == 0);
+    FindCommand(*this, "SlowScanInactiveWebcams1")->setChecked(Extra1.SlowScanOn != 0);
+    ApplyOvlIni();
+    PGTrayIcon951->setVisible(DiskMan.TrayIcon != 0 && QSystemTrayIcon::isSystemTrayAvailable());
+    if (Extra2.ThumbWidth < 20) Extra2.ThumbWidth = 86;
+    if (Extra2.ThumbHeight < 20) Extra2.ThumbHeight = 80;
+    FThumbnails->SetThumbnailSize(Extra2.ThumbWidth, Extra2.ThumbHeight);
+    if (engine::twebcammanager* manager = Manager->Manager())
+        manager->SetThumbnailSize(Extra2.ThumbWidth, Extra2.ThumbHeight);
+    TraceStep(QStringLiteral("Init Complete"));
+}
+
+// The five records into the form's copies; all but DISKMAN are written straight back.
+void Tsupamain::ReadSettings() {
+    RegConfig = std::make_unique<engine::tregconfig>();
+    TraceStep(QStringLiteral("init1"));
+    TraceStep(QStringLiteral("init4"));
+    RegConfig->ReadConfig(Config);
+    RegConfig->WriteConfig(Config);
+    TraceStep(QStringLiteral("init5"));
+    RegConfig->ReadExtra(Extra);
+    RegConfig->ReadExtra12(Extra1, Extra2);
+    RegConfig->WriteExtra(Extra);
+    RegConfig->WriteExtra12(Extra1, Extra2);
+    TraceStep(QStringLiteral("init8"));
+    RegConfig->ReadDiskMan(DiskMan);
+    TraceStep(QStringLiteral("init9"));
+    TraceStep(QStringLiteral("registry read OK"));
+}
+
+void Tsupamain::ApplyWindowState() {
+    switch (Extra.WindowState) {
+    case 0: {
+        const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+        const QSize available = shown ? shown->availableSize() : QSize(Config.WindowWidth, Config.WindowHeight);
+        resize(ClampWindowSize({Config.WindowWidth, Config.WindowHeight}, available));
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+    case 1: setWindowState(Qt::WindowMinimized); break;
+    case 2: setWindowState(Qt::WindowMaximized); break;
+    default: break;
+    }
+}
+
+// The stored folder, else the program folder; a failure leaves the data folder empty.
+void Tsupamain::SettleFolder() {
+    TraceStep(QStringLiteral("init16"));
+    const SettledDataFolder settled = SettleDataFolder(Extra.DataDir.str(), platform::ProgramFolder());
+    if (!settled.refused.empty())
+        platform::CurrentPrompts().Message(Text(DataFolderTooLongText(settled.refused)), platform::Prompts::Icon::Warning);
+    Extra.DataDir.assign(settled.folder);
+    QString shown = Text(settled.folder);
+    if (!shown.isEmpty()) shown[0] = shown[0].toUpper();
+    Label27->setText(QStringLiteral("  ") + shown);
+    TraceStep(QStringLiteral("init17"));
+}
+
+void Tsupamain::CreateManager() {
+    MainEngineSettings settings;
+    settings.dataFolder = DataFolder();
+    settings.threadCount = Config.MaxThreads & 0xFF;
+    settings.extra1 = Extra1;
+    settings.config = Config;
+    Manager = FServices.createEngine(settings);
+    engine::twebcammanager* manager = Manager->Manager();
+    if (!manager) return;
+    manager->OnStatusChange = [this](int index, int status) { WebcamStatusChanged(index, status); };
+    manager->OnNewPicture = [this](int index, const std::string&, const std::string*, std::uint8_t,
+                                   engine::twebcampicture*, int) { WebcamPictureArrived(index); };
+    manager->OnStreamPicture = manager->OnNewPicture;
+    FGridSource = std::make_unique<ManagerGridSource>(*manager);
+    FThumbnails->SetSource(FGridSource.get());
+}
+
+void Tsupamain::ApplyOvlIni() {
+    ReadOvlIni(platform::ProgramFolder() + "ovl.ini", Ini);
+    if (!Ini.AffTitle.empty())
+        setWindowTitle(Text(engine::LoadMessage(65215)) + Text(platform::Cp1252ToUtf8(Ini.AffTitle)));
+}
+
+void Tsupamain::ShowGlobalSaveState() {
+    QString text;
+    if (DiskMan.GlobalSaveOn == 0)
+        text = QStringLiteral("(Eteindre)");
+    else if (DiskMan.GlobalSaveMode == 0)
+        text = QStringLiteral("chaque image");
+    else if (DiskMan.GlobalSaveMode == 255)
+        text = QStringLiteral("Rien");
+    else if (DiskMan.GlobalSaveMode == 254)
+        text = QStringLiteral("Si mouvement");
+    else
+        text = QStringLiteral("Sauter") + QString::number(DiskMan.GlobalSaveMode);
+    Edit3->setText(text);
+}
+
+void Tsupamain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!Shown) {
+        Shown = true;
+        FormShow();
+    }
+}
+
+void Tsupamain::FormShow() {
+    TraceStep(QStringLiteral("Starting FormShow"));
+    TraceStep(QStringLiteral("Part 5 OK"));
+    ColorDepth = 16;
+    if (const QScreen* shown = screen()) ColorDepth = shown->depth();
+    if (ColorDepth < 9)
+        platform::CurrentPrompts().Message(
+            QStringLiteral("The System is running with 256 or fewer colors. Orvello will perform all image "
+                           "manipulation in 24-bit color. However it will be unable to display all these colors "
+                           "and some screen corruption will occur."),
+            platform::Prompts::Icon::Information);
+    TraceStep(QStringLiteral("Entering part 6"));
+    Guarded("Init Error #6", [&] { FollowNewPictures = FindCommand(*this, "ToolButton7")->isChecked(); });
+    Timer3->start();
+}
+
+void Tsupamain::Timer3Timer() {
+    Timer3->stop();
+    if (Closing || !Manager) return;
+    FLoading = true;
+    CheckBox25->setChecked(DiskMan.AutoLoad != 0);
+    Manager->LoadWebcams([](int done, int total) { loadingwc().SetProgress(done, total); });
+    loadingwc().hide();
+    ApplyViewFilter();
+    UpdateTrayHint();
+    if (Manager->Count() > 0) {
+        ShowWebcam(1);
+        FThumbnails->MarkCurrentWebcam(FCurrentWebcam);
+    }
+    if (CommandLine.AutoCap) StartAllAndMinimise();
+    FLoading = false;
+    Timer4->start();
+    RunDeferredClose();
+}
+
+void Tsupamain::StartAllAndMinimise() {
+    ToolButton8Click();
+    platform::ProcessMessages();
+    if (!CommandLine.AutoCapMin) return;
+    if (DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())
+        HideToTray();
+    else
+        showMinimized();
+}
+
+void Tsupamain::HideToTray() {
+    PGTrayIcon951->setVisible(true);
+    hide();
+}
+
+// Without a tray on the desktop the window is minimised, so it can always be reached again.
+void Tsupamain::MinimizeToTray() {
+    if (DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())
+        HideToTray();
+    else if (!isMinimized())
+        showMinimized();
+}
+
+void Tsupamain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Hiding from inside the state change would fight the window manager: do it after.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && DiskMan.TrayIcon &&
+        QSystemTrayIcon::isSystemTrayAvailable())
+        QTimer::singleShot(0, this, [this] { MinimizeToTray(); });
+}
+
+}  // namespace ui
