@@ -1,0 +1,34 @@
+#include "tests/ui/mainform_fake_engine.h"
+
+namespace mainformtest {
+
+void FakeEngine::Note(const std::string& call) {
+    journal_.calls.push_back(call + (std::filesystem::exists(journal_.diskManFile) ? " (records written)" : ""));
+}
+
+void FakeEngine::StartAll() {
+    Note("StartAll");
+    journal_.running = journal_.webcams;
+    if (journal_.duringStart) journal_.duringStart();
+}
+
+void FakeEngine::StopAll() {
+    Note("StopAll");
+    if (journal_.duringStop) journal_.duringStop();
+    journal_.running = 0;
+}
+
+void FakeEngine::LoadWebcams(const std::function<void(int, int)>& progress) {
+    Note("LoadWebcams");
+    if (progress) progress(journal_.webcams, journal_.webcams);
+}
+
+ui::MainEngineFactory FakeEngineFactory(EngineJournal& journal) {
+    return [&journal](const ui::MainEngineSettings& settings) -> std::unique_ptr<ui::MainEngine> {
+        journal.settings = settings;
+        journal.calls.push_back("created");
+        return std::make_unique<FakeEngine>(journal);
+    };
+}
+
+}  // namespace mainformtest
