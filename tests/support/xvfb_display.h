@@ -1,0 +1,113 @@
+#pragma once
+// Whole-program tests: a private Xvfb display and a child program run on it. Header-only, so
+// a test program needs no build change to use it. Every wait is bounded; processes are ended
+// by their own ids only.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace testsupport {
+
+// Waits for a child until the deadline; the exit status, or nothing when it still runs.
+inline std::optional<int> WaitForChild(pid_t pid, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) return status;
+        if (done < 0 || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// Polls condition every 50 ms until it holds or the time is up.
+inline bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// Starts program with its arguments and extra environment entries ("NAME=value"); stdout and
+// stderr go to logFile. Returns the child's id, or -1.
+inline pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::vector<std::string>& environment, const std::string& logFile) {
+    // Everything is built before fork: the child of a threaded process may not allocate.
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& entry : environment) envp.push_back(const_cast<char*>(entry.c_str()));
+    for (char** entry = environ; *entry; ++entry) envp.push_back(*entry);  // the first of a name wins
+    envp.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (log >= 0) {
+        dup2(log, 1);
+        dup2(log, 2);
+    }
+    execve(program.c_str(), argv.data(), envp.data());
+    _exit(127);
+}
+
+// Ends a child: SIGTERM, then SIGKILL when it has not ended within the grace time.
+inline void EndProgram(pid_t pid, std::chrono::milliseconds grace = std::chrono::seconds(5)) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    if (WaitForChild(pid, grace)) return;
+    kill(pid, SIGKILL);
+    WaitForChild(pid, grace);
+}
+
+// A private X display: Xvfb picks a free display number and reports it.
+class XvfbDisplay {
+public:
+    XvfbDisplay() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], 3);  // -displayfd writes the number here; dup2 clears close-on-exec
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        pollfd readable{fds[0], POLLIN, 0};
+        char c;
+        while (poll(&readable, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        close(fds[0]);
+        if (!number.empty()) display_ = ":" + number;
+    }
+    ~XvfbDisplay() { EndProgram(pid_); }
+    XvfbDisplay(const XvfbDisplay&) = delete;
+    XvfbDisplay& operator=(const XvfbDisplay&) = delete;
+
+    // ":N", or empty when the server did not start.
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+}  // namespace testsupport
