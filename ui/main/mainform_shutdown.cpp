@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "ui/controls/page_control1.h"
-#include "ui/forms/waitform.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/tsupamain.h"
 
@@ -20,14 +19,7 @@ bool Tsupamain::FormClose() {
     PGTrayIcon951->setVisible(false);
     StopRequested = true;
     Config.HintsOff = FindCommand(*this, "WebcamHints1")->isChecked() ? 0 : 1;
-    if (Manager && Manager->RunningCount() > 0) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        Stopping = true;
-        waitform().show();
-        Manager->StopAll();
-        waitform().hide();
-        QApplication::restoreOverrideCursor();
-    }
+    StopAllBehindWaitForm();
     DiskMan.ActivePage = PageControl2->currentWidget() == TabSheet12 ? 2 : 1;
     DiskMan.AutoLoad = CheckBox25->isChecked() ? 1 : 0;
     RememberWindowState();

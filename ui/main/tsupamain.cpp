@@ -130,6 +130,9 @@ void Tsupamain::BuildControls() {
     PGTrayIcon951->setObjectName(QStringLiteral("PGTrayIcon951"));
     PGTrayIcon951->setToolTip(QStringLiteral("OVL"));
     PGTrayIcon951->setContextMenu(FMenus.trayPopup);
+    connect(PGTrayIcon951, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick) FindCommand(*this, "ShowOrvello1")->trigger();
+    });
 }
 
 void Tsupamain::BindHandlers() {
@@ -251,17 +254,22 @@ void Tsupamain::ToolButton9Click() {
     }
     StopRequested = true;
     if (Stopping) return;
-    if (Manager->RunningCount() > 0) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        Stopping = true;
-        waitform().show();
-        Manager->StopAll();
-        waitform().hide();
-        QApplication::restoreOverrideCursor();
-    }
+    StopAllBehindWaitForm();
     Stopping = false;
     UpdateStatusGauges();
     UpdateTrayHint();
+}
+
+// Stopping waits for every fetch thread to let go of its webcam; the wait form says why the
+// window is busy meanwhile. Nothing is shown when no webcam runs.
+void Tsupamain::StopAllBehindWaitForm() {
+    if (!Manager || Manager->RunningCount() == 0) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Stopping = true;
+    waitform().show();
+    Manager->StopAll();
+    waitform().hide();
+    QApplication::restoreOverrideCursor();
 }
 
 void Tsupamain::Exit1Click() { close(); }

@@ -135,6 +135,7 @@ private:
     void RememberWindowState();
     void WriteSettings();
     void StartAllAndMinimise();
+    void StopAllBehindWaitForm();
     void HideToTray();
     void UpdateTrayHint();
     bool StartBusy() const { return Starting || FLoading; }
