@@ -261,10 +261,10 @@ QToolBar* ToolBar(QMainWindow& window, const char* name, const std::vector<Item>
 MainMenus BuildMainMenus(QMainWindow& window) {
     QMenuBar* bar = window.menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    for (const Menu& spec : MenuBar()) {
-        QMenu* menu = bar->addMenu(QString::fromUtf8(spec.caption));
-        menu->setObjectName(QString::fromLatin1(spec.name));
-        AddItems(*menu, spec.items, [&](QAction* action) { menu->addAction(action); });
+    for (const Menu& entry : MenuBar()) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(entry.caption));
+        menu->setObjectName(QString::fromLatin1(entry.name));
+        AddItems(*menu, entry.items, [&](QAction* action) { menu->addAction(action); });
     }
     MainMenus menus;
     menus.gridPopup = Popup(window, "PopupMenu1", GridPopupItems());
