@@ -55,6 +55,11 @@ Tsupamain::~Tsupamain() {
     Timer3->stop();
     Timer4->stop();
     Manager.reset();
+    // The grid driver filters the grid's viewport events: it goes before the grid, which would
+    // otherwise send it events while half destroyed.
+    FThumbnails->SetSource(nullptr);
+    delete FThumbnails;
+    FThumbnails = nullptr;
 }
 
 void Tsupamain::FormCreate() {
