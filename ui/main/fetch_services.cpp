@@ -1,11 +1,8 @@
 #include "ui/main/fetch_services.h"
 
-#include <QByteArray>
-#include <QImage>
-
 #include <chrono>
-#include <cstring>
-#include <stdexcept>
+
+#include "engine/jpeg_picture.h"
 
 namespace ui {
 namespace {
@@ -37,28 +34,6 @@ protected:
     }
 };
 
-class QtImagePicture : public engine::twebcampicture {
-public:
-    explicit QtImagePicture(std::string bytes) : bytes_(std::move(bytes)) {}
-    const std::string& Bytes() const override { return bytes_; }
-    void SetFullColourDecoding() override {}
-    void StretchDraw(engine::Bitmap& target) override {
-        QImage image;
-        if (!image.loadFromData(QByteArray::fromRawData(bytes_.data(), static_cast<qsizetype>(bytes_.size())), "JPEG"))
-            throw std::runtime_error("JPEG picture does not decode");
-        if (target.empty()) return;
-        const QImage scaled = image.convertToFormat(QImage::Format_BGR888)
-                                  .scaled(target.width(), target.height(), Qt::IgnoreAspectRatio,
-                                          Qt::SmoothTransformation);
-        if (target.bitsPerPixel() != 24) throw std::runtime_error("JPEG picture: 24-bit targets only");
-        for (int y = 0; y < target.height(); ++y)
-            std::memcpy(target.row(y), scaled.constScanLine(y), target.stride());
-    }
-
-private:
-    std::string bytes_;
-};
-
 }  // namespace
 
 engine::WebcamManagerServices MainManagerServices() {
@@ -69,9 +44,7 @@ engine::WebcamManagerServices MainManagerServices() {
     services.streamWorkers = [](engine::twebcam&, engine::twebcammanager&) -> std::unique_ptr<engine::tstreamworker> {
         return std::make_unique<tplaceholderstreamworker>();
     };
-    services.decodePicture = [](std::string bytes) -> std::unique_ptr<engine::twebcampicture> {
-        return std::make_unique<QtImagePicture>(std::move(bytes));
-    };
+    services.decodePicture = engine::MakeJpegPicture;
     return services;
 }
 

@@ -5,9 +5,8 @@
 // - the fetch threads are tplaceholderfetchworker: they start and end with the manager and
 //   otherwise only wait; they take no webcam and fetch nothing (the HTTP fetch thread replaces
 //   them);
-// - the stream threads are tplaceholderstreamworker, which wait the same way;
-// - pictures are decoded by QImage's JPEG reader, standing in for the JPEG layer (full-size
-//   decoding, then a smooth scale onto the target bitmap).
+// - the stream threads are tplaceholderstreamworker, which wait the same way.
+// Pictures are decoded by the JPEG layer (MakeJpegPicture).
 
 #include "engine/webcam_manager.h"
 
