@@ -1,10 +1,5 @@
-// The program's MainEngine over twebcammanager, and the loading of the webcam definitions.
-#include <cstdio>
-
-#include "engine/definition_files.h"
-#include "engine/timestamp.h"
-#include "engine/webcam.h"
-#include "engine/webcam_folder.h"
+// The program's MainEngine over twebcammanager.
+#include "engine/webcam_list_view.h"
 #include "engine/webcam_manager.h"
 #include "ui/main/fetch_services.h"
 #include "ui/main/main_engine.h"
@@ -26,39 +21,29 @@ public:
     engine::twebcammanager* Manager() override { return &manager_; }
 
 private:
-    void LoadOne(const engine::WebcamDefinition& definition);
     engine::twebcammanager manager_;
 };
 
-// Each record pair becomes a stopped webcam with the thumbnail of its newest saved picture. A
-// webcam without pictures loses its stale header file, so its first fetch is a full one.
-void ManagerEngine::LoadOne(const engine::WebcamDefinition& definition) {
-    engine::twebcam& webcam = manager_.AppendWebcam(definition.rec1, definition.rec2, false);
-    const std::string folder = webcam.Folder();
-    const std::string newest = folder.empty() ? std::string() : engine::LatestJpegInFolder(folder);
-    if (newest.empty()) {
-        if (!folder.empty()) std::remove((folder + "header.txt").c_str());
-        return;
+// Forwards the manager's load progress to the form's progress callback.
+class ProgressListView : public engine::twebcamlistview {
+public:
+    explicit ProgressListView(const std::function<void(int, int)>& progress) : progress_(progress) {}
+    void LoadStarted() override {}
+    void LoadProgress(int position, int count) override {
+        if (progress_) progress_(position, count);
     }
-    webcam.FLastNewPicture = engine::TimestampNameToDateTime(newest);
-    engine::Bitmap thumbnail = manager_.BlankThumbnail();
-    try {
-        manager_.MakeThumbnail(folder + newest, thumbnail);
-        manager_.SetThumbnail(manager_.Count() - 1, thumbnail);
-    } catch (const std::exception&) {
-        // A picture that does not decode leaves the blank thumbnail.
-    }
-}
+    void LoadFinished() override {}
+    void RedrawWebcamCell(int) override {}
+
+private:
+    const std::function<void(int, int)>& progress_;
+};
 
 void ManagerEngine::LoadWebcams(const std::function<void(int, int)>& progress) {
-    const std::vector<engine::WebcamDefinition> definitions = engine::ReadDefinitionFiles(manager_.FDataFolder);
-    const int total = static_cast<int>(definitions.size());
-    for (int i = 0; i < total; ++i) {
-        if (progress) progress(i, total);
-        LoadOne(definitions[static_cast<std::size_t>(i)]);
-    }
-    if (progress) progress(total, total);
-    manager_.ResumeThreads();
+    ProgressListView view(progress);
+    manager_.SetListView(&view);
+    manager_.LoadWebcams();
+    manager_.SetListView(nullptr);
 }
 
 }  // namespace
