@@ -3,6 +3,7 @@
 #include "engine/definition_files.h"
 #include "engine/regconfig.h"
 #include "engine/webcam_workers.h"
+#include "tests/support/idle_fetch_worker.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/record_text.h"
 
@@ -15,24 +16,6 @@
 
 namespace commandstest {
 namespace {
-
-// A fetch thread that never takes a webcam: started webcams stay queued and count as running.
-class IdleWorker : public engine::tfetchworker {
-public:
-    using engine::tfetchworker::tfetchworker;
-    ~IdleWorker() override {
-        Terminate();
-        WaitFor();
-    }
-    void InterruptRequest(const engine::twebcam&) override {}
-
-protected:
-    void Execute() override {
-        while (Doze(std::chrono::seconds(1))) {
-        }
-    }
-    void Turn(engine::twebcam&) override {}
-};
 
 // Saved pictures are not decoded by these tests: a thumbnail of one stays blank.
 class UndecodablePicture : public engine::twebcampicture {
@@ -162,9 +145,7 @@ void CommandsTest::TearDown() {
 
 void CommandsTest::MakeManager() {
     engine::WebcamManagerServices services;
-    services.fetchWorkers = [](engine::twebcammanager& manager, int index) {
-        return std::make_unique<IdleWorker>(manager, index);
-    };
+    services.fetchWorkers = testsupport::IdleFetchWorkers();
     services.decodePicture = [](std::string bytes) { return std::make_unique<UndecodablePicture>(std::move(bytes)); };
     manager_ = std::make_unique<engine::twebcammanager>(DataFolder(), 4, Extra1, Config, std::move(services));
     host_.manager = manager_.get();
