@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
+#include <utility>
 
 namespace engine {
 namespace {
@@ -38,6 +39,7 @@ twebcammanager::twebcammanager(const std::string& DataFolder, int ThreadCount, c
 }
 
 twebcammanager::~twebcammanager() {
+    *FAlive = false;
     StopAll();
     FTimerThread->Terminate();
     FTimerThread->WaitFor();
@@ -155,11 +157,40 @@ bool twebcammanager::GetNextWebcam(int ThreadIndex, twebcam*& webcam) {
 }
 
 void twebcammanager::WakeIdleThread() {
+    std::lock_guard lock(FThreadsLock);
     for (auto& thread : FThreads) {
         if (thread->FIdle.exchange(false)) {
             thread->WakeFromIdle();
             return;
         }
+    }
+}
+
+void twebcammanager::FetchThreadEnded(int Index) {
+    platform::Dispatcher::Main().Post([this, alive = FAlive, Index] {
+        if (*alive) ReplaceFetchThread(Index);
+    });
+}
+
+void twebcammanager::ReplaceFetchThread(int Index) {
+    if (Index < 1 || Index > FThreadCount) return;
+    std::unique_ptr<tfetchworker>& slot = FThreads[static_cast<std::size_t>(Index - 1)];
+    if (!slot->Finished() || slot->Terminated()) return;
+    std::unique_ptr<tfetchworker> fresh;
+    try {
+        fresh = FServices.fetchWorkers(*this, Index);
+    } catch (...) {
+        return;  // the ended thread keeps the slot; it holds no webcam
+    }
+    std::unique_ptr<tfetchworker> ended;
+    {
+        std::lock_guard lock(FThreadsLock);
+        ended = std::exchange(slot, std::move(fresh));
+    }
+    ended->WaitFor();
+    if (FThreadsStarted) {
+        slot->Resume();
+        platform::SleepPumping(kResumeStagger);
     }
 }
 

@@ -21,6 +21,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -85,6 +86,9 @@ public:
     bool GetNextWebcam(int ThreadIndex, twebcam*& webcam);
     // Clears the idle flag of the first idle fetch thread and wakes it.
     void WakeIdleThread();
+    // Main thread, from the end handler of fetch thread Index (1-based) that ended without being
+    // asked to: a later call, after the handler returned, puts a new thread into its slot.
+    void FetchThreadEnded(int Index);
     // Marks the webcam stopping and interrupts the request of the thread that holds it.
     void AbortFetch(twebcam& webcam);
     // Whether the fetch thread holding the webcam is blocked in a call the main thread is
@@ -193,6 +197,7 @@ private:
     void ForEachWebcam(Fn fn) const;
     // Frees the retired webcams and stream threads that are let go of.
     void SweepRetired();
+    void ReplaceFetchThread(int Index);
 
     WebcamManagerServices FServices;
     tnolistview FNoListView;
@@ -205,6 +210,10 @@ private:
     std::atomic<unsigned> FWebcamGeneration{0};
     std::vector<std::unique_ptr<twebcam>> FRetiredWebcams;
     std::vector<std::unique_ptr<tstreamworker>> FRetiredStreams;
+    // Guards the slots of FThreads while one is replaced, against the scheduler's wake-ups.
+    mutable std::mutex FThreadsLock;
+    // Cleared when destruction begins; a pending replacement then does nothing.
+    std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);
 };
 
 }  // namespace engine
