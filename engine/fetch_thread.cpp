@@ -1,0 +1,373 @@
+#include "engine/fetch_thread.h"
+
+#include "engine/local_picture.h"
+#include "engine/logs.h"
+#include "engine/timestamp.h"
+#include "engine/webcam.h"
+#include "engine/webcam_folder.h"
+#include "engine/webcam_manager.h"
+#include "inet/tvx_http.h"
+#include "platform/clock.h"
+#include "platform/message_loop.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+
+namespace engine {
+namespace {
+
+constexpr const char* kDefaultUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Win32)";
+constexpr std::string_view kTimestampMarker = "%TIMESTAMP%";
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// The last line whose first 13 characters are "Last-Modified" in any case; empty when none.
+std::string LastModifiedLine(const std::vector<std::string>& lines) {
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (Upper(std::string_view(*it).substr(0, 13)) == "LAST-MODIFIED") return *it;
+    return {};
+}
+
+// The first "%TIMESTAMP%" (in any case) replaced by the stamp; the rest kept up to 999 characters.
+std::string StampedUrl(const std::string& url) {
+    const std::size_t at = Upper(url).find(kTimestampMarker);
+    if (at == std::string::npos) return url;
+    return url.substr(0, at) + TimestampValue() + url.substr(at + kTimestampMarker.size(), 999);
+}
+
+void WriteLines(const std::string& file, const std::vector<std::string>& lines) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+}
+
+std::string LocalDateTimeText() {
+    const platform::DateTimeParts p = platform::DecodeDateTime(platform::Now());
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
+                  p.second);
+    return text;
+}
+
+// A HEAD refused by a server that knows no HEAD: the picture is fetched with a plain GET.
+bool HeadNotSupported(std::string_view text) { return StartsWith(text, "151: 405") || StartsWith(text, "151: 501"); }
+
+}  // namespace
+
+treadthread::treadthread(twebcammanager& manager, int index, std::shared_ptr<const FetchThreadSettings> settings)
+    : tfetchworker(manager, index), FSettings(std::move(settings)) {
+    OnTerminate = [this] { ThreadTerminated(); };
+}
+
+treadthread::~treadthread() {
+    OnTerminate = nullptr;
+    Terminate();
+    WaitFor();
+}
+
+bool treadthread::Halted(const twebcam& webcam) const { return !webcam.FRunning || webcam.FStopping; }
+
+void treadthread::InterruptRequest(const twebcam& webcam) {
+    if (FWebcam != &webcam) return;
+    // A request that starts after this sees the webcam halted: it is checked before every
+    // request and by the watch while one runs.
+    std::lock_guard lock(FInterruptLock);
+    if (FInterrupt) FInterrupt->Request();
+}
+
+void treadthread::NewComponent() {
+    auto http = std::make_unique<inet::TtvxHTTP>();
+    std::lock_guard lock(FInterruptLock);
+    FInterrupt = http->InterruptHandle();
+    FHTTP = std::move(http);
+}
+
+void treadthread::Execute() {
+    if (Terminated()) return;
+    try {
+        NewComponent();
+        RunTurns();
+    } catch (...) {
+        // An unexpected end: ThreadTerminated replaces this worker.
+    }
+    if (FHTTP) {
+        try {
+            FHTTP->SetAction(inet::httpIdle);
+        } catch (...) {
+        }
+    }
+    std::lock_guard lock(FInterruptLock);
+    FInterrupt.reset();
+    FHTTP.reset();
+}
+
+void treadthread::TurnFailed() {
+    try {
+        NewComponent();
+    } catch (...) {
+        // Tried again after the next failed turn.
+    }
+}
+
+void treadthread::IdleWait(std::chrono::milliseconds duration) {
+    platform::MessageLoop::Current().ProcessOne();
+    Doze(duration);
+}
+
+void treadthread::Turn(twebcam& webcam) {
+    FTurnWebcam = &webcam;
+    FNewHeader.clear();
+    FOldHeader.clear();
+    try {
+        DoRead(webcam);
+    } catch (...) {
+        AbortAction();
+        FBuffer.clear();
+        FTurnWebcam = nullptr;
+        throw;
+    }
+    AbortAction();
+    FState = 0;
+    FBuffer.clear();
+    FNewHeader.clear();
+    FOldHeader.clear();
+    FTurnWebcam = nullptr;
+}
+
+void treadthread::DoRead(twebcam& webcam) {
+    if (Halted(webcam)) return;
+    webcam.SetTurnDueTime();
+    FFolder = webcam.Folder();
+    if (FFolder.empty()) return;  // a name that is no folder name: nothing to read or write
+    const TWebcamDefRec rec = webcam.Rec();
+    FPictureFileName = FFolder + webcam.Rec2().FilePrefix.str() + TimestampName() + ".jpg";
+    if (auto path = LocalPicturePath(rec.PictureURL.str())) {
+        ReadLocalFile(webcam, *path);
+        return;
+    }
+    if (!FHTTP) NewComponent();
+    Plan plan = Plan::Plain;
+    try {
+        SetUpRequest(webcam);
+        plan = HeaderCheckPlan(webcam);
+    } catch (const std::exception& e) {
+        PictureFailed(webcam, e.what());
+        return;
+    }
+    if (plan == Plan::HeadFirst && !HeaderRequest(webcam)) return;
+    try {
+        PictureRequest(webcam, plan);
+    } catch (const std::exception& e) {
+        PictureFailed(webcam, e.what());
+    }
+}
+
+void treadthread::ReadLocalFile(twebcam& webcam, const std::string& path) {
+    FState = 2;
+    SetStatus(webcam, kStatusPicture);
+    if (!ReadLocalPicture(path, FSettings->maxPictureBytes, FBuffer)) return;
+    Newpic(webcam);
+}
+
+void treadthread::LoadOldHeader(const std::string& file) { FOldHeader = ReadTextLines(file); }
+
+void treadthread::SetUpRequest(twebcam& webcam) {
+    const TWebcamDefRec rec = webcam.Rec();
+    inet::TtvxHTTP& http = *FHTTP;
+    http.SetAction(inet::httpIdle);
+    http.SetAction(inet::httpResetHeaders);
+    LoadOldHeader(FFolder + "header.txt");
+    http.ExtraHeaders().push_back("Pragma: no-cache");
+    if (FManager.FProxyEnabled && !FManager.FProxyHost.empty()) {
+        http.SetProxyServer(FManager.FProxyHost);
+        http.SetProxyPort(static_cast<std::uint16_t>(FManager.FProxyPort));
+        if (!FManager.FProxyUser.empty()) {
+            http.SetUser(FManager.FProxyUser);
+            http.SetPassword(FManager.FProxyPassword);
+            http.ExtraHeaders().push_back("Proxy-Authorization: " + http.Authorization());
+            http.SetUser("");
+            http.SetPassword("");
+        }
+    }
+    const std::string link = rec.LinkURL.str();
+    http.SetReferer(Upper(std::string_view(link).substr(0, 4)) == "HTTP" ? link : std::string());
+    http.SetAccept("*/*");
+    http.SetUserAgent(FSettings->userAgent.empty() ? kDefaultUserAgent : FSettings->userAgent);
+    http.SetURL(StampedUrl(rec.PictureURL.str()));
+    http.SetUser(rec.SendLogin ? rec.UserName.str() : std::string());
+    http.SetPassword(rec.SendLogin ? rec.Password.str() : std::string());
+    for (const std::string& line : ReadTextLines(FFolder + "addhead.txt")) http.ExtraHeaders().push_back(line);
+    http.OnHeader = [this](inet::TtvxHTTP&, const std::string& field, const std::string& value) {
+        DoHeader(field, value);
+    };
+}
+
+treadthread::Plan treadthread::HeaderCheckPlan(twebcam& webcam) {
+    const TWebcamDefRec rec = webcam.Rec();
+    if (rec.Refresh == 0 || webcam.Rec2().NoCheck != 0) return Plan::Plain;
+    if (rec.HeadCheck != 0) return Plan::HeadFirst;
+    webcam.ReadHeaderDates(FOldHeader);
+    if (webcam.FLastModified != 0) return Plan::Conditional;
+    return FOldHeader.empty() ? Plan::Plain : Plan::HeadFirst;
+}
+
+bool treadthread::HeaderRequest(twebcam& webcam) {
+    const std::string headerFile = FFolder + "header.new";
+    try {
+        FState = 1;
+        SetStatus(webcam, kStatusHeader);
+        if (Terminated() || Halted(webcam)) return false;
+        FHTTP->OnTransfer = nullptr;
+        FHTTP->SetLocalFile(headerFile);
+        FNewHeader.clear();
+        RunAction(inet::httpHead);
+        FState = 0;
+        if (Halted(webcam)) return false;
+        WriteLines(headerFile, FNewHeader);
+    } catch (const std::exception& e) {
+        FState = 0;
+        const std::string text = e.what();
+        if (StartsWith(text, "301")) return false;
+        LogError(webcam, "Error fetching header: ", text);
+        if (StartsWith(text, "151") && !HeadNotSupported(text)) return false;
+        if (HeadNotSupported(text)) return !Halted(webcam);
+    }
+    if (Halted(webcam)) return false;
+    const std::string now = LastModifiedLine(FNewHeader);
+    const std::string before = LastModifiedLine(FOldHeader);
+    return now.empty() || before.empty() || Upper(now) != Upper(before);
+}
+
+void treadthread::PictureRequest(twebcam& webcam, Plan plan) {
+    if (Halted(webcam) || Terminated()) return;
+    FState = 2;
+    if (plan == Plan::Conditional) {
+        const std::string old = LastModifiedLine(FOldHeader);
+        if (old.size() > 14) FHTTP->ExtraHeaders().push_back("If-Modified-Since: " + old.substr(14, 255));
+    }
+    SetStatus(webcam, kStatusPicture);
+    FHTTP->OnTransfer = [this](inet::TtvxHTTP&, int, std::int64_t, const std::string& text) { DoTransfer(text); };
+    FHTTP->SetLocalFile("");
+    FBuffer.clear();
+    FContentLength = 0;
+    FTooLarge = false;
+    FNewHeader.clear();
+    RunAction(inet::httpGet);
+    FState = 0;
+    if (FBuffer.size() < FContentLength) return;  // a short body is no picture
+    const std::string header = FFolder + "header.txt";
+    const std::string pending = FFolder + "header.pxt";
+    WriteLines(pending, FNewHeader);
+    webcam.ReadHeaderDates(FNewHeader);
+    std::remove(header.c_str());
+    std::rename(pending.c_str(), header.c_str());
+    Newpic(webcam);
+}
+
+void treadthread::PictureFailed(twebcam& webcam, const std::string& error) {
+    FState = 0;
+    if (Halted(webcam)) return;
+    std::string text = error;
+    if (FTooLarge) text = "Picture larger than " + std::to_string(FSettings->maxPictureBytes) + " bytes";
+    else if (StartsWith(text, "301") || StartsWith(text, "151: 304")) return;
+    LogError(webcam, "Error fetching picture: ", text);
+    if (webcam.FRunning && !webcam.FStopping) {
+        SetStatus(webcam, kStatusError);
+        Doze(FSettings->errorPause);
+    }
+}
+
+void treadthread::Newpic(twebcam& webcam) {
+    if (!webcam.FRunning || !FSettings->newPicture) return;
+    bool taken = true;
+    try {
+        Synchronize([&] { taken = FSettings->newPicture(webcam, FBuffer, FPictureFileName); });
+    } catch (...) {
+        // The step's own failure ends it; the turn goes on.
+    }
+    // Bytes that are no picture must be fetched again next time, not answered with 304.
+    if (!taken && !FFolder.empty()) std::remove((FFolder + "header.txt").c_str());
+}
+
+void treadthread::SetStatus(twebcam& webcam, std::uint8_t status) {
+    webcam.FStatus = status;
+    Synchronize([&webcam, status] {
+        if (webcam.FOnStatus) webcam.FOnStatus(webcam.FRecordNo, status);
+    });
+}
+
+void treadthread::LogError(const twebcam& webcam, const std::string& prefix, const std::string& text) {
+    terrorlog* log = FSettings->errorLog;
+    if (!log || !log->FEnabled) return;
+    std::vector<std::string> FErrorText;
+    FErrorText.push_back(LocalDateTimeText() + " - " + webcam.Name() + " > " + prefix + text);
+    FErrorText.push_back("URL was " + FHTTP->URL());
+    FErrorText.insert(FErrorText.end(), FNewHeader.begin(), FNewHeader.end());
+    FErrorText.push_back(" ");
+    Synchronize([log, &FErrorText] { log->Add(FErrorText); });
+}
+
+void treadthread::DoHeader(const std::string& Field, const std::string& Value) {
+    if (FTurnWebcam && Halted(*FTurnWebcam)) AbortAction();
+    FNewHeader.push_back(Field + " " + Value);
+    if (Upper(Field) == "CONTENT-LENGTH") {
+        std::size_t length = 0;
+        const auto [end, ec] = std::from_chars(Value.data(), Value.data() + Value.size(), length);
+        if (ec == std::errc() && end == Value.data() + Value.size()) FContentLength = length;
+    }
+}
+
+void treadthread::DoTransfer(const std::string& Text) {
+    if (FTurnWebcam && Halted(*FTurnWebcam)) AbortAction();
+    FLastData = std::chrono::steady_clock::now();
+    if (FBuffer.size() + Text.size() > FSettings->maxPictureBytes) {
+        FTooLarge = true;
+        AbortAction();
+        return;
+    }
+    FBuffer += Text;
+}
+
+void treadthread::RunAction(int action) {
+    // The watch: ends the request once it is halted, asked to terminate, or has had no data
+    // for the inactivity limit. Its ticks fire inside the request's wait.
+    platform::MessageLoop& loop = platform::MessageLoop::Current();
+    const auto limit = FSettings->inactivityLimit;
+    const auto tick = std::clamp(limit / 10, std::chrono::milliseconds(1), std::chrono::milliseconds(25));
+    FLastData = std::chrono::steady_clock::now();
+    const platform::TimerId watch = loop.SetTimer(tick, [this, limit] {
+        const bool idle = std::chrono::steady_clock::now() - FLastData >= limit;
+        if (idle || Terminated() || (FTurnWebcam && Halted(*FTurnWebcam))) AbortAction();
+    });
+    try {
+        FHTTP->SetAction(static_cast<inet::TtvxhttpActions>(action));
+    } catch (...) {
+        loop.KillTimer(watch);
+        throw;
+    }
+    loop.KillTimer(watch);
+}
+
+void treadthread::AbortAction() {
+    if (!FHTTP) return;
+    try {
+        if (FHTTP->Action() != inet::httpIdle) FHTTP->SetAction(inet::httpIdle);
+    } catch (...) {
+    }
+}
+
+void treadthread::ThreadTerminated() {
+    if (Terminated()) return;
+    // Replaced by a later call, after this handler returned: never from inside it.
+    FManager.FetchThreadEnded(FIndex);
+}
+
+}  // namespace engine

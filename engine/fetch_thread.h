@@ -1,0 +1,112 @@
+#pragma once
+// treadthread: the fetch worker. It takes the next queued webcam and runs one turn for it: a
+// local picture file is read from disk; a web picture is fetched with its own TtvxHTTP, with a
+// header check (HEAD and the Last-Modified comparison) or a conditional GET, the body held in
+// memory. The bytes go to the new-picture step on the main thread, and a failure that is not an
+// interruption or a 304 is logged, sets status 7 and pauses the worker.
+//
+// Threads: the turn, the HTTP component and the inactivity watch run on the worker's thread;
+// its loop fires the watch inside a request's wait. InterruptRequest and ThreadTerminated run
+// on the main thread; the first reaches the request only through the component's interrupt
+// handle. Every result goes to the main thread through Synchronize.
+
+#include "engine/webcam_workers.h"
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace inet {
+class TtvxHTTP;
+}
+namespace platform {
+class LoopInterrupt;
+}
+
+namespace engine {
+
+class terrorlog;
+class twebcam;
+
+// A request that delivers no data for this long is aborted silently.
+inline constexpr std::chrono::milliseconds kInactivityLimit{30000};
+// The pause of a worker after a logged picture error.
+inline constexpr std::chrono::milliseconds kErrorPause{2000};
+// The most bytes a picture may have, from the network or from a file.
+inline constexpr std::size_t kMaxPictureBytes = 32u << 20;
+
+// The new-picture step, on the main thread: the received bytes and the file name the picture
+// gets if it is saved. Returns false when the bytes are not a picture (they do not decode); an
+// empty buffer is ignored, not refused.
+using NewPictureStep = std::function<bool(twebcam&, const std::string& bytes, const std::string& pictureFileName)>;
+
+struct FetchThreadSettings {
+    std::string userAgent;        // the ovl.ini "affbrowser=" value; empty: the default one
+    terrorlog* errorLog = nullptr;  // the main window's error log, or none
+    NewPictureStep newPicture;
+    std::chrono::milliseconds inactivityLimit = kInactivityLimit;
+    std::chrono::milliseconds errorPause = kErrorPause;
+    std::size_t maxPictureBytes = kMaxPictureBytes;
+};
+
+class treadthread : public tfetchworker {
+public:
+    treadthread(twebcammanager& manager, int index, std::shared_ptr<const FetchThreadSettings> settings);
+    ~treadthread() override;
+
+    void InterruptRequest(const twebcam& webcam) override;
+
+protected:
+    void Execute() override;
+    void Turn(twebcam& webcam) override;
+    void TurnFailed() override;
+    void IdleWait(std::chrono::milliseconds duration) override;
+
+private:
+    enum class Plan { Plain, HeadFirst, Conditional };
+
+    bool Halted(const twebcam& webcam) const;
+    void DoRead(twebcam& webcam);
+    void ReadLocalFile(twebcam& webcam, const std::string& path);
+    void SetUpRequest(twebcam& webcam);
+    Plan HeaderCheckPlan(twebcam& webcam);
+    // The HEAD step; true when the picture is to be fetched.
+    bool HeaderRequest(twebcam& webcam);
+    void PictureRequest(twebcam& webcam, Plan plan);
+    void PictureFailed(twebcam& webcam, const std::string& text);
+    void Newpic(twebcam& webcam);
+    void LoadOldHeader(const std::string& file);
+    void SetStatus(twebcam& webcam, std::uint8_t status);
+    void LogError(const twebcam& webcam, const std::string& prefix, const std::string& text);
+
+    // The HTTP component's events and the watch, which ends a request that is halted or idle.
+    void DoHeader(const std::string& Field, const std::string& Value);
+    void DoTransfer(const std::string& Text);
+    void RunAction(int action);
+    void AbortAction();
+    void NewComponent();
+    // On the main thread once Execute ended: a worker that was not asked to end is replaced.
+    void ThreadTerminated();
+
+    const std::shared_ptr<const FetchThreadSettings> FSettings;
+    std::unique_ptr<inet::TtvxHTTP> FHTTP;
+    mutable std::mutex FInterruptLock;  // guards FInterrupt, read by the main thread
+    std::shared_ptr<platform::LoopInterrupt> FInterrupt;
+
+    // Worker thread only: the state of the current turn.
+    twebcam* FTurnWebcam = nullptr;
+    std::string FFolder;  // the webcam's folder, ending in '/'
+    std::vector<std::string> FNewHeader;
+    std::vector<std::string> FOldHeader;
+    std::string FBuffer;
+    std::size_t FContentLength = 0;
+    bool FTooLarge = false;
+    std::string FPictureFileName;
+    std::chrono::steady_clock::time_point FLastData;
+};
+
+}  // namespace engine
