@@ -2,6 +2,7 @@
 
 #include "engine/local_picture.h"
 #include "engine/logs.h"
+#include "engine/new_picture.h"
 #include "engine/timestamp.h"
 #include "engine/webcam.h"
 #include "engine/webcam_folder.h"
@@ -148,7 +149,7 @@ void treadthread::DoRead(twebcam& webcam) {
     FFolder = webcam.Folder();
     if (FFolder.empty()) return;  // a name that is no folder name: nothing to read or write
     const TWebcamDefRec rec = webcam.Rec();
-    FPictureFileName = FFolder + webcam.Rec2().FilePrefix.str() + TimestampName() + ".jpg";
+    FPictureFileName = PictureFileName(FFolder, webcam.Rec2().FilePrefix.str(), TimestampName());
     if (auto path = LocalPicturePath(rec.PictureURL.str())) {
         ReadLocalFile(webcam, *path);
         return;

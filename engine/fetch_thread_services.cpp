@@ -1,0 +1,33 @@
+#include "engine/fetch_thread_services.h"
+
+#include "engine/jpeg_picture.h"
+#include "engine/new_picture_delivery.h"
+
+namespace engine {
+
+FetchWorkerFactory FetchThreadFactory(std::shared_ptr<const FetchThreadSettings> settings) {
+    return [settings](twebcammanager& manager, int index) -> std::unique_ptr<tfetchworker> {
+        return std::make_unique<treadthread>(manager, index, settings);
+    };
+}
+
+NewPictureStep StillPictureStep(const TDiskManRec& diskman, std::function<void(const TMotionSettingsRec&)> keepMotion) {
+    return [&diskman, keepMotion = std::move(keepMotion)](twebcam& webcam, const std::string& bytes,
+                                                          const std::string& pictureFileName) {
+        if (!bytes.empty() && JpegPicture(bytes).Width() == 0) return false;
+        const auto motion = DeliverStillPicture(webcam, diskman, bytes, pictureFileName);
+        if (motion && keepMotion) keepMotion(*motion);
+        return true;
+    };
+}
+
+WebcamManagerServices FetchThreadServices(std::shared_ptr<const FetchThreadSettings> settings,
+                                          StreamWorkerFactory streamWorkers) {
+    WebcamManagerServices services;
+    services.fetchWorkers = FetchThreadFactory(std::move(settings));
+    services.streamWorkers = std::move(streamWorkers);
+    services.decodePicture = MakeJpegPicture;
+    return services;
+}
+
+}  // namespace engine
