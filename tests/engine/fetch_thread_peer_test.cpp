@@ -1,0 +1,224 @@
+// The fetch threads inside a real manager with 4 threads, against nginx and scripted peers,
+// with a short inactivity limit and error pause.
+
+#include "engine/fetch_thread_services.h"
+#include "engine/logs.h"
+#include "engine/regconfig.h"
+#include "engine/webcam.h"
+#include "engine/webcam_manager.h"
+#include "platform/dispatch.h"
+#include "tests/engine/jpeg_test_pictures.h"
+#include "tests/support/loopback_peer.h"
+#include "tests/support/nginx_peer.h"
+#include "tests/support/peers.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <mutex>
+#include <regex>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::LoopbackPeer;
+using namespace std::chrono_literals;
+
+constexpr auto kLimit = 300ms;
+
+class FetchThreadPeerTest : public testsupport::IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        fs::remove_all(dataDir());
+        fs::create_directories(dataDir());
+        fs::create_directories(programDir());
+        fs::remove(programDir() / "errors.txt");
+        statuses_.clear();
+        pictures_ = 0;
+        lastPicture_.clear();
+        diskman_ = engine::DefaultDiskMan();
+        log_.FFileName = (programDir() / "errors.txt").string();
+        log_.FEnabled = true;
+        auto settings = std::make_shared<engine::FetchThreadSettings>();
+        settings->errorLog = &log_;
+        settings->inactivityLimit = kLimit;
+        settings->errorPause = 50ms;
+        settings->newPicture = [this, step = engine::StillPictureStep(diskman_)](
+                                   engine::twebcam& webcam, const std::string& bytes, const std::string& name) {
+            ++pictures_;
+            lastPicture_ = bytes;
+            return step(webcam, bytes, name);
+        };
+        manager_ = std::make_unique<engine::twebcammanager>(dataDir().string() + "/", 4, engine::DefaultExtra1(),
+                                                            config_, engine::FetchThreadServices(settings));
+        manager_->OnStatusChange = [this](int, int status) { statuses_.push_back(status); };
+    }
+    void TearDown() override {
+        manager_.reset();
+        IsolatedTest::TearDown();
+    }
+
+    engine::twebcam& Add(const std::string& url, int refresh, std::uint8_t headCheck = 0, std::uint8_t noCheck = 0) {
+        auto rec = engine::ZeroRecord<engine::TWebcamDefRec>();
+        rec.PictureURL = url;
+        rec.Name = "cam";
+        rec.Refresh = refresh;
+        rec.Enabled = 1;
+        rec.HeadCheck = headCheck;
+        auto rec2 = engine::ZeroRecord<engine::TWebcamDef1Rec>();
+        rec2.NoCheck = noCheck;
+        return manager_->AppendWebcam(rec, rec2, false);
+    }
+    fs::path Folder() const { return dataDir() / "cam"; }
+    // Runs the main thread's calls until done() holds; false after 10 s.
+    bool WaitFor(const std::function<bool()>& done) {
+        return platform::Dispatcher::Main().WaitUntil(done, 5ms, std::chrono::steady_clock::now() + 10s);
+    }
+    int Count(int status) const { return static_cast<int>(std::count(statuses_.begin(), statuses_.end(), status)); }
+    std::vector<fs::path> Jpegs() const {
+        std::vector<fs::path> out;
+        for (const auto& e : fs::directory_iterator(Folder()))
+            if (e.path().extension() == ".jpg") out.push_back(e.path());
+        return out;
+    }
+    std::string Errors() const {
+        return fs::exists(log_.FFileName) ? testsupport::ReadFile(log_.FFileName) : std::string();
+    }
+
+    engine::TConfigRec config_ = engine::DefaultConfig();
+    engine::TDiskManRec diskman_{};
+    engine::terrorlog log_;
+    std::unique_ptr<engine::twebcammanager> manager_;
+    std::vector<int> statuses_;
+    std::atomic<int> pictures_{0};
+    std::string lastPicture_;
+};
+
+// Which request a turn starts with, by the webcam's settings and its stored header.
+TEST_F(FetchThreadPeerTest, HeaderCheckDecisionTable) {
+    struct Case {
+        const char* what;
+        int refresh;
+        std::uint8_t headCheck, noCheck;
+        const char* headerTxt;  // nullptr: no header.txt
+        const char* firstLine;
+        const char* ifModifiedSince;  // nullptr: none sent
+    };
+    const Case cases[] = {
+        {"refresh 0", 0, 1, 0, "Last-Modified Tue, 15 Nov 1994 08:12:31 GMT\n", "GET ", nullptr},
+        {"no check", 60, 1, 1, "Last-Modified Tue, 15 Nov 1994 08:12:31 GMT\n", "GET ", nullptr},
+        {"head check", 60, 1, 0, nullptr, "HEAD ", nullptr},
+        {"stored date", 60, 0, 0, "Date Tue, 15 Nov 1994 09:00:00 GMT\nLast-Modified Tue, 15 Nov 1994 08:12:31 GMT\n",
+         "GET ", "If-Modified-Since: Tue, 15 Nov 1994 08:12:31 GMT\r\n"},
+        {"lines, no date", 60, 0, 0, "Server x\n", "HEAD ", nullptr},
+        {"no header.txt", 60, 0, 0, nullptr, "GET ", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopbackPeer peer({LoopbackPeer::ReceiveUntil("\r\n\r\n"), LoopbackPeer::Send("HTTP/1.0 500 No\r\n\r\n"),
+                           LoopbackPeer::Close()});
+        TearDown();
+        SetUp();
+        Add("http://127.0.0.1:" + std::to_string(peer.port()) + "/a.jpg", c.refresh, c.headCheck, c.noCheck);
+        if (c.headerTxt) testsupport::WriteFile(Folder() / "header.txt", c.headerTxt);
+        manager_->StartWebcam(1);
+        ASSERT_TRUE(WaitFor([&] { return peer.WaitScriptDone(0ms); }));
+        const std::string got = peer.Received();
+        EXPECT_EQ(got.rfind(c.firstLine, 0), 0u) << got;
+        EXPECT_NE(got.find("Pragma: no-cache\r\n"), std::string::npos);
+        if (c.ifModifiedSince) EXPECT_NE(got.find(c.ifModifiedSince), std::string::npos) << got;
+        else EXPECT_EQ(got.find("If-Modified-Since"), std::string::npos) << got;
+        manager_->StopWebcam(1);
+    }
+}
+
+TEST_F(FetchThreadPeerTest, ChangedPictureSavedThenUnchangedEndsIn304) {
+    ORVELLO_NEED_PEER("nginx");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx");
+    ASSERT_TRUE(nginx.Running());
+    testsupport::WriteFile(nginx.root() / "a.jpg", testpictures::SquaresPicture(2));
+    Add(nginx.Url("/a.jpg"), 1);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(Folder() / "header.txt") && pictures_ == 1 && Count(5) >= 1; }));
+    ASSERT_EQ(Jpegs().size(), 1u);
+    EXPECT_TRUE(std::regex_match(Jpegs()[0].filename().string(), std::regex("[0-9]{14}\\.jpg")));
+    const std::string header = testsupport::ReadFile(Folder() / "header.txt");
+    EXPECT_NE(header.find("Last-Modified "), std::string::npos);
+    // The next turn asks with the stored date and gets 304: nothing saved, nothing logged.
+    ASSERT_TRUE(WaitFor([&] { return Count(4) >= 2 && Count(5) >= 2; }));
+    EXPECT_EQ(pictures_, 1);
+    EXPECT_EQ(testsupport::ReadFile(Folder() / "header.txt"), header);
+    EXPECT_EQ(Errors(), "");
+    EXPECT_EQ(Count(engine::kStatusError), 0);
+    manager_->StopWebcam(1);
+}
+
+TEST_F(FetchThreadPeerTest, NotFoundPictureIsLoggedWithItsFourGroupsAndStatus7) {
+    ORVELLO_NEED_PEER("nginx");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx");
+    ASSERT_TRUE(nginx.Running());
+    Add(nginx.Url("/missing.jpg"), 60);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(engine::kStatusError) == 1 && Count(5) >= 1; }));
+    manager_->StopWebcam(1);
+    const std::string log = Errors();
+    EXPECT_TRUE(std::regex_search(log, std::regex("^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} - cam > "
+                                                  "Error fetching picture: 151: 404 Not Found\n")))
+        << log;
+    EXPECT_NE(log.find("\nURL was " + nginx.Url("/missing.jpg") + "\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("\nServer nginx"), std::string::npos) << log;
+    EXPECT_EQ(log.substr(log.size() - 3), "\n \n") << log;
+    EXPECT_EQ(pictures_, 0);
+}
+
+// A stall after the headers is ended silently after the limit; a body that trickles in a byte
+// every 80% of the limit is not.
+TEST_F(FetchThreadPeerTest, InactivityLimitEndsStallsButNotTrickles) {
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\n";
+    {
+        LoopbackPeer peer({LoopbackPeer::ReceiveUntil("\r\n\r\n"), LoopbackPeer::Send(head), LoopbackPeer::Delay(5s)});
+        Add("http://127.0.0.1:" + std::to_string(peer.port()) + "/a.jpg", 60);
+        manager_->StartWebcam(1);
+        ASSERT_TRUE(WaitFor([&] { return Count(5) >= 1; }));
+        EXPECT_EQ(pictures_, 0);
+        EXPECT_EQ(Count(engine::kStatusError), 0);
+        EXPECT_EQ(Errors(), "");
+        manager_->StopWebcam(1);
+    }
+    TearDown();
+    SetUp();
+    std::vector<LoopbackPeer::Step> script{LoopbackPeer::ReceiveUntil("\r\n\r\n"), LoopbackPeer::Send(head)};
+    for (int i = 0; i < 4; ++i) {
+        script.push_back(LoopbackPeer::Delay(kLimit * 8 / 10));
+        script.push_back(LoopbackPeer::Send("x"));
+    }
+    script.push_back(LoopbackPeer::Close());
+    LoopbackPeer peer(script);
+    Add("http://127.0.0.1:" + std::to_string(peer.port()) + "/a.jpg", 60);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(5) >= 1; }));
+    EXPECT_EQ(pictures_, 1);
+    EXPECT_EQ(lastPicture_, "xxxx");
+    // Bytes that are no picture leave no header.txt, so the next turn fetches again.
+    EXPECT_FALSE(fs::exists(Folder() / "header.txt"));
+    manager_->StopWebcam(1);
+}
+
+TEST_F(FetchThreadPeerTest, StopDuringTransferIsSilentAndWaitsForTheThread) {
+    LoopbackPeer peer({LoopbackPeer::ReceiveUntil("\r\n\r\n"),
+                       LoopbackPeer::Send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nabc"), LoopbackPeer::Gate()});
+    engine::twebcam& webcam = Add("http://127.0.0.1:" + std::to_string(peer.port()) + "/a.jpg", 60);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(4) >= 1 && peer.Received().find("\r\n\r\n") != std::string::npos; }));
+    manager_->StopWebcam(1);
+    EXPECT_FALSE(webcam.FBusy);
+    EXPECT_EQ(statuses_.back(), engine::kStatusStopped);
+    EXPECT_EQ(Count(engine::kStatusError), 0);
+    EXPECT_EQ(Count(5), 0);
+    EXPECT_EQ(Errors(), "");
+    peer.OpenGate();
+}
+
+}  // namespace
