@@ -12,6 +12,7 @@
 #include "tests/support/nginx_peer.h"
 #include "tests/support/peers.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tinyproxy_peer.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +52,13 @@ protected:
             lastPicture_ = bytes;
             return step(webcam, bytes, name);
         };
-        manager_ = std::make_unique<engine::twebcammanager>(dataDir().string() + "/", 4, engine::DefaultExtra1(),
-                                                            config_, engine::FetchThreadServices(settings));
+        settings_ = settings;
+        MakeManager(engine::DefaultExtra1());
+    }
+    void MakeManager(const engine::TExtra1Rec& extra1) {
+        manager_.reset();
+        manager_ = std::make_unique<engine::twebcammanager>(dataDir().string() + "/", 4, extra1, config_,
+                                                            engine::FetchThreadServices(settings_));
         manager_->OnStatusChange = [this](int, int status) { statuses_.push_back(status); };
     }
     void TearDown() override {
@@ -60,8 +66,13 @@ protected:
         IsolatedTest::TearDown();
     }
 
-    engine::twebcam& Add(const std::string& url, int refresh, std::uint8_t headCheck = 0, std::uint8_t noCheck = 0) {
+    engine::twebcam& Add(const std::string& url, int refresh, std::uint8_t headCheck = 0, std::uint8_t noCheck = 0,
+                         const std::string& user = {}) {
         auto rec = engine::ZeroRecord<engine::TWebcamDefRec>();
+        rec.SendLogin = user.empty() ? 0 : 1;
+        rec.UserName = user;
+        rec.Password = user + "-pw";
+        rec.LinkURL = "http://example.org/cam.html";
         rec.PictureURL = url;
         rec.Name = "cam";
         rec.Refresh = refresh;
@@ -90,6 +101,7 @@ protected:
     engine::TConfigRec config_ = engine::DefaultConfig();
     engine::TDiskManRec diskman_{};
     engine::terrorlog log_;
+    std::shared_ptr<engine::FetchThreadSettings> settings_;
     std::unique_ptr<engine::twebcammanager> manager_;
     std::vector<int> statuses_;
     std::atomic<int> pictures_{0};
@@ -219,6 +231,132 @@ TEST_F(FetchThreadPeerTest, StopDuringTransferIsSilentAndWaitsForTheThread) {
     EXPECT_EQ(Count(5), 0);
     EXPECT_EQ(Errors(), "");
     peer.OpenGate();
+}
+
+// The request of a turn: the lower-case marker replaced once, the referring page, the lines of
+// addhead.txt after the fixed ones.
+TEST_F(FetchThreadPeerTest, RequestCarriesStampRefererAndExtraLines) {
+    LoopbackPeer peer({LoopbackPeer::ReceiveUntil("\r\n\r\n"), LoopbackPeer::Send("HTTP/1.0 500 No\r\n\r\n"),
+                       LoopbackPeer::Close()});
+    Add("http://127.0.0.1:" + std::to_string(peer.port()) + "/a.jpg?t=%timestamp%&u=%TIMESTAMP%", 60);
+    testsupport::WriteFile(Folder() / "addhead.txt", "X-One: 1\nX-Two: 2\n");
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return peer.WaitScriptDone(0ms); }));
+    const std::string got = peer.Received();
+    EXPECT_TRUE(std::regex_search(got, std::regex("^GET /a\\.jpg\\?t=[0-9]{13}&u=%TIMESTAMP% HTTP/1\\.0\r\n"))) << got;
+    EXPECT_NE(got.find("Referer: http://example.org/cam.html\r\n"), std::string::npos) << got;
+    EXPECT_NE(got.find("Pragma: no-cache\r\nX-One: 1\r\nX-Two: 2\r\n"), std::string::npos) << got;
+    manager_->StopWebcam(1);
+}
+
+// HEAD answers: an equal Last-Modified (in another case) ends the turn, a 404 ends it after one
+// entry, a refused connection is logged and the GET follows.
+TEST_F(FetchThreadPeerTest, HeaderRequestOutcomes) {
+    const std::string stored = "Last-Modified Tue, 15 Nov 1994 08:12:31 GMT\r\n";
+    {
+        LoopbackPeer peer({LoopbackPeer::ReceiveUntil("\r\n\r\n"),
+                           LoopbackPeer::Send("HTTP/1.0 200 OK\r\nLast-Modified: TUE, 15 NOV 1994 08:12:31 GMT\r\n\r\n"),
+                           LoopbackPeer::Close()});
+        Add("http://127.0.0.1:" + std::to_string(peer.port()) + "/a.jpg", 60, 1);
+        testsupport::WriteFile(Folder() / "header.txt", stored);
+        manager_->StartWebcam(1);
+        ASSERT_TRUE(WaitFor([&] { return Count(5) >= 1; }));
+        EXPECT_EQ(peer.Received().rfind("HEAD ", 0), 0u);
+        EXPECT_EQ(Count(engine::kStatusHeader), 1);
+        EXPECT_EQ(Count(engine::kStatusPicture), 0);  // no GET
+        EXPECT_EQ(testsupport::ReadFile(Folder() / "header.txt"), stored);
+        EXPECT_EQ(Errors(), "");
+        manager_->StopWebcam(1);
+    }
+    TearDown();
+    SetUp();
+    Add("http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/a.jpg", 60, 1);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(engine::kStatusError) == 1; }));
+    manager_->StopWebcam(1);
+    const std::string log = Errors();
+    EXPECT_NE(log.find("> Error fetching header: "), std::string::npos) << log;
+    EXPECT_GT(log.find("> Error fetching picture: "), log.find("> Error fetching header: ")) << log;
+}
+
+TEST_F(FetchThreadPeerTest, NotFoundOnHeadEndsTheTurnAfterOneEntry) {
+    ORVELLO_NEED_PEER("nginx");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx");
+    ASSERT_TRUE(nginx.Running());
+    Add(nginx.Url("/missing.jpg"), 60, 1);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(5) >= 1; }));
+    manager_->StopWebcam(1);
+    const std::string log = Errors();
+    EXPECT_NE(log.find("> Error fetching header: 151: 404"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error fetching picture"), std::string::npos) << log;
+    EXPECT_EQ(Count(engine::kStatusPicture), 0);
+    EXPECT_EQ(Count(engine::kStatusError), 0);
+}
+
+// Through tinyproxy with its login, to a folder behind nginx's auth_basic with the webcam's.
+TEST_F(FetchThreadPeerTest, ProxyWithLoginAndWebcamLogin) {
+    ORVELLO_NEED_PEER("nginx");
+    ORVELLO_NEED_PEER("tinyproxy");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx", testsupport::NginxPeer::BasicAuthLocation(
+                                                              temp_.path() / "htpasswd", "/cams/", "anna", "anna-pw"));
+    testsupport::TinyproxyPeer proxy(temp_.path() / "proxy", "pu", "pp");
+    ASSERT_TRUE(nginx.Running());
+    ASSERT_TRUE(proxy.Running());
+    std::filesystem::create_directories(nginx.root() / "cams");
+    testsupport::WriteFile(nginx.root() / "cams" / "a.jpg", testpictures::SquaresPicture(3));
+    config_.UseProxy = 1;
+    config_.ProxyHost = "127.0.0.1";
+    config_.ProxyPort = proxy.port();
+    engine::TExtra1Rec extra1 = engine::DefaultExtra1();
+    extra1.ProxyUser = "pu";
+    extra1.ProxyPassword = "pp";
+    MakeManager(extra1);
+    Add(nginx.Url("/cams/a.jpg"), 60, 0, 0, "anna");
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(5) >= 1; })) << Errors();
+    EXPECT_EQ(pictures_, 1) << Errors();
+    EXPECT_EQ(lastPicture_, testpictures::SquaresPicture(3));
+    EXPECT_EQ(Jpegs().size(), 1u);
+    EXPECT_EQ(Errors(), "");
+    manager_->StopWebcam(1);
+}
+
+// A worker that ends once without being asked is replaced in its own slot.
+class EndsOnce : public engine::treadthread {
+public:
+    EndsOnce(engine::twebcammanager& m, int index, std::shared_ptr<const engine::FetchThreadSettings> s,
+             std::atomic<bool>* endNow)
+        : treadthread(m, index, std::move(s)), endNow_(endNow) {}
+
+protected:
+    void Execute() override {
+        if (endNow_ && endNow_->exchange(false)) return;
+        treadthread::Execute();
+    }
+
+private:
+    std::atomic<bool>* endNow_;
+};
+
+TEST_F(FetchThreadPeerTest, ThreadThatEndedUnaskedIsReplacedAtItsIndex) {
+    std::atomic<bool> endNow{true};
+    std::vector<int> made;
+    auto services = engine::FetchThreadServices(settings_);
+    services.fetchWorkers = [&](engine::twebcammanager& m, int index) -> std::unique_ptr<engine::tfetchworker> {
+        made.push_back(index);
+        return std::make_unique<EndsOnce>(m, index, settings_, index == 3 ? &endNow : nullptr);
+    };
+    manager_.reset();
+    manager_ = std::make_unique<engine::twebcammanager>(dataDir().string() + "/", 4, engine::DefaultExtra1(), config_,
+                                                        std::move(services));
+    engine::tfetchworker* first = manager_->FThreads[2].get();
+    manager_->ResumeThreads();
+    ASSERT_TRUE(WaitFor([&] { return made.size() == 5 && manager_->FThreads[2]->Started(); }));
+    EXPECT_EQ(made.back(), 3);
+    EXPECT_NE(manager_->FThreads[2].get(), first);
+    EXPECT_EQ(manager_->FThreads[2]->FIndex, 3);
+    EXPECT_FALSE(manager_->FThreads[2]->Finished());
 }
 
 }  // namespace
