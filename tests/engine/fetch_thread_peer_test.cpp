@@ -294,6 +294,43 @@ TEST_F(FetchThreadPeerTest, NotFoundOnHeadEndsTheTurnAfterOneEntry) {
     EXPECT_EQ(Count(engine::kStatusError), 0);
 }
 
+// A server that refuses HEAD (405) is logged once and the picture is fetched with a plain GET;
+// a body past the cap is a logged picture error that writes nothing.
+TEST_F(FetchThreadPeerTest, HeadRefusedFallsBackToGetAndOversizedBodyIsAnError) {
+    ORVELLO_NEED_PEER("nginx");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx",
+                                 "    location /nohead/ { if ($request_method = HEAD) { return 405; } }\n");
+    ASSERT_TRUE(nginx.Running());
+    std::filesystem::create_directories(nginx.root() / "nohead");
+    const std::string picture = testpictures::SquaresPicture(1);
+    testsupport::WriteFile(nginx.root() / "nohead" / "a.jpg", picture);
+    Add(nginx.Url("/nohead/a.jpg"), 60, 1);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(5) >= 1; }));
+    manager_->StopWebcam(1);
+    std::string log = Errors();
+    EXPECT_NE(log.find("> Error fetching header: 151: 405"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error fetching picture"), std::string::npos) << log;
+    EXPECT_EQ(lastPicture_, picture);
+    EXPECT_EQ(Jpegs().size(), 1u);
+
+    TearDown();
+    SetUp();
+    settings_->maxPictureBytes = picture.size() - 1;
+    Add(nginx.Url("/nohead/a.jpg"), 60);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(engine::kStatusError) == 1 && Count(5) >= 1; }));
+    manager_->StopWebcam(1);
+    log = Errors();
+    EXPECT_NE(log.find("> Error fetching picture: Picture larger than " + std::to_string(picture.size() - 1) +
+                       " bytes\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(pictures_, 0);
+    EXPECT_FALSE(fs::exists(Folder() / "header.txt"));
+    EXPECT_TRUE(Jpegs().empty());
+}
+
 // Through tinyproxy with its login, to a folder behind nginx's auth_basic with the webcam's.
 TEST_F(FetchThreadPeerTest, ProxyWithLoginAndWebcamLogin) {
     ORVELLO_NEED_PEER("nginx");
