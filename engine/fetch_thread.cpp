@@ -69,7 +69,6 @@ treadthread::treadthread(twebcammanager& manager, int index, std::shared_ptr<con
 }
 
 treadthread::~treadthread() {
-    OnTerminate = nullptr;
     Terminate();
     WaitFor();
 }
