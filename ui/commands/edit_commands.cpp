@@ -7,15 +7,12 @@
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/record_text.h"
 #include "ui/editors/addheadedit.h"
+#include "ui/editors/newwebcamdlg.h"
 
 #include <filesystem>
 
 namespace ui {
 namespace {
-
-// The table has no text for a name that cannot be a folder name; the editor ends the same
-// "Impossible de ..." beginning with it.
-const QString kNotAFolderName = QStringLiteral("\" - Ce nom ne peut pas servir de nom de répertoire.");
 
 bool PathExists(const std::string& path) {
     std::error_code ec;

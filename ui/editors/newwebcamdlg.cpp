@@ -35,10 +35,6 @@ constexpr int kMsgNewCaption = 65309;
 constexpr int kMsgEditCaption = 65310;
 constexpr int kMsgNotANumber = 65311;       // "n'est pas un nombre"
 
-// The table has no text for a name that cannot be a folder name; this one ends the same
-// "Impossible de ..." beginning.
-const QString kNotAFolderName = QStringLiteral("\" - Ce nom ne peut pas servir de nom de répertoire.");
-
 // The name without the leading and trailing characters below code 33, as it is first shown.
 std::string_view TrimControls(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) < 33) text.remove_prefix(1);

@@ -21,6 +21,10 @@ namespace ui {
 
 class SaveModeRadios;
 
+// The end of the refusal of a name that cannot be a folder name; the message table has no text
+// for it, so it follows the table's "Impossible de ..." beginnings (65280, 65282) and the name.
+inline const QString kNotAFolderName = QStringLiteral("\" - Ce nom ne peut pas servir de nom de répertoire.");
+
 // Request lines the user confirmed in "Avancée...", for the webcam's "addhead.txt".
 using HeaderLines = std::optional<std::vector<std::string>>;
 
