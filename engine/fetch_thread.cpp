@@ -3,15 +3,14 @@
 #include "engine/local_picture.h"
 #include "engine/logs.h"
 #include "engine/new_picture.h"
+#include "engine/picture_request.h"
 #include "engine/timestamp.h"
 #include "engine/webcam.h"
 #include "engine/webcam_folder.h"
 #include "engine/webcam_manager.h"
 #include "inet/tvx_http.h"
-#include "platform/clock.h"
 #include "platform/message_loop.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
@@ -20,7 +19,6 @@
 namespace engine {
 namespace {
 
-constexpr const char* kDefaultUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Win32)";
 constexpr std::string_view kTimestampMarker = "%TIMESTAMP%";
 
 std::string Upper(std::string_view text) {
@@ -50,14 +48,6 @@ void WriteLines(const std::string& file, const std::vector<std::string>& lines) 
     for (const std::string& line : lines) out << line << "\r\n";
 }
 
-std::string LocalDateTimeText() {
-    const platform::DateTimeParts p = platform::DecodeDateTime(platform::Now());
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
-                  p.second);
-    return text;
-}
-
 // A HEAD refused by a server that knows no HEAD: the picture is fetched with a plain GET.
 bool HeadNotSupported(std::string_view text) { return StartsWith(text, "151: 405") || StartsWith(text, "151: 501"); }
 
@@ -79,39 +69,23 @@ void treadthread::InterruptRequest(const twebcam& webcam) {
     if (FWebcam != &webcam) return;
     // A request that starts after this sees the webcam halted: it is checked before every
     // request and by the watch while one runs.
-    std::lock_guard lock(FInterruptLock);
-    if (FInterrupt) FInterrupt->Request();
-}
-
-void treadthread::NewComponent() {
-    auto http = std::make_unique<inet::TtvxHTTP>();
-    std::lock_guard lock(FInterruptLock);
-    FInterrupt = http->InterruptHandle();
-    FHTTP = std::move(http);
+    FHTTP.Interrupt();
 }
 
 void treadthread::Execute() {
     if (Terminated()) return;
     try {
-        NewComponent();
+        FHTTP.Renew();
         RunTurns();
     } catch (...) {
         // An unexpected end: ThreadTerminated replaces this worker.
     }
-    if (FHTTP) {
-        try {
-            FHTTP->SetAction(inet::httpIdle);
-        } catch (...) {
-        }
-    }
-    std::lock_guard lock(FInterruptLock);
-    FInterrupt.reset();
-    FHTTP.reset();
+    FHTTP.Free();
 }
 
 void treadthread::TurnFailed() {
     try {
-        NewComponent();
+        FHTTP.Renew();
     } catch (...) {
         // Tried again after the next failed turn.
     }
@@ -153,7 +127,7 @@ void treadthread::DoRead(twebcam& webcam) {
         ReadLocalFile(webcam, *path);
         return;
     }
-    if (!FHTTP) NewComponent();
+    if (!FHTTP) FHTTP.Renew();
     Plan plan = Plan::Plain;
     try {
         SetUpRequest(webcam);
@@ -181,31 +155,12 @@ void treadthread::LoadOldHeader(const std::string& file) { FOldHeader = ReadText
 
 void treadthread::SetUpRequest(twebcam& webcam) {
     const TWebcamDefRec rec = webcam.Rec();
-    inet::TtvxHTTP& http = *FHTTP;
-    http.SetAction(inet::httpIdle);
-    http.SetAction(inet::httpResetHeaders);
+    FHTTP->SetAction(inet::httpIdle);
+    FHTTP->SetAction(inet::httpResetHeaders);
     LoadOldHeader(FFolder + "header.txt");
-    http.ExtraHeaders().push_back("Pragma: no-cache");
-    if (FManager.FProxyEnabled && !FManager.FProxyHost.empty()) {
-        http.SetProxyServer(FManager.FProxyHost);
-        http.SetProxyPort(static_cast<std::uint16_t>(FManager.FProxyPort));
-        if (!FManager.FProxyUser.empty()) {
-            http.SetUser(FManager.FProxyUser);
-            http.SetPassword(FManager.FProxyPassword);
-            http.ExtraHeaders().push_back("Proxy-Authorization: " + http.Authorization());
-            http.SetUser("");
-            http.SetPassword("");
-        }
-    }
-    const std::string link = rec.LinkURL.str();
-    http.SetReferer(Upper(std::string_view(link).substr(0, 4)) == "HTTP" ? link : std::string());
-    http.SetAccept("*/*");
-    http.SetUserAgent(FSettings->userAgent.empty() ? kDefaultUserAgent : FSettings->userAgent);
-    http.SetURL(StampedUrl(rec.PictureURL.str()));
-    http.SetUser(rec.SendLogin ? rec.UserName.str() : std::string());
-    http.SetPassword(rec.SendLogin ? rec.Password.str() : std::string());
-    for (const std::string& line : ReadTextLines(FFolder + "addhead.txt")) http.ExtraHeaders().push_back(line);
-    http.OnHeader = [this](inet::TtvxHTTP&, const std::string& field, const std::string& value) {
+    SetUpPictureRequest(*FHTTP, FManager, rec, FFolder, FSettings->userAgent, {"Pragma: no-cache"},
+                        StampedUrl(rec.PictureURL.str()));
+    FHTTP->OnHeader = [this](inet::TtvxHTTP&, const std::string& field, const std::string& value) {
         DoHeader(field, value);
     };
 }
@@ -307,11 +262,7 @@ void treadthread::SetStatus(twebcam& webcam, std::uint8_t status) {
 void treadthread::LogError(const twebcam& webcam, const std::string& prefix, const std::string& text) {
     terrorlog* log = FSettings->errorLog;
     if (!log || !log->FEnabled) return;
-    std::vector<std::string> FErrorText;
-    FErrorText.push_back(LocalDateTimeText() + " - " + webcam.Name() + " > " + prefix + text);
-    FErrorText.push_back("URL was " + FHTTP->URL());
-    FErrorText.insert(FErrorText.end(), FNewHeader.begin(), FNewHeader.end());
-    FErrorText.push_back(" ");
+    const std::vector<std::string> FErrorText = RequestErrorEntry(webcam.Name(), prefix, text, FHTTP->URL(), FNewHeader);
     Synchronize([log, &FErrorText] { log->Add(FErrorText); });
 }
 
@@ -337,32 +288,11 @@ void treadthread::DoTransfer(const std::string& Text) {
 }
 
 void treadthread::RunAction(int action) {
-    // The watch: ends the request once it is halted, asked to terminate, or has had no data
-    // for the inactivity limit. Its ticks fire inside the request's wait.
-    platform::MessageLoop& loop = platform::MessageLoop::Current();
-    const auto limit = FSettings->inactivityLimit;
-    const auto tick = std::clamp(limit / 10, std::chrono::milliseconds(1), std::chrono::milliseconds(25));
-    FLastData = std::chrono::steady_clock::now();
-    const platform::TimerId watch = loop.SetTimer(tick, [this, limit] {
-        const bool idle = std::chrono::steady_clock::now() - FLastData >= limit;
-        if (idle || Terminated() || (FTurnWebcam && Halted(*FTurnWebcam))) AbortAction();
-    });
-    try {
-        FHTTP->SetAction(static_cast<inet::TtvxhttpActions>(action));
-    } catch (...) {
-        loop.KillTimer(watch);
-        throw;
-    }
-    loop.KillTimer(watch);
+    RunWatchedAction(*FHTTP, static_cast<inet::TtvxhttpActions>(action), FSettings->inactivityLimit, FLastData,
+                     [this] { return Terminated() || (FTurnWebcam && Halted(*FTurnWebcam)); });
 }
 
-void treadthread::AbortAction() {
-    if (!FHTTP) return;
-    try {
-        if (FHTTP->Action() != inet::httpIdle) FHTTP->SetAction(inet::httpIdle);
-    } catch (...) {
-    }
-}
+void treadthread::AbortAction() { engine::AbortAction(FHTTP.get()); }
 
 void treadthread::ThreadTerminated() {
     if (Terminated()) return;

@@ -10,22 +10,15 @@
 // on the main thread; the first reaches the request only through the component's interrupt
 // handle. Every result goes to the main thread through Synchronize.
 
+#include "engine/picture_request.h"
 #include "engine/webcam_workers.h"
 
 #include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
-
-namespace inet {
-class TtvxHTTP;
-}
-namespace platform {
-class LoopInterrupt;
-}
 
 namespace engine {
 
@@ -44,10 +37,15 @@ inline constexpr std::size_t kMaxPictureBytes = 32u << 20;
 // empty buffer is ignored, not refused.
 using NewPictureStep = std::function<bool(twebcam&, const std::string& bytes, const std::string& pictureFileName)>;
 
+// The stream-frame step, on the main thread: a picture cut out of a streaming webcam's stream.
+using StreamFrameStep = std::function<void(twebcam&, const std::string& frame)>;
+
+// What the fetch threads, and the stream threads, are built with.
 struct FetchThreadSettings {
     std::string userAgent;        // the ovl.ini "affbrowser=" value; empty: the default one
     terrorlog* errorLog = nullptr;  // the main window's error log, or none
     NewPictureStep newPicture;
+    StreamFrameStep newFrame;       // the stream threads' step
     std::chrono::milliseconds inactivityLimit = kInactivityLimit;
     std::chrono::milliseconds errorPause = kErrorPause;
     std::size_t maxPictureBytes = kMaxPictureBytes;
@@ -88,14 +86,11 @@ private:
     void DoTransfer(const std::string& Text);
     void RunAction(int action);
     void AbortAction();
-    void NewComponent();
     // On the main thread once Execute ended: a worker that was not asked to end is replaced.
     void ThreadTerminated();
 
     const std::shared_ptr<const FetchThreadSettings> FSettings;
-    std::unique_ptr<inet::TtvxHTTP> FHTTP;
-    mutable std::mutex FInterruptLock;  // guards FInterrupt, read by the main thread
-    std::shared_ptr<platform::LoopInterrupt> FInterrupt;
+    ThreadHttp FHTTP;  // interrupted by the main thread
 
     // Worker thread only: the state of the current turn.
     twebcam* FTurnWebcam = nullptr;

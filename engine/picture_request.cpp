@@ -1,0 +1,110 @@
+#include "engine/picture_request.h"
+
+#include "engine/list_text.h"
+#include "engine/webcam_folder.h"
+#include "engine/webcam_manager.h"
+#include "platform/clock.h"
+#include "platform/message_loop.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace engine {
+namespace {
+
+constexpr const char* kDefaultUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Win32)";
+
+std::string LocalDateTimeText() {
+    const platform::DateTimeParts p = platform::DecodeDateTime(platform::Now());
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
+                  p.second);
+    return text;
+}
+
+}  // namespace
+
+void ThreadHttp::Renew() {
+    auto http = std::make_unique<inet::TtvxHTTP>();
+    std::lock_guard lock(lock_);
+    interrupt_ = http->InterruptHandle();
+    http_ = std::move(http);
+}
+
+void ThreadHttp::Free() {
+    AbortAction(http_.get());
+    std::lock_guard lock(lock_);
+    interrupt_.reset();
+    http_.reset();
+}
+
+void ThreadHttp::Interrupt() {
+    std::lock_guard lock(lock_);
+    if (interrupt_) interrupt_->Request();
+}
+
+void SetUpPictureRequest(inet::TtvxHTTP& http, const twebcammanager& manager, const TWebcamDefRec& rec,
+                         const std::string& webcamFolder, const std::string& userAgent,
+                         std::initializer_list<const char*> firstLines, const std::string& url) {
+    for (const char* line : firstLines) http.ExtraHeaders().push_back(line);
+    if (manager.FProxyEnabled && !manager.FProxyHost.empty()) {
+        http.SetProxyServer(manager.FProxyHost);
+        http.SetProxyPort(static_cast<std::uint16_t>(manager.FProxyPort));
+        if (!manager.FProxyUser.empty()) {
+            http.SetUser(manager.FProxyUser);
+            http.SetPassword(manager.FProxyPassword);
+            http.ExtraHeaders().push_back("Proxy-Authorization: " + http.Authorization());
+            http.SetUser("");
+            http.SetPassword("");
+        }
+    }
+    const std::string link = rec.LinkURL.str();
+    http.SetReferer(AsciiUpper(std::string_view(link).substr(0, 4)) == "HTTP" ? link : std::string());
+    http.SetAccept("*/*");
+    http.SetUserAgent(userAgent.empty() ? kDefaultUserAgent : userAgent);
+    http.SetURL(url);
+    http.SetUser(rec.SendLogin ? rec.UserName.str() : std::string());
+    http.SetPassword(rec.SendLogin ? rec.Password.str() : std::string());
+    if (!webcamFolder.empty())
+        for (const std::string& line : ReadTextLines(webcamFolder + "addhead.txt")) http.ExtraHeaders().push_back(line);
+}
+
+void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, std::chrono::milliseconds limit,
+                      std::chrono::steady_clock::time_point& lastData, const std::function<bool()>& halted) {
+    // The watch's ticks fire inside the request's wait, on this thread.
+    platform::MessageLoop& loop = platform::MessageLoop::Current();
+    const auto tick = std::clamp(limit / 10, std::chrono::milliseconds(1), std::chrono::milliseconds(25));
+    lastData = std::chrono::steady_clock::now();
+    const platform::TimerId watch = loop.SetTimer(tick, [&http, &lastData, &halted, limit] {
+        const bool idle = std::chrono::steady_clock::now() - lastData >= limit;
+        if (idle || halted()) AbortAction(&http);
+    });
+    try {
+        http.SetAction(action);
+    } catch (...) {
+        loop.KillTimer(watch);
+        throw;
+    }
+    loop.KillTimer(watch);
+}
+
+void AbortAction(inet::TtvxHTTP* http) {
+    if (!http) return;
+    try {
+        if (http->Action() != inet::httpIdle) http->SetAction(inet::httpIdle);
+    } catch (...) {
+    }
+}
+
+std::vector<std::string> RequestErrorEntry(const std::string& name, const std::string& prefix,
+                                           const std::string& text, const std::string& url,
+                                           const std::vector<std::string>& headerLines) {
+    std::vector<std::string> entry;
+    entry.push_back(LocalDateTimeText() + " - " + name + " > " + prefix + text);
+    entry.push_back("URL was " + url);
+    entry.insert(entry.end(), headerLines.begin(), headerLines.end());
+    entry.push_back(" ");
+    return entry;
+}
+
+}  // namespace engine

@@ -1,0 +1,68 @@
+#pragma once
+// What the fetch and stream threads share about a webcam's picture request: their HTTP
+// component, its set-up, the watch that ends a request that is halted or has gone quiet, and
+// the error-log entry of a failed request. Everything here runs on the requesting thread,
+// except ThreadHttp::Interrupt.
+
+#include "engine/webcam_records.h"
+#include "inet/tvx_http.h"
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+class twebcammanager;
+
+// A thread's own HTTP component, which other threads may interrupt. The owning thread makes,
+// uses and frees it; Interrupt is the one call for any other thread.
+class ThreadHttp {
+public:
+    // A new component in place of the current one.
+    void Renew();
+    // Ends the running action and frees the component.
+    void Free();
+    // Ends the running action, if any, with 301; the owning thread closes its own connection.
+    void Interrupt();
+
+    inet::TtvxHTTP* get() const { return http_.get(); }
+    inet::TtvxHTTP* operator->() const { return http_.get(); }
+    inet::TtvxHTTP& operator*() const { return *http_; }
+    explicit operator bool() const { return http_ != nullptr; }
+
+private:
+    std::unique_ptr<inet::TtvxHTTP> http_;
+    std::mutex lock_;  // guards interrupt_, which other threads use
+    std::shared_ptr<platform::LoopInterrupt> interrupt_;
+};
+
+// Sets the request up on the thread's component: firstLines (the lines every request of the
+// thread starts with, "Pragma: no-cache" first), the manager's proxy and its login, the
+// Referer (the link URL when it is a web address), Accept, the User-Agent (userAgent, or the
+// default one when empty), url, the webcam's login when it sends one, and the lines of
+// addhead.txt in webcamFolder (ending in '/'; none when empty).
+void SetUpPictureRequest(inet::TtvxHTTP& http, const twebcammanager& manager, const TWebcamDefRec& rec,
+                         const std::string& webcamFolder, const std::string& userAgent,
+                         std::initializer_list<const char*> firstLines, const std::string& url);
+
+// Runs the action while a timer of this thread's loop ends it once halted() holds or no data
+// came for limit: the caller sets lastData whenever data arrives. The action then fails with
+// "301".
+void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, std::chrono::milliseconds limit,
+                      std::chrono::steady_clock::time_point& lastData, const std::function<bool()>& halted);
+
+// Ends the component's running action, if one runs; errors are ignored.
+void AbortAction(inet::TtvxHTTP* http);
+
+// The lines of one error-log entry: "<local date and time> - <name> > <prefix><text>",
+// "URL was <url>", the reply's header lines so far, and " ".
+std::vector<std::string> RequestErrorEntry(const std::string& name, const std::string& prefix,
+                                           const std::string& text, const std::string& url,
+                                           const std::vector<std::string>& headerLines);
+
+}  // namespace engine
