@@ -6,12 +6,6 @@ void FakeEngine::Note(const std::string& call) {
     journal_.calls.push_back(call + (std::filesystem::exists(journal_.diskManFile) ? " (records written)" : ""));
 }
 
-void FakeEngine::StartAll() {
-    Note("StartAll");
-    journal_.running = journal_.webcams;
-    if (journal_.duringStart) journal_.duringStart();
-}
-
 void FakeEngine::StopAll() {
     Note("StopAll");
     if (journal_.duringStop) journal_.duringStop();
@@ -20,6 +14,7 @@ void FakeEngine::StopAll() {
 
 void FakeEngine::LoadWebcams(const std::function<void(int, int)>& progress) {
     Note("LoadWebcams");
+    if (journal_.duringLoad) journal_.duringLoad();
     if (progress) progress(journal_.webcams, journal_.webcams);
 }
 

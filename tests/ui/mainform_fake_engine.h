@@ -18,7 +18,7 @@ struct EngineJournal {
     std::filesystem::path diskManFile;
     int webcams = 3;
     int running = 0;
-    std::function<void()> duringStart;  // runs inside StartAll, as a message pumped there would
+    std::function<void()> duringLoad;   // runs inside LoadWebcams, as a message pumped there would
     std::function<void()> duringStop;   // runs inside StopAll
 };
 
@@ -30,7 +30,6 @@ public:
     int Count() const override { return journal_.webcams; }
     int RunningCount() const override { return journal_.running; }
     int ThreadCount() const override { return 4; }
-    void StartAll() override;
     void StopAll() override;
     void LoadWebcams(const std::function<void(int, int)>& progress) override;
     engine::twebcammanager* Manager() override { return nullptr; }

@@ -14,8 +14,12 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "engine/jpeg_picture.h"
 #include "engine/regconfig.h"
+#include "engine/webcam_manager.h"
 #include "platform/qt/scripted_prompts.h"
+#include "tests/support/idle_fetch_worker.h"
+#include "tests/support/webcam_defs.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/mainform_fake_engine.h"
 #include "ui/controls/draw_grid1.h"
@@ -96,16 +100,16 @@ TEST_F(MainFormTest, WithoutRunningWebcamsNothingIsStopped) {
     EXPECT_EQ(journal_.calls, Calls({"created", "freed (records written)"}));
 }
 
-TEST_F(MainFormTest, CloseDuringAStartWaitsForItsEnd) {
+TEST_F(MainFormTest, CloseDuringTheDeferredLoadWaitsForItsEnd) {
     ui::Tsupamain& form = Started();
-    bool closedDuringStart = true;
-    journal_.duringStart = [&] { closedDuringStart = form.close(); };
-    form.ToolButton8Click();
-    EXPECT_FALSE(closedDuringStart);
-    EXPECT_EQ(journal_.calls, Calls({"created", "StartAll"}));  // no shutdown inside the start
+    bool closedDuringLoad = true;
+    journal_.duringLoad = [&] { closedDuringLoad = form.close(); };
+    form.Timer3Timer();
+    EXPECT_FALSE(closedDuringLoad);
+    EXPECT_EQ(journal_.calls, Calls({"created", "LoadWebcams"}));  // no shutdown inside the load
     Settle();  // the deferred close
     EXPECT_TRUE(form.ShutdownDone());
-    EXPECT_EQ(journal_.calls, Calls({"created", "StartAll", "StopAll", "freed (records written)"}));
+    EXPECT_EQ(journal_.calls, Calls({"created", "LoadWebcams", "freed (records written)"}));
 }
 
 TEST_F(MainFormTest, CloseWhileTheShutdownPumpsIsRefused) {
@@ -123,9 +127,19 @@ TEST_F(MainFormTest, CloseWhileTheShutdownPumpsIsRefused) {
 }
 
 TEST_F(MainFormTest, DeferredStartLoadsAndAutoCapStartsEveryWebcam) {
-    ui::Tsupamain& form = Started({"-autocap"});
+    testsupport::WriteWebcamDefs(dataDir().string() + "/", {"http://127.0.0.1:9/a.jpg", "http://127.0.0.1:9/b.jpg",
+                                                             "http://127.0.0.1:9/c.jpg"});
+    form_ = std::make_unique<ui::Tsupamain>(ui::Tsupamain::Services{
+        ui::ManagerEngineFactory([](const ui::MainEngineSettings&) {
+            return engine::WebcamManagerServices{testsupport::IdleFetchWorkers(), {}, engine::MakeJpegPicture};
+        }),
+        {"-autocap"}});
+    ui::Tsupamain& form = *form_;
+    form.StartUp();
     form.Timer3Timer();
-    EXPECT_EQ(journal_.calls, Calls({"created", "LoadWebcams", "StartAll"}));
+    ASSERT_NE(form.WebcamManager(), nullptr);
+    EXPECT_EQ(form.WebcamManager()->Count(), 3);
+    EXPECT_EQ(form.WebcamManager()->RunningCount(), 3);
     EXPECT_EQ(form.CurrentWebcam(), 1);
     EXPECT_TRUE(form.findChild<QTimer*>("Timer4")->isActive());
     EXPECT_FALSE(form.isMinimized());

@@ -1,4 +1,4 @@
-#include "ui/motion_settings_dialog.h"
+#include "ui/dialogs/motion_settings_dialog.h"
 
 #include "engine/regconfig.h"
 #include "platform/settings_store.h"

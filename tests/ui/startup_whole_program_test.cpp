@@ -11,11 +11,10 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/definition_files.h"
 #include "engine/regconfig.h"
-#include "engine/webcam_records.h"
 #include "tests/support/peers.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/webcam_defs.h"
 #include "tests/support/xvfb_display.h"
 
 namespace {
@@ -29,17 +28,6 @@ std::filesystem::path OvlProgram() {
     if (n <= 0) return {};
     self[n] = '\0';
     return std::filesystem::path(self).parent_path().parent_path() / "ovl";
-}
-
-void WriteFourWebcams(const std::string& dataFolder) {
-    for (int i = 0; i < 4; ++i) {
-        engine::TWebcamDefRec rec{};
-        rec.PictureURL.assign("http://127.0.0.1:9/cam" + std::to_string(i) + ".jpg");
-        rec.Name.assign("Cam" + std::to_string(i + 1));
-        rec.Refresh = 30;
-        rec.Enabled = 1;
-        ASSERT_TRUE(engine::WriteDefRecord(dataFolder, i, rec));
-    }
 }
 
 bool WindowShown(const std::string& display) {
@@ -57,7 +45,8 @@ TEST_F(StartupWholeProgram, StartsShowsTheWindowLoadsAndClosesCleanly) {
     const std::filesystem::path runtime = temp_.path() / "run";
     for (const auto& folder : {programDir(), dataDir(), runtime}) std::filesystem::create_directories(folder);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    WriteFourWebcams(dataDir().string() + "/");
+    testsupport::WriteWebcamDefs(dataDir().string() + "/", {"http://127.0.0.1:9/cam0.jpg", "http://127.0.0.1:9/cam1.jpg",
+                                                             "http://127.0.0.1:9/cam2.jpg", "http://127.0.0.1:9/cam3.jpg"});
     {
         engine::tregconfig store;  // the data folder as the user chose it
         engine::TExtraRec extra{};

@@ -120,6 +120,11 @@ void ThumbnailGrid::MarkCurrentWebcam(int webcam) {
     }
 }
 
+void ThumbnailGrid::MoveCursorTo(int webcam) {
+    const int cell = DisplayCell(webcam);
+    if (cell >= 0) grid_.SetCurrentCell(cell % grid_.ColCount(), cell / grid_.ColCount());
+}
+
 void ThumbnailGrid::MouseDown(Qt::MouseButton button, int x, int y) {
     int col = 0, row = 0;
     // Only a left press on a cell moves the current cell: a press beside every cell, or with

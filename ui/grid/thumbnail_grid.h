@@ -63,6 +63,9 @@ public:
     void SelectAll();
     // Webcam becomes the only selected one (when it is shown), after its motion settings.
     void MarkCurrentWebcam(int webcam);
+    // The grid's current cell moves to the webcam's cell (scrolled into view); no click is
+    // reported. Nothing for a webcam that is not shown.
+    void MoveCursorTo(int webcam);
 
     // The grid's mouse press at viewport point (x, y); the grid has moved its current cell to a
     // left press on a cell. Only the left and the right button act.

@@ -1,6 +1,6 @@
 #pragma once
 // What the main window's life cycle asks of the webcam engine: creating it, loading the
-// webcams, starting and stopping them, counting them. ManagerEngine is the program's one, over
+// webcams, stopping them at the end, counting them; the commands work on the manager itself. ManagerEngine is the program's one, over
 // twebcammanager; tests give the window a fake and see what it was asked, in which order.
 //
 // Main thread only.
@@ -12,6 +12,8 @@
 #include "engine/settings_records.h"
 
 namespace engine {
+struct FetchThreadSettings;
+struct WebcamManagerServices;
 class twebcammanager;
 }
 
@@ -25,7 +27,6 @@ public:
     virtual int RunningCount() const = 0;
     // The fetch threads the engine really runs.
     virtual int ThreadCount() const = 0;
-    virtual void StartAll() = 0;
     virtual void StopAll() = 0;
     // Reads webcams.def and webcams1.def (progress: records done, records in all), then starts
     // the engine's threads the first time.
@@ -39,11 +40,15 @@ struct MainEngineSettings {
     int threadCount = 0;  // the low byte of CONFIG's MaxThreads
     engine::TExtra1Rec extra1{};
     engine::TConfigRec config{};
+    // What the fetch and stream threads share: User-Agent, error log, the new-picture step.
+    std::shared_ptr<const engine::FetchThreadSettings> fetch;
 };
 
 using MainEngineFactory = std::function<std::unique_ptr<MainEngine>(const MainEngineSettings&)>;
 
-// The program's engine: the webcam manager with the services of fetch_services.h.
+// The program's engine: the webcam manager with HTTP fetch and stream threads.
 std::unique_ptr<MainEngine> CreateManagerEngine(const MainEngineSettings& settings);
+// The same engine over the manager built with other services (other threads, in tests).
+MainEngineFactory ManagerEngineFactory(std::function<engine::WebcamManagerServices(const MainEngineSettings&)> services);
 
 }  // namespace ui

@@ -1,12 +1,15 @@
 // The main window's shutdown: stop every webcam, write the settings, free the engine, once.
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include "ui/controls/page_control1.h"
+#include "engine/webcam_manager.h"
+#include "ui/filters/view_filters.h"
+#include "ui/forms/waitform.h"
+#include "ui/grid/thumbnail_grid.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/manager_grid_source.h"
 #include "ui/main/tsupamain.h"
 
 namespace ui {
@@ -20,13 +23,39 @@ bool Tsupamain::FormClose() {
     StopRequested = true;
     Config.HintsOff = FindCommand(*this, "WebcamHints1")->isChecked() ? 0 : 1;
     StopAllBehindWaitForm();
-    DiskMan.ActivePage = PageControl2->currentWidget() == TabSheet12 ? 2 : 1;
-    DiskMan.AutoLoad = CheckBox25->isChecked() ? 1 : 0;
+    RememberDiskPageState();
     RememberWindowState();
     WriteSettings();
-    Manager.reset();
+    FreeEngine();
     FShutdownDone = true;
     return true;
+}
+
+// Stopping waits for every fetch thread to let go of its webcam; the wait form says why the
+// window is busy meanwhile. Nothing is shown when no webcam runs.
+void Tsupamain::StopAllBehindWaitForm() {
+    if (!Manager || Manager->RunningCount() == 0) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Stopping = true;
+    waitform().show();
+    Manager->StopAll();
+    waitform().hide();
+    QApplication::restoreOverrideCursor();
+}
+
+void Tsupamain::FreeEngine() {
+    // The manager still reports while it stops its webcams: it no longer reports to what is
+    // freed before it.
+    if (engine::twebcammanager* manager = WebcamManager()) {
+        manager->OnStatusChange = nullptr;
+        manager->OnNewPicture = nullptr;
+        manager->OnStreamPicture = nullptr;
+    }
+    FSwitch.reset();
+    FFilters.reset();
+    FThumbnails->SetSource(nullptr);
+    FGridSource.reset();
+    Manager.reset();
 }
 
 void Tsupamain::RememberWindowState() {

@@ -7,23 +7,32 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "engine/fetch_thread_services.h"
 #include "engine/messages.h"
+#include "engine/motion_settings.h"
 #include "engine/webcam_manager.h"
+#include "media/qt/led_gauge.h"
 #include "platform/cp1252.h"
 #include "platform/dispatch.h"
 #include "platform/program_dir.h"
 #include "platform/qt/prompts.h"
 #include "ui/controls/draw_grid1.h"
+#include "ui/commands/global_save_text.h"
+#include "ui/commands/webcam_commands.h"
 #include "ui/controls/page_control1.h"
+#include "ui/filters/view_filter.h"
+#include "ui/filters/view_filters.h"
 #include "ui/forms/loadingwc.h"
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/data_folder.h"
 #include "ui/main/manager_grid_source.h"
 #include "ui/main/tsupamain.h"
 #include "ui/main/window_size.h"
+#include "ui/viewer/viewer.h"
 
 namespace ui {
 namespace {
@@ -53,7 +62,7 @@ void Tsupamain::Guarded(const char* text, Fn&& step) {
 
 void Tsupamain::StartUp() {
     Closing = false;
-    EnhanceSettings = {3, 3, 0};
+    FViewer->Enhance = EnhanceSettings{};
     Starting = false;
     CommandLine = ReadCommandLine(FServices.parameters);
     TraceStep(QStringLiteral("Starting init"));
@@ -74,16 +83,28 @@ void Tsupamain::StartUp() {
         ApplyWindowState();
     });
     SettleFolder();
-    Guarded("Init Error #3", [&] { TraceStep(QStringLiteral("init18")); });
+    Guarded("Init Error #3", [&] {
+        TraceStep(QStringLiteral("init18"));
+        FViewer->SetZoom(kZoomFit);
+    });
+    // ovl.ini is read before the manager: its fetch threads take the User-Agent when made.
+    ApplyOvlIni();
     CreateManager();
     UpdateTrayHint();
     TraceStep(QStringLiteral("init20 - ") + QString::fromStdString(DataFolder()));
     FThumbnails->UpdateGridRows();
-    ShowGlobalSaveState();
-    ComboBox1->setCurrentIndex(0);
+    const engine::TMotionSettingsRec motion = engine::ReadGlobalMotionSettings();
+    MotionSettings = {motion.CellSize, motion.Threshold, motion.Sensitivity,
+                      motion.Unused[0], motion.Unused[1], motion.Unused[2]};
+    Gauges[4]->SetPoint1(MotionThreshold() * 4);
+    Gauges[4]->SetPoint2(MotionThreshold() * 4);
+    SetGlobalSaveText(GlobalSaveText(DiskMan.GlobalSaveOn, DiskMan.GlobalSaveMode));
+    {
+        const QSignalBlocker blocker(ComboBox1);
+        ComboBox1->setCurrentIndex(kFilterAll);
+    }
     FindCommand(*this, "WebcamHints1")->setChecked(Config.HintsOff == 0);
     FindCommand(*this, "SlowScanInactiveWebcams1")->setChecked(Extra1.SlowScanOn != 0);
-    ApplyOvlIni();
     PGTrayIcon951->setVisible(DiskMan.TrayIcon != 0 && QSystemTrayIcon::isSystemTrayAvailable());
     if (Extra2.ThumbWidth < 20) Extra2.ThumbWidth = 86;
     if (Extra2.ThumbHeight < 20) Extra2.ThumbHeight = 80;
@@ -145,36 +166,42 @@ void Tsupamain::CreateManager() {
     settings.threadCount = Config.MaxThreads & 0xFF;
     settings.extra1 = Extra1;
     settings.config = Config;
+    settings.fetch = FetchSettings();
     Manager = FServices.createEngine(settings);
     engine::twebcammanager* manager = Manager->Manager();
     if (!manager) return;
-    manager->OnStatusChange = [this](int index, int status) { WebcamStatusChanged(index, status); };
-    manager->OnNewPicture = [this](int index, const std::string&, const std::string*, std::uint8_t,
-                                   engine::twebcampicture*, int) { WebcamPictureArrived(index); };
-    manager->OnStreamPicture = manager->OnNewPicture;
+    FFilters = std::make_unique<ViewFilters>(*manager, *this, *FViewer);
+    FSwitch = std::make_unique<WebcamSwitch>(*manager, *FViewer, *this);
+    manager->OnStatusChange = [this](int index, int status) { FFilters->WebcamStatusChanged(index, status); };
+    manager->OnNewPicture = [this](int index, const std::string& fileName, const std::string* stream,
+                                   std::uint8_t kind, engine::twebcampicture* picture, int score) {
+        FFilters->NewPictureArrived(index, fileName, stream, kind, picture, score);
+    };
+    manager->OnStreamPicture = [this](int index, const std::string& fileName, const std::string* stream,
+                                      std::uint8_t kind, engine::twebcampicture* picture, int score) {
+        FFilters->StreamPictureArrived(index, fileName, stream, kind, picture, score);
+    };
     FGridSource = std::make_unique<ManagerGridSource>(*manager);
     FThumbnails->SetSource(FGridSource.get());
+}
+
+// What every fetch and stream thread shares: the User-Agent of ovl.ini, the error log, and the
+// new-picture step, which saves by DISKMAN and keeps the settings of a motion test that ran.
+std::shared_ptr<const engine::FetchThreadSettings> Tsupamain::FetchSettings() {
+    auto fetch = std::make_shared<engine::FetchThreadSettings>();
+    fetch->userAgent = Ini.AffBrowser;
+    fetch->errorLog = ErrorLog.get();
+    fetch->newPicture = engine::StillPictureStep(DiskMan, [this](const engine::TMotionSettingsRec& motion) {
+        MotionSettings = {motion.CellSize, motion.Threshold, motion.Sensitivity,
+                          motion.Unused[0], motion.Unused[1], motion.Unused[2]};
+    });
+    return fetch;
 }
 
 void Tsupamain::ApplyOvlIni() {
     ReadOvlIni(platform::ProgramFolder() + "ovl.ini", Ini);
     if (!Ini.AffTitle.empty())
         setWindowTitle(Text(engine::LoadMessage(65215)) + Text(platform::Cp1252ToUtf8(Ini.AffTitle)));
-}
-
-void Tsupamain::ShowGlobalSaveState() {
-    QString text;
-    if (DiskMan.GlobalSaveOn == 0)
-        text = QStringLiteral("(Eteindre)");
-    else if (DiskMan.GlobalSaveMode == 0)
-        text = QStringLiteral("chaque image");
-    else if (DiskMan.GlobalSaveMode == 255)
-        text = QStringLiteral("Rien");
-    else if (DiskMan.GlobalSaveMode == 254)
-        text = QStringLiteral("Si mouvement");
-    else
-        text = QStringLiteral("Sauter") + QString::number(DiskMan.GlobalSaveMode);
-    Edit3->setText(text);
 }
 
 void Tsupamain::showEvent(QShowEvent* event) {
@@ -197,7 +224,10 @@ void Tsupamain::FormShow() {
                            "and some screen corruption will occur."),
             platform::Prompts::Icon::Information);
     TraceStep(QStringLiteral("Entering part 6"));
-    Guarded("Init Error #6", [&] { FollowNewPictures = FindCommand(*this, "ToolButton7")->isChecked(); });
+    Guarded("Init Error #6", [&] {
+        FViewer->SetPictureCaption(QString(), 0);
+        FFollowNewPictures = FindCommand(*this, "ToolButton7")->isChecked();
+    });
     Timer3->start();
 }
 
@@ -212,7 +242,7 @@ void Tsupamain::Timer3Timer() {
     UpdateTrayHint();
     if (Manager->Count() > 0) {
         ShowWebcam(1);
-        FThumbnails->MarkCurrentWebcam(FCurrentWebcam);
+        MarkCurrentWebcam(FCurrentWebcam);
     }
     if (CommandLine.AutoCap) StartAllAndMinimise();
     FLoading = false;
@@ -221,7 +251,7 @@ void Tsupamain::Timer3Timer() {
 }
 
 void Tsupamain::StartAllAndMinimise() {
-    ToolButton8Click();
+    FCommands->ToolButton8Click();
     platform::ProcessMessages();
     if (!CommandLine.AutoCapMin) return;
     if (DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())

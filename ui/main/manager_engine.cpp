@@ -1,7 +1,7 @@
 // The program's MainEngine over twebcammanager.
+#include "engine/fetch_thread_services.h"
 #include "engine/webcam_list_view.h"
 #include "engine/webcam_manager.h"
-#include "ui/main/fetch_services.h"
 #include "ui/main/main_engine.h"
 
 namespace ui {
@@ -9,13 +9,12 @@ namespace {
 
 class ManagerEngine : public MainEngine {
 public:
-    explicit ManagerEngine(const MainEngineSettings& s)
-        : manager_(s.dataFolder, s.threadCount, s.extra1, s.config, MainManagerServices()) {}
+    ManagerEngine(const MainEngineSettings& s, engine::WebcamManagerServices services)
+        : manager_(s.dataFolder, s.threadCount, s.extra1, s.config, std::move(services)) {}
 
     int Count() const override { return manager_.Count(); }
     int RunningCount() const override { return manager_.RunningCount(); }
     int ThreadCount() const override { return static_cast<int>(manager_.FThreads.size()); }
-    void StartAll() override { manager_.StartAll(); }
     void StopAll() override { manager_.StopAll(); }
     void LoadWebcams(const std::function<void(int, int)>& progress) override;
     engine::twebcammanager* Manager() override { return &manager_; }
@@ -49,7 +48,13 @@ void ManagerEngine::LoadWebcams(const std::function<void(int, int)>& progress) {
 }  // namespace
 
 std::unique_ptr<MainEngine> CreateManagerEngine(const MainEngineSettings& settings) {
-    return std::make_unique<ManagerEngine>(settings);
+    return std::make_unique<ManagerEngine>(settings, engine::FetchThreadServices(settings.fetch));
+}
+
+MainEngineFactory ManagerEngineFactory(std::function<engine::WebcamManagerServices(const MainEngineSettings&)> services) {
+    return [services = std::move(services)](const MainEngineSettings& settings) -> std::unique_ptr<MainEngine> {
+        return std::make_unique<ManagerEngine>(settings, services(settings));
+    };
 }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,23 +12,28 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
-#include "engine/categories.h"
 #include "engine/messages.h"
-#include "engine/webcam.h"
+#include "engine/motion_settings.h"
 #include "engine/webcam_manager.h"
 #include "media/qt/led_gauge.h"
 #include "platform/cp1252.h"
 #include "platform/program_dir.h"
-#include "platform/qt/prompts.h"
 #include "ui/controls/draw_grid1.h"
 #include "ui/controls/page_control1.h"
+#include "ui/commands/webcam_commands.h"
 #include "ui/dialogs/aboutbox.h"
-#include "ui/forms/waitform.h"
+#include "ui/filters/view_filter.h"
+#include "ui/filters/view_filters.h"
 #include "ui/grid/thumbnail_grid.h"
+#include "ui/main/commands_host.h"
 #include "ui/main/manager_grid_source.h"
-#include "ui/main/status_gauges.h"
+#include "ui/viewer/imageproc.h"
+#include "ui/viewer/picture_services.h"
+#include "ui/viewer/viewer.h"
+#include "ui/viewer/webcam_info.h"
 
 namespace ui {
 namespace {
@@ -45,19 +51,23 @@ Tsupamain::Tsupamain(Services services) : FServices(std::move(services)) {
     setObjectName(QStringLiteral("supamain"));
     setWindowTitle(QStringLiteral("Orvello"));
     BuildControls();
+    FCommandsHost = std::make_unique<MainCommandsHost>(*this);
+    FCommands = std::make_unique<WebcamCommands>(
+        *FCommandsHost, WebcamCommandsState{Starting, Stopping, StopRequested, FThumbnails->ShiftState, Config, Extra,
+                                            Extra1, DiskMan, MotionSettings});
     BindHandlers();
     FormCreate();
 }
 
 Tsupamain::~Tsupamain() {
     // Without a shutdown (a failed start-up, or a test), the engine still goes first: its
-    // threads report to this window until they have ended.
+    // threads report to this window until they have ended. What works on the manager goes
+    // before it.
     Timer3->stop();
     Timer4->stop();
-    Manager.reset();
+    FreeEngine();
     // The grid driver filters the grid's viewport events: it goes before the grid, which would
     // otherwise send it events while half destroyed.
-    FThumbnails->SetSource(nullptr);
     delete FThumbnails;
     FThumbnails = nullptr;
 }
@@ -83,18 +93,17 @@ void Tsupamain::BuildControls() {
     auto* left = new QVBoxLayout(Panel1);
     left->setContentsMargins(0, 0, 0, 0);
     ComboBox1 = Make<QComboBox>(Panel1, "ComboBox1");
-    ComboBox1->addItem(QStringLiteral("Toutes les WebCams"));
+    ComboBox1->addItems(ViewFilterCaptions());
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] {
+        if (FFilters) FFilters->ComboBox1Change();
+    });
     left->addWidget(ComboBox1);
     DrawGrid11 = Make<TDrawGrid1>(Panel1, "DrawGrid11");
     left->addWidget(DrawGrid11, 1);
     FThumbnails = new ThumbnailGrid(*DrawGrid11, *this, this);
 
     PageControl2 = Make<TPageControl1>(splitter, "PageControl2");
-    TabSheet11 = Make<QWidget>(PageControl2, "TabSheet11");
-    auto* viewer = new QVBoxLayout(TabSheet11);
-    viewer->addWidget(FMenus.webcamToolBar);
-    viewer->addStretch(1);
-    PageControl2->addTab(TabSheet11, QStringLiteral("Vue"));
+    PageControl2->addTab(BuildViewerPage(), QStringLiteral("Vue"));
     TabSheet12 = Make<QWidget>(PageControl2, "TabSheet12");
     auto* disk = new QVBoxLayout(TabSheet12);
     Label27 = Make<QLabel>(TabSheet12, "Label27");
@@ -116,10 +125,17 @@ void Tsupamain::BuildControls() {
         Gauges[i]->setFixedSize(80, 16);
         status->addWidget(Gauges[i]);
     }
+    Gauges[4]->setToolTip(QStringLiteral("Affichage de la détection de mouvement - Cliquer pour ajuster  "));
+    connect(Gauges[4], &media::TMMLEDGauge::clicked, this, [this] { FCommands->MMLEDGauge5Click(); });
     Edit3 = Make<QLineEdit>(central, "Edit3");
     Edit3->setReadOnly(true);
     Edit3->setFixedWidth(110);
     status->addWidget(Edit3);
+    SpeedButton2 = Make<QToolButton>(central, "SpeedButton2");
+    SpeedButton2->setText(QStringLiteral("..."));
+    SpeedButton2->setToolTip(QStringLiteral("Paramètres d'enregistrements"));
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { FCommands->GlobalSaveControl1Click(); });
+    status->addWidget(SpeedButton2);
     layout->addLayout(status);
     setCentralWidget(central);
 
@@ -140,12 +156,55 @@ void Tsupamain::BuildControls() {
     });
 }
 
+// The viewer page: the current webcam's panel and tool bar above the enlarged picture.
+QWidget* Tsupamain::BuildViewerPage() {
+    TabSheet11 = Make<QWidget>(PageControl2, "TabSheet11");
+    auto* page = new QVBoxLayout(TabSheet11);
+    Panel9 = Make<QWidget>(TabSheet11, "Panel9");
+    auto* panel = new QGridLayout(Panel9);
+    panel->setContentsMargins(2, 2, 2, 2);
+    Label2 = Make<QLabel>(Panel9, "Label2");
+    QFont bold = Label2->font();
+    bold.setBold(true);
+    Label2->setFont(bold);
+    Label4 = Make<QLabel>(Panel9, "Label4");
+    Label5 = Make<QLabel>(Panel9, "Label5");
+    Label16 = Make<QLabel>(Panel9, "Label16");
+    Label16->setWordWrap(true);
+    panel->addWidget(Label2, 0, 0);
+    panel->addWidget(Label4, 0, 1);
+    panel->addWidget(Label5, 0, 2, Qt::AlignRight);
+    panel->addWidget(Label16, 1, 0, 1, 3);
+    panel->setColumnStretch(0, 1);
+    page->addWidget(Panel9);
+
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(FMenus.webcamToolBar, 1);
+    SpeedButton3 = Make<QToolButton>(TabSheet11, "SpeedButton3");
+    SpeedButton3->setText(QStringLiteral("Embellir"));
+    SpeedButton3->setToolTip(QStringLiteral("Embellir l'image - Clique droit pour ajuster"));
+    SpeedButton3->setCheckable(true);
+    SpeedButton3->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
+    connect(SpeedButton3, &QWidget::customContextMenuRequested, this, [this] { OpenImageproc(); });
+    tools->addWidget(SpeedButton3);
+    page->addLayout(tools);
+
+    FViewer = new TViewer(*this, JpegViewerServices([this] {
+                              return engine::ValidMotionSettings(
+                                  {MotionSettings[0], MotionSettings[1], MotionSettings[2], {}});
+                          }),
+                          TabSheet11);
+    FViewer->setObjectName(QStringLiteral("Viewer"));
+    page->addWidget(FViewer, 1);
+    imageproc().OnChange = [this](int level, int mix) { ImageprocChange(level, mix); };
+    return TabSheet11;
+}
+
 void Tsupamain::BindHandlers() {
-    const CommandHandlers handlers = {
-        {"ToolButton8Click", [this] { ToolButton8Click(); }},
-        {"Startallwebcams2Click", [this] { ToolButton8Click(); }},
-        {"ToolButton9Click", [this] { ToolButton9Click(); }},
-        {"Stopallwebcams2Click", [this] { ToolButton9Click(); }},
+    CommandHandlers handlers = {
+        {"Startallwebcams2Click", [this] { FindCommand(*this, "ToolButton8")->trigger(); }},
+        {"Stopallwebcams2Click", [this] { FindCommand(*this, "ToolButton9")->trigger(); }},
         {"Exit1Click", [this] { Exit1Click(); }},
         {"Exit2Click", [this] { Exit1Click(); }},
         {"About1Click", [this] { About1Click(); }},
@@ -154,20 +213,78 @@ void Tsupamain::BindHandlers() {
         {"SelectAll1Click", [this] { FThumbnails->SelectAll(); }},
         {"ToolButton1Click", [this] { FThumbnails->ShowPreviousWebcam(); }},
         {"ToolButton2Click", [this] { FThumbnails->ShowNextWebcam(); }},
+        {"Button2Click",
+         [this] {
+             FThumbnails->ShiftState = 0;
+             if (engine::twebcammanager* manager = WebcamManager()) OpenWebcamLink(*manager, FCurrentWebcam, this);
+         }},
         // Check items: the check mark is the setting; the grid reads it when it draws.
-        {"StatusLEDs1Click", [this] { DrawGrid11->viewport()->update(); }},
+        {"StatusLEDs1Click", [this] { RepaintGrid(); }},
         {"WebcamHints1Click", [] {}},
-        {"SlowScanInactiveWebcams1Click",
-         [this] { Extra1.SlowScanOn = FindCommand(*this, "SlowScanInactiveWebcams1")->isChecked() ? 1 : 0; }},
-        {"ToolButton7Click", [this] { FollowNewPictures = FindCommand(*this, "ToolButton7")->isChecked(); }},
+        {"ToolButton7Click",
+         [this] {
+             FFollowNewPictures = FindCommand(*this, "ToolButton7")->isChecked();
+             FThumbnails->ShiftState = 0;
+         }},
         {"Autoupdate1Click",
          [this] {
              QAction* button = FindCommand(*this, "ToolButton7");
              button->setChecked(!button->isChecked());
-             FollowNewPictures = button->isChecked();
+             FFollowNewPictures = button->isChecked();
          }},
         {"Errorlogging1Click", [this] { ErrorLog->FEnabled = FindCommand(*this, "Errorlogging1")->isChecked(); }},
+        // The command turns the check mark itself: Qt's own toggle is taken back first.
+        {"SlowScanInactiveWebcams1Click",
+         [this] {
+             FindCommand(*this, "SlowScanInactiveWebcams1")->toggle();
+             FCommands->SlowScanInactiveWebcams1Click();
+         }},
     };
+    using Command = void (WebcamCommands::*)();
+    static const std::pair<const char*, Command> kCommands[] = {
+        {"ToolButton8Click", &WebcamCommands::ToolButton8Click},
+        {"ToolButton9Click", &WebcamCommands::ToolButton9Click},
+        {"ToolButton13Click", &WebcamCommands::ToolButton13Click},
+        {"ToolButton14Click", &WebcamCommands::ToolButton14Click},
+        {"Startselectedwebcams1Click", &WebcamCommands::Startselectedwebcams1Click},
+        {"Stopselectedwebcams1Click", &WebcamCommands::Stopselectedwebcams1Click},
+        {"StartFavorites1Click", &WebcamCommands::StartFavorites1Click},
+        {"ToolButton20Click", &WebcamCommands::ToolButton20Click},
+        {"ToolButton19Click", &WebcamCommands::ToolButton19Click},
+        {"Enableselectedwebcams1Click", &WebcamCommands::Enableselectedwebcams1Click},
+        {"Disableselectedwebcams1Click", &WebcamCommands::Disableselectedwebcams1Click},
+        {"Enableallwebcams1Click", &WebcamCommands::Enableallwebcams1Click},
+        {"Disableallwebcams1Click", &WebcamCommands::Disableallwebcams1Click},
+        {"New1Click", &WebcamCommands::New1Click},
+        {"Edit2Click", &WebcamCommands::Edit2Click},
+        {"Editwebcamcategories1Click", &WebcamCommands::Editwebcamcategories1Click},
+        {"Deletecurrentwebcam1Click", &WebcamCommands::Deletecurrentwebcam1Click},
+        {"Deleteselectedwebcams1Click", &WebcamCommands::Deleteselectedwebcams1Click},
+        {"Deletedisabledwebcams1Click", &WebcamCommands::Deletedisabledwebcams1Click},
+        {"Deleteallwebcams1Click", &WebcamCommands::Deleteallwebcams1Click},
+        {"Addcurrentwebcamtoscreensaverlist1Click", &WebcamCommands::Addcurrentwebcamtoscreensaverlist1Click},
+        {"Screensaverwebcamlist1Click", &WebcamCommands::Screensaverwebcamlist1Click},
+        {"AddselectedwebcamstoFavorites2Click", &WebcamCommands::AddselectedwebcamstoFavorites2Click},
+        {"RemoveselectedwebcamsfromFavorites1Click", &WebcamCommands::RemoveselectedwebcamsfromFavorites1Click},
+        {"ClearFavorites1Click", &WebcamCommands::ClearFavorites1Click},
+        {"ShowFavorites1Click", &WebcamCommands::ShowFavorites1Click},
+        {"PreferencesforFavorites1Click", &WebcamCommands::PreferencesforFavorites1Click},
+        {"SelectNone1Click", &WebcamCommands::SelectNone1Click},
+        {"InvertSelection1Click", &WebcamCommands::InvertSelection1Click},
+        {"Changerefreshrateforselectedwebcams1Click", &WebcamCommands::Changerefreshrateforselectedwebcams1Click},
+        {"Changesavesettingsforselectedwebcams1Click", &WebcamCommands::Changesavesettingsforselectedwebcams1Click},
+        {"GlobalSaveControl1Click", &WebcamCommands::GlobalSaveControl1Click},
+        {"MotionDetectionSettings1Click", &WebcamCommands::MotionDetectionSettings1Click},
+        {"SelectWebcam1Click", &WebcamCommands::SelectWebcam1Click},
+        {"SaveWebcamList1Click", &WebcamCommands::SaveWebcamList1Click},
+        {"Refreshclick", &WebcamCommands::Refreshclick},
+        {"Showlastheader1Click", &WebcamCommands::Showlastheader1Click},
+    };
+    for (const auto& [name, command] : kCommands)
+        handlers.emplace(name, [this, command = command] {
+            (FCommands.get()->*command)();
+            RunDeferredClose();  // a close that came while a start ran
+        });
     BindCommands(*this, handlers);
 }
 
@@ -181,106 +298,18 @@ bool Tsupamain::WebcamHints() const {
 
 void Tsupamain::PopupGridMenu(const QPoint& screenPoint) { FMenus.gridPopup->popup(screenPoint); }
 
-void Tsupamain::ShowWebcam(int webcam) {
-    if (!Manager || webcam < 1 || webcam > Manager->Count()) return;
-    FCurrentWebcam = webcam;
-}
-
-void Tsupamain::ApplyViewFilter() {
-    engine::twebcammanager* manager = Manager ? Manager->Manager() : nullptr;
-    if (manager) {
-        manager->ClearDisplaySlots();
-        int cell = 0;
-        for (int i = 1; i <= manager->Count(); ++i)
-            if (manager->GetWebcam(i)) manager->SetDisplaySlot(i, cell++);
-    }
-    FThumbnails->UpdateGridRows();
-    DrawGrid11->viewport()->update();
-}
-
-void Tsupamain::Timer4Timer() {
-    if (Closing) return;
-    const int item = ComboBox1->currentIndex();
-    if (item >= 3 && item <= 7) ApplyViewFilter();
-}
-
-void Tsupamain::UpdateStatusGauges() {
-    engine::twebcammanager* manager = Manager ? Manager->Manager() : nullptr;
-    StatusGaugeInput in;
-    if (manager) {
-        in.running = manager->RunningCount();
-        in.queued = static_cast<int>(manager->FQueues.NormalQueue().size() + manager->FQueues.FavouriteQueue().size());
-        in.waiting = static_cast<int>(manager->FQueues.WaitList().size());
-        manager->CountThreadStates(in.checkingHeader, in.fetchingPicture);
-    }
-    in.threadCount = Manager ? Manager->ThreadCount() : 0;
-    const StatusGaugeValues values = StatusGauges(in);
-    Gauges[0]->SetProgress(values.queued);
-    Gauges[1]->SetProgress(values.waiting);
-    Gauges[2]->SetProgress(values.picture);
-    Gauges[3]->SetProgress(values.header);
-}
-
-void Tsupamain::WebcamStatusChanged(int index, int status) {
-    FThumbnails->RedrawWebcamCell(index + 1);
-    UpdateStatusGauges();
-    engine::twebcammanager* manager = Manager ? Manager->Manager() : nullptr;
-    const engine::twebcam* webcam = manager ? manager->GetWebcam(index + 1) : nullptr;
-    if (!webcam) return;
-    Label1->setText(QString::fromStdString(platform::Cp1252ToUtf8(webcam->Name())) + QStringLiteral(" - ") +
-                    QString::fromStdString(engine::WebcamStatusText(status)));
-    Label1->repaint();
-}
-
-void Tsupamain::WebcamPictureArrived(int index) { FThumbnails->RedrawWebcamCell(index + 1); }
-
-void Tsupamain::ToolButton8Click() {
-    if (Starting || !Manager) return;
-    if (Manager->Count() == 0) {
-        // Importing webcams from a list comes with the list dialogs; the question stays.
-        platform::CurrentPrompts().Ask(QString::fromStdString(engine::LoadMessage(65244)));
-        return;
-    }
-    Starting = true;
-    StopRequested = false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Manager->StartAll();
-    UpdateTrayHint();
-    Starting = false;
-    QApplication::restoreOverrideCursor();
-    RunDeferredClose();
-}
-
-void Tsupamain::ToolButton9Click() {
-    if (!Manager) return;
-    if (Manager->Count() < 1) {
-        platform::CurrentPrompts().Message(QString::fromStdString(engine::LoadMessage(65233)));
-        return;
-    }
-    StopRequested = true;
-    if (Stopping) return;
-    StopAllBehindWaitForm();
-    Stopping = false;
-    UpdateStatusGauges();
-    UpdateTrayHint();
-}
-
-// Stopping waits for every fetch thread to let go of its webcam; the wait form says why the
-// window is busy meanwhile. Nothing is shown when no webcam runs.
-void Tsupamain::StopAllBehindWaitForm() {
-    if (!Manager || Manager->RunningCount() == 0) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Stopping = true;
-    waitform().show();
-    Manager->StopAll();
-    waitform().hide();
-    QApplication::restoreOverrideCursor();
-}
-
 void Tsupamain::Exit1Click() { close(); }
 
 void Tsupamain::About1Click() {
     aboutbox().Execute(QString::fromStdString(platform::Cp1252ToUtf8(Ini.AffTitle)));
+}
+
+void Tsupamain::SetGlobalSaveText(const QString& text) { Edit3->setText(text); }
+
+bool Tsupamain::ToggleSlowScanMark() {
+    QAction* item = FindCommand(*this, "SlowScanInactiveWebcams1");
+    item->setChecked(!item->isChecked());
+    return item->isChecked();
 }
 
 void Tsupamain::UpdateTrayHint() {

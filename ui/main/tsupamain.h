@@ -3,6 +3,10 @@
 // deferred load one second later), minimising and the orderly shutdown. The settings records
 // are the form's working copies that the rest of the window reads.
 //
+// The window is the host of its parts: the thumbnail grid, the view filters and the manager's
+// events, the enlarged view and the switch of the current webcam. The commands on webcams reach
+// it through MainCommandsHost.
+//
 // Main thread only.
 
 #include <QMainWindow>
@@ -13,14 +17,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/fetch_thread.h"
 #include "engine/logs.h"
 #include "engine/regconfig.h"
 #include "engine/settings_records.h"
+#include "ui/filters/view_filter_host.h"
 #include "ui/grid/grid_host.h"
+#include "ui/grid/run_state.h"
 #include "ui/main/command_line.h"
 #include "ui/main/main_engine.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/ovl_ini.h"
+#include "ui/viewer/viewer_host.h"
+#include "ui/viewer/webcam_switch.h"
 
 class QAction;
 class QCheckBox;
@@ -29,6 +38,7 @@ class QLabel;
 class QLineEdit;
 class QSystemTrayIcon;
 class QTimer;
+class QToolButton;
 class QWidget;
 
 namespace media {
@@ -37,12 +47,20 @@ class TMMLEDGauge;
 
 namespace ui {
 
+class MainCommandsHost;
 class ManagerGridSource;
 class TDrawGrid1;
 class TPageControl1;
+class TViewer;
 class ThumbnailGrid;
+class ViewFilters;
+class WebcamCommands;
 
-class Tsupamain : public QMainWindow, public ThumbnailGridHost {
+class Tsupamain : public QMainWindow,
+                  public ThumbnailGridHost,
+                  public ViewFilterHost,
+                  public ViewerHost,
+                  public WebcamSwitchHost {
     Q_OBJECT
 public:
     struct Services {
@@ -63,20 +81,37 @@ public:
     void Timer3Timer();
     void Timer4Timer();
 
-    // Commands of this window that other code runs.
-    void ToolButton8Click();  // start all
-    void ToolButton9Click();  // stop all
     void Exit1Click();
     void About1Click();
-    void UpdateStatusGauges();
-    // Fills the display map from ComboBox1 and relays the grid. Only "Toutes les WebCams" for
-    // now: every webcam in its own cell.
+    void UpdateTrayHint();
+    // The display map from ComboBox1, then the grid's rows.
     void ApplyViewFilter();
+    // ComboBox1 on "Mes Favoris", with its change handler.
+    void ShowFavourites();
+    // ComboBox1 on a filter item, applied (the change handler does not run).
+    void ShowFilter(int item);
+    // SetRunState of the grid: the lamps of every cell for a start (4) or when nothing runs (5).
+    void SetRunState(int code);
+    void UpdateGridRows();
+    void RepaintGrid();
+    // Toggles the check mark of SlowScanInactiveWebcams1 and returns it.
+    bool ToggleSlowScanMark();
+    void SetGlobalSaveText(const QString& text);
 
-    // ThumbnailGridHost.
+    // Shared by the hosts below.
     int CurrentWebcam() const override { return FCurrentWebcam; }
     void ShowWebcam(int webcam) override;
-    void LoadCurrentMotionSettings() override {}
+    void MarkCurrentWebcam(int webcam) override;
+    void RedrawWebcamCell(int webcam) override;
+    void LoadCurrentMotionSettings() override;
+    void UpdateStatusGauges() override;
+    void ShowWebcamInfo() override;
+    bool ViewerPageShown() const override;
+    int MotionThreshold() const override { return MotionSettings[1]; }
+    media::TMMLEDGauge& MotionGauge() override { return *Gauges[4]; }
+
+    // ThumbnailGridHost. The disk browser's picture steps belong to the disk page, which ovl
+    // does not have yet.
     void PreviousPicture() override {}
     void NextPicture() override {}
     void FirstPicture() override {}
@@ -85,18 +120,42 @@ public:
     bool StatusLEDs() const override;
     bool WebcamHints() const override;
 
+    // ViewFilterHost.
+    int FilterItem() const override;
+    void GridChanged() override;
+    void FocusGrid() override;
+    bool FollowNewPictures() const override { return FFollowNewPictures; }
+    void SetStatusLabel(const QString& text) override;
+    bool DiskShowThumbnails() const override;
+    void SetDiskShowThumbnails(bool on) override;
+    void DiskRefreshSelectLast() override {}
+    void DiskAddPending() override {}
+    void UpdateQuickBarButton(int) override {}
+
+    // ViewerHost.
+    void SetStatusText(const QString& text) override;
+    void RememberDiskPageState() override;
+    int DiskEntryNumber() const override { return 0; }
+    int DiskEntryCount() const override { return 0; }
+
+    // WebcamSwitchHost.
+    void SetCurrentWebcam(int webcam) override { FCurrentWebcam = webcam; }
+    void EnhanceSettingsChanged(const EnhanceSettings& settings) override;
+    void WebcamBecameCurrent(int webcam, int cell) override;
+    void OpenWebcamFolder(int webcam) override;
+    void MoveGridCursor(int webcam) override;
+
     // Form state (names the rest of the window uses).
     CommandLineFlags CommandLine;
     int ColorDepth = 0;
     int FCurrentWebcam = 0;
-    std::array<int, 3> EnhanceSettings{3, 3, 0};
     std::array<int, 6> MotionSettings{};
     bool Closing = false;
     bool Shown = false;
     bool StopRequested = false;
     bool Stopping = false;
     bool Starting = false;
-    bool FollowNewPictures = false;
+    bool FFollowNewPictures = false;
     std::unique_ptr<engine::tregconfig> RegConfig;
     engine::TConfigRec Config{};
     engine::TExtraRec Extra{};
@@ -112,6 +171,13 @@ public:
     std::string DataFolder() const { return Extra.DataDir.str(); }
     bool ShutdownDone() const { return FShutdownDone; }
     ThumbnailGrid& Thumbnails() { return *FThumbnails; }
+    TViewer& Viewer() { return *FViewer; }
+    WebcamCommands& Commands() { return *FCommands; }
+    // The webcam manager; null before start-up and with an engine that has none.
+    engine::twebcammanager* WebcamManager() const;
+    // SpeedButton2, by the global-save text: the global save and enhancement windows open at
+    // its bottom-left corner.
+    QPoint BelowSpeedButton2() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -122,6 +188,7 @@ private:
     void FormCreate();
     void FormShow();
     void BuildControls();
+    QWidget* BuildViewerPage();
     void BindHandlers();
     void TraceStep(const QString& text);
     template <typename Fn>
@@ -129,26 +196,27 @@ private:
     void ReadSettings();
     void SettleFolder();
     void CreateManager();
+    std::shared_ptr<const engine::FetchThreadSettings> FetchSettings();
     void ApplyOvlIni();
-    void ShowGlobalSaveState();
     void ApplyWindowState();
     void RememberWindowState();
     void WriteSettings();
     void StartAllAndMinimise();
     void StopAllBehindWaitForm();
+    // What works on the manager, then the manager with its threads.
+    void FreeEngine();
     void HideToTray();
-    void UpdateTrayHint();
     bool StartBusy() const { return Starting || FLoading; }
     void RunDeferredClose();
-
-    // Manager events.
-    void WebcamStatusChanged(int index, int status);
-    void WebcamPictureArrived(int index);
+    void SpeedButton3Click();
+    void OpenImageproc();
+    void ImageprocChange(int level, int mix);
 
     Services FServices;
     bool FLoading = false;        // the deferred load (Timer3) is under way
     bool FCloseDeferred = false;  // a close came while a start ran
     bool FShutdownDone = false;
+    RunStateFlags FRunState;
     MainMenus FMenus;
     QTimer* Timer3;
     QTimer* Timer4;
@@ -161,12 +229,25 @@ private:
     QWidget* TabSheet12;
     QCheckBox* CheckBox22;
     QCheckBox* CheckBox25;
+    QWidget* Panel9;  // the current webcam: name, run state, file count, description
     QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label16;
     QLabel* Label27;
     QLineEdit* Edit3;
+    QToolButton* SpeedButton2;
+    QToolButton* SpeedButton3;
     std::array<media::TMMLEDGauge*, 5> Gauges{};  // MMLEDGauge1..5
+    TViewer* FViewer;
     std::unique_ptr<ManagerGridSource> FGridSource;
     ThumbnailGrid* FThumbnails;
+    // Made with the manager, which they work on.
+    std::unique_ptr<ViewFilters> FFilters;
+    std::unique_ptr<WebcamSwitch> FSwitch;
+    std::unique_ptr<MainCommandsHost> FCommandsHost;
+    std::unique_ptr<WebcamCommands> FCommands;
 };
 
 // The message a failed start-up step shows before its exception goes on.

@@ -42,11 +42,15 @@ Timageproc::Timageproc(QWidget* parent) : QDialog(parent) {
 }
 
 void Timageproc::SetValues(int CutOff, int Depth) {
+    SetPositions(CutOff, Depth);
+    show();
+}
+
+void Timageproc::SetPositions(int CutOff, int Depth) {
     settingValues_ = true;
     TrackBar1->setValue(CutOff);
     TrackBar2->setValue(Depth);
     settingValues_ = false;
-    show();
 }
 
 void Timageproc::TrackBarChange() {

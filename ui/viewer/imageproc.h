@@ -19,6 +19,9 @@ public:
 
     // Sets both positions without reporting them, then shows the window.
     void SetValues(int CutOff, int Depth);
+    // Sets both positions without reporting them and leaves the window as it is: a webcam that
+    // becomes current brings its own values, which must not open the window.
+    void SetPositions(int CutOff, int Depth);
 
     // (level, mix) after a track bar moved.
     std::function<void(int, int)> OnChange;

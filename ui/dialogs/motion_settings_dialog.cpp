@@ -1,4 +1,4 @@
-#include "ui/motion_settings_dialog.h"
+#include "ui/dialogs/motion_settings_dialog.h"
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"

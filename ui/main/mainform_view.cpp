@@ -1,0 +1,214 @@
+// The main window as the host of its views: the current webcam, its panel, the grid's redraws,
+// the view filter and the gauges, the enlarged view's enhancement window.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+#include "engine/motion_settings.h"
+#include "engine/webcam.h"
+#include "engine/webcam_manager.h"
+#include "media/qt/led_gauge.h"
+#include "platform/clock.h"
+#include "ui/controls/draw_grid1.h"
+#include "ui/controls/page_control1.h"
+#include "ui/filters/view_filter.h"
+#include "ui/filters/view_filters.h"
+#include "ui/grid/run_state.h"
+#include "ui/grid/thumbnail_grid.h"
+#include "ui/main/main_menus.h"
+#include "ui/main/status_gauges.h"
+#include "ui/main/tsupamain.h"
+#include "ui/viewer/imageproc.h"
+#include "ui/viewer/viewer.h"
+#include "ui/viewer/webcam_info.h"
+
+namespace ui {
+
+engine::twebcammanager* Tsupamain::WebcamManager() const { return Manager ? Manager->Manager() : nullptr; }
+
+QPoint Tsupamain::BelowSpeedButton2() const { return SpeedButton2->mapToGlobal(QPoint(0, SpeedButton2->height())); }
+
+void Tsupamain::ShowWebcam(int webcam) {
+    if (FSwitch) FSwitch->ShowWebcam(webcam);
+}
+
+void Tsupamain::MarkCurrentWebcam(int webcam) { FThumbnails->MarkCurrentWebcam(webcam); }
+
+void Tsupamain::RedrawWebcamCell(int webcam) { FThumbnails->RedrawWebcamCell(webcam); }
+
+void Tsupamain::UpdateGridRows() { FThumbnails->UpdateGridRows(); }
+
+void Tsupamain::RepaintGrid() { DrawGrid11->viewport()->update(); }
+
+void Tsupamain::GridChanged() {
+    UpdateGridRows();
+    RepaintGrid();
+}
+
+void Tsupamain::ApplyViewFilter() {
+    if (FFilters) FFilters->ApplyViewFilter();
+    else GridChanged();
+}
+
+void Tsupamain::Timer4Timer() {
+    if (!Closing && FFilters) FFilters->Timer4Timer();
+}
+
+int Tsupamain::FilterItem() const { return ComboBox1->currentIndex(); }
+
+void Tsupamain::ShowFilter(int item) {
+    const QSignalBlocker blocker(ComboBox1);
+    ComboBox1->setCurrentIndex(item);
+    ApplyViewFilter();
+}
+
+void Tsupamain::ShowFavourites() {
+    {
+        const QSignalBlocker blocker(ComboBox1);
+        ComboBox1->setCurrentIndex(kFilterFavourites);
+    }
+    if (FFilters) FFilters->ComboBox1Change();
+}
+
+void Tsupamain::FocusGrid() {
+    DrawGrid11->setFocus();
+    FThumbnails->ShiftState = 0;
+}
+
+void Tsupamain::SetRunState(int code) {
+    // What the run state shows of the window.
+    class Display : public RunStateView {
+    public:
+        explicit Display(Tsupamain& form) : form_(form) {}
+        void SetStopAllImage(int imageIndex) override {
+            const auto icon = imageIndex == 0 ? QStyle::SP_MediaStop : QStyle::SP_MediaPause;
+            FindCommand(form_, "ToolButton9")->setIcon(form_.style()->standardIcon(icon));
+        }
+        void SetTrayIconEnabled(bool enabled) override {
+            const auto icon = enabled ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause;
+            form_.PGTrayIcon951->setIcon(form_.style()->standardIcon(icon));
+        }
+        void ResetCursor() override {
+            while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+        }
+        void SetStatusText(const QString& text) override { form_.SetStatusLabel(text); }
+        // The disk page's thumbnail button and switch: the disk page is not built yet.
+        void SetThumbnailButtonCaption(const QString&) override {}
+        void ApplyDiskThumbnailSwitch() override {}
+
+    private:
+        Tsupamain& form_;
+    } display(*this);
+    FRunState.StopRequested = StopRequested;
+    ui::SetRunState(code, FRunState, display, DiskMan.TrayIcon != 0);
+    StopRequested = FRunState.StopRequested;
+}
+
+bool Tsupamain::ViewerPageShown() const { return PageControl2->currentWidget() == TabSheet11; }
+
+void Tsupamain::SetStatusLabel(const QString& text) {
+    Label1->setText(text);
+    Label1->repaint();
+}
+
+void Tsupamain::SetStatusText(const QString& text) {
+    if (!text.isEmpty()) SetStatusLabel(QStringLiteral(" ") + text);
+}
+
+void Tsupamain::RememberDiskPageState() {
+    DiskMan.ActivePage = PageControl2->currentWidget() == TabSheet12 ? 2 : 1;
+    DiskMan.AutoLoad = CheckBox25->isChecked() ? 1 : 0;
+}
+
+bool Tsupamain::DiskShowThumbnails() const { return CheckBox22->isChecked(); }
+
+void Tsupamain::SetDiskShowThumbnails(bool on) { CheckBox22->setChecked(on); }
+
+void Tsupamain::LoadCurrentMotionSettings() {
+    engine::twebcammanager* manager = WebcamManager();
+    const bool known = manager && FCurrentWebcam >= 1 && FCurrentWebcam <= manager->Count();
+    const engine::TWebcamDef1Rec rec2 = known ? manager->GetWebcam(FCurrentWebcam)->Rec2() : engine::TWebcamDef1Rec{};
+    const engine::TMotionSettingsRec settings = engine::LoadMotionSettings(known ? &rec2 : nullptr);
+    MotionSettings = {settings.CellSize, settings.Threshold, settings.Sensitivity,
+                      settings.Unused[0], settings.Unused[1], settings.Unused[2]};
+}
+
+void Tsupamain::UpdateStatusGauges() {
+    engine::twebcammanager* manager = WebcamManager();
+    StatusGaugeInput in;
+    if (manager) {
+        in.running = manager->RunningCount();
+        in.queued = static_cast<int>(manager->FQueues.NormalQueue().size() + manager->FQueues.FavouriteQueue().size());
+        in.waiting = static_cast<int>(manager->FQueues.WaitList().size());
+        manager->CountThreadStates(in.checkingHeader, in.fetchingPicture);
+    }
+    in.threadCount = Manager ? Manager->ThreadCount() : 0;
+    const StatusGaugeValues values = StatusGauges(in);
+    Gauges[0]->SetProgress(values.queued);
+    Gauges[1]->SetProgress(values.waiting);
+    Gauges[2]->SetProgress(values.picture);
+    Gauges[3]->SetProgress(values.header);
+}
+
+void Tsupamain::ShowWebcamInfo() {
+    engine::twebcammanager* manager = WebcamManager();
+    if (!manager || FCurrentWebcam < 1 || FCurrentWebcam > manager->Count()) return;
+    const WebcamInfo info =
+        WebcamInfoOf(*manager->GetWebcam(FCurrentWebcam), DiskEntryCount(), 0, platform::Now());
+    Label2->setText(info.name);
+    Label4->setText(info.runState);
+    Label5->setText(info.fileCount);
+    Label16->setText(info.description);
+    QAction* start = FindCommand(*this, "ToolButton13");
+    QAction* stop = FindCommand(*this, "ToolButton14");
+    start->setChecked(info.running);
+    stop->setChecked(!info.running);
+    start->setEnabled(info.enabled);
+    stop->setEnabled(info.enabled);
+    FindCommand(*this, "ToolButton20")->setChecked(info.enabled);
+    FindCommand(*this, "ToolButton19")->setChecked(!info.enabled);
+    Panel9->repaint();
+}
+
+void Tsupamain::EnhanceSettingsChanged(const EnhanceSettings& settings) {
+    SpeedButton3->setChecked(settings.on);
+    imageproc().SetPositions(settings.level, settings.mix);
+}
+
+void Tsupamain::WebcamBecameCurrent(int, int cell) {
+    engine::twebcammanager* manager = WebcamManager();
+    FindCommand(*this, "ToolButton1")->setEnabled(cell != 0);
+    FindCommand(*this, "ToolButton2")->setEnabled(manager && cell != manager->DisplayedCount() - 1);
+}
+
+// The disk page would open the webcam's folder here; the panel is filled in any case.
+void Tsupamain::OpenWebcamFolder(int) { ShowWebcamInfo(); }
+
+void Tsupamain::MoveGridCursor(int webcam) { FThumbnails->MoveCursorTo(webcam); }
+
+// Enhancement on or off for the shown picture.
+void Tsupamain::SpeedButton3Click() {
+    FViewer->Enhance.on = SpeedButton3->isChecked();
+    FViewer->RedisplayPicture();
+}
+
+// A right press on SpeedButton3: the enhancement window opens below SpeedButton2, not modal.
+void Tsupamain::OpenImageproc() {
+    Timageproc& window = imageproc();
+    window.move(BelowSpeedButton2());
+    window.SetValues(FViewer->Enhance.level, FViewer->Enhance.mix);
+}
+
+void Tsupamain::ImageprocChange(int level, int mix) {
+    FViewer->Enhance.level = level;
+    FViewer->Enhance.mix = mix;
+    FViewer->RedisplayPicture();
+}
+
+}  // namespace ui
