@@ -79,7 +79,6 @@ void Tsupamain::StartUp() {
     Stopping = false;
     Guarded("Init Error #2 ", [&] {
         PageControl2->setCurrentWidget(TabSheet11);
-        Panel1->resize(Config.LeftPanelWidth > 0 ? Config.LeftPanelWidth : Panel1->width(), Panel1->height());
         ApplyWindowState();
     });
     SettleFolder();
@@ -223,6 +222,8 @@ void Tsupamain::FormShow() {
                            "manipulation in 24-bit color. However it will be unable to display all these colors "
                            "and some screen corruption will occur."),
             platform::Prompts::Icon::Information);
+    // The panel's width is shared out once the window has its size.
+    if (Config.LeftPanelWidth > 0) SetLeftPanelWidth(Config.LeftPanelWidth);
     TraceStep(QStringLiteral("Entering part 6"));
     Guarded("Init Error #6", [&] {
         FViewer->SetPictureCaption(QString(), 0);

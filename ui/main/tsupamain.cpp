@@ -72,6 +72,16 @@ Tsupamain::~Tsupamain() {
     FThumbnails = nullptr;
 }
 
+void Tsupamain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FThumbnails->FormResize();
+}
+
+void Tsupamain::SetLeftPanelWidth(int width) {
+    const int total = Splitter1->width();
+    Splitter1->setSizes({width, std::max(1, total - width)});
+}
+
 void Tsupamain::FormCreate() {
     Shown = false;
     DebugLog = std::make_unique<engine::tdebuglog>();
@@ -86,10 +96,12 @@ void Tsupamain::BuildControls() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
-    auto* splitter = Make<QSplitter>(central, "Splitter1", Qt::Horizontal);
+    Splitter1 = Make<QSplitter>(central, "Splitter1", Qt::Horizontal);
+    auto* splitter = Splitter1;
     layout->addWidget(splitter, 1);
 
     Panel1 = Make<QWidget>(splitter, "Panel1");
+    Panel1->setMinimumWidth(30);
     auto* left = new QVBoxLayout(Panel1);
     left->setContentsMargins(0, 0, 0, 0);
     ComboBox1 = Make<QComboBox>(Panel1, "ComboBox1");
@@ -115,6 +127,8 @@ void Tsupamain::BuildControls() {
     disk->addStretch(1);
     PageControl2->addTab(TabSheet12, QStringLiteral("Disque"));
     splitter->setStretchFactor(1, 1);
+    // Moving the panel's edge lays the grid out again, as a resize of the window does.
+    connect(splitter, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
 
     auto* status = new QHBoxLayout;
     Label1 = Make<QLabel>(central, "Label1");

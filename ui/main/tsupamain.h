@@ -36,6 +36,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QSplitter;
 class QSystemTrayIcon;
 class QTimer;
 class QToolButton;
@@ -183,6 +184,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate();
@@ -199,6 +201,7 @@ private:
     std::shared_ptr<const engine::FetchThreadSettings> FetchSettings();
     void ApplyOvlIni();
     void ApplyWindowState();
+    void SetLeftPanelWidth(int width);
     void RememberWindowState();
     void WriteSettings();
     void StartAllAndMinimise();
@@ -221,6 +224,7 @@ private:
     QTimer* Timer3;
     QTimer* Timer4;
     QSystemTrayIcon* PGTrayIcon951;
+    QSplitter* Splitter1;
     QWidget* Panel1;  // the left panel: view filter and thumbnail grid
     QComboBox* ComboBox1;
     TDrawGrid1* DrawGrid11;

@@ -1,0 +1,110 @@
+#include "tests/support/desktop_session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "tests/support/run_program.h"
+
+namespace testsupport {
+namespace {
+
+bool Near(const std::uint8_t* pixel, Rgb colour, int tolerance) {
+    return std::abs(pixel[0] - colour.r) <= tolerance && std::abs(pixel[1] - colour.g) <= tolerance &&
+           std::abs(pixel[2] - colour.b) <= tolerance;
+}
+
+// A binary PPM (P6, maximum 255) as ffmpeg writes it.
+std::optional<Screenshot> ReadPpm(const std::string& bytes) {
+    std::size_t at = 0;
+    auto field = [&]() -> std::string {
+        while (at < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[at]))) ++at;
+        const std::size_t start = at;
+        while (at < bytes.size() && !std::isspace(static_cast<unsigned char>(bytes[at]))) ++at;
+        return bytes.substr(start, at - start);
+    };
+    if (field() != "P6") return std::nullopt;
+    Screenshot shot;
+    shot.width = std::atoi(field().c_str());
+    shot.height = std::atoi(field().c_str());
+    if (field() != "255" || shot.width <= 0 || shot.height <= 0) return std::nullopt;
+    ++at;  // the one blank after the maximum
+    const std::size_t size = static_cast<std::size_t>(shot.width) * shot.height * 3;
+    if (bytes.size() < at + size) return std::nullopt;
+    shot.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                    bytes.begin() + static_cast<std::ptrdiff_t>(at + size));
+    return shot;
+}
+
+}  // namespace
+
+int Screenshot::CountNear(Rgb colour, int tolerance) const {
+    int count = 0;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) count += Near(&rgb[i], colour, tolerance);
+    return count;
+}
+
+int Screenshot::WidestRun(Rgb colour, int tolerance) const {
+    int widest = 0;
+    for (int y = 0; y < height; ++y) {
+        int row = 0;
+        for (int x = 0; x < width; ++x)
+            row += Near(&rgb[(static_cast<std::size_t>(y) * width + x) * 3], colour, tolerance);
+        widest = std::max(widest, row);
+    }
+    return widest;
+}
+
+std::optional<Screenshot> DesktopSession::Grab(const std::filesystem::path& png) const {
+    const ProgramResult grab = RunProgram({"ffmpeg", "-loglevel", "error", "-f", "x11grab", "-i", display_,
+                                           "-frames:v", "1", "-f", "image2pipe", "-vcodec", "ppm", "-"});
+    if (grab.exit_code != 0) return std::nullopt;
+    std::optional<Screenshot> shot = ReadPpm(grab.out);
+    if (shot && !png.empty()) {
+        std::filesystem::create_directories(png.parent_path());
+        const std::filesystem::path ppm = png.string() + ".ppm";
+        std::ofstream(ppm, std::ios::binary) << grab.out;
+        RunProgram({"ffmpeg", "-loglevel", "error", "-y", "-i", ppm.string(), png.string()});
+        std::filesystem::remove(ppm);
+    }
+    return shot;
+}
+
+bool DesktopSession::Xdo(const std::vector<std::string>& arguments, std::string* out) const {
+    std::vector<std::string> argv{"env", "DISPLAY=" + display_, "xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    const ProgramResult result = RunProgram(argv);
+    if (out) *out = result.out;
+    return result.exit_code == 0;
+}
+
+std::string DesktopSession::WaitForWindow(const std::string& namePattern, int timeoutMs) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        std::string ids;
+        if (Xdo({"search", "--onlyvisible", "--name", namePattern}, &ids) && !ids.empty())
+            return ids.substr(0, ids.find('\n'));
+        if (std::chrono::steady_clock::now() >= deadline) return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+bool DesktopSession::Focus(const std::string& window) const { return Xdo({"windowfocus", "--sync", window}); }
+
+bool DesktopSession::Keys(const std::vector<std::string>& keys) const {
+    std::vector<std::string> arguments{"key", "--delay", "60"};
+    arguments.insert(arguments.end(), keys.begin(), keys.end());
+    return Xdo(arguments);
+}
+
+bool DesktopSession::Type(const std::string& text) const { return Xdo({"type", "--delay", "20", text}); }
+
+bool DesktopSession::Click(const std::string& window, int x, int y) const {
+    return Xdo({"mousemove", "--window", window, std::to_string(x), std::to_string(y), "click", "1"});
+}
+
+}  // namespace testsupport
