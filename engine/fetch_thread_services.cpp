@@ -2,6 +2,7 @@
 
 #include "engine/jpeg_picture.h"
 #include "engine/new_picture_delivery.h"
+#include "engine/stream_thread.h"
 
 namespace engine {
 
@@ -18,6 +19,20 @@ NewPictureStep StillPictureStep(const TDiskManRec& diskman, std::function<void(c
         const auto motion = DeliverStillPicture(webcam, diskman, bytes, pictureFileName);
         if (motion && keepMotion) keepMotion(*motion);
         return true;
+    };
+}
+
+StreamWorkerFactory StreamThreadFactory(std::shared_ptr<const FetchThreadSettings> settings) {
+    return [settings](twebcam& webcam, twebcammanager& manager) -> std::unique_ptr<tstreamworker> {
+        return std::make_unique<tstreamthread>(webcam, manager, settings);
+    };
+}
+
+StreamFrameStep StreamPictureStep(const TDiskManRec& diskman, std::function<void(const TMotionSettingsRec&)> keepMotion) {
+    return [&diskman, keepMotion = std::move(keepMotion)](twebcam& webcam, const std::string& frame) {
+        if (JpegPicture(frame).Width() == 0) return;
+        const auto motion = DeliverStreamFrame(webcam, diskman, frame);
+        if (motion && keepMotion) keepMotion(*motion);
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// How the main window plugs the fetch threads into its webcam manager: the worker factory, the
-// new-picture step that saves still pictures, and the JPEG decoder.
+// How the main window plugs the fetch and stream threads into its webcam manager: the worker
+// factories, the new-picture steps that save still pictures and stream frames, and the JPEG
+// decoder.
 
 #include "engine/fetch_thread.h"
 #include "engine/motion_settings.h"
@@ -20,6 +21,16 @@ FetchWorkerFactory FetchThreadFactory(std::shared_ptr<const FetchThreadSettings>
 // that ran. diskman must outlive the manager.
 NewPictureStep StillPictureStep(const TDiskManRec& diskman,
                                 std::function<void(const TMotionSettingsRec&)> keepMotion = {});
+
+// Makes tstreamthread workers that share the settings: their newFrame step (StreamPictureStep),
+// error log, User-Agent and inactivity limit.
+StreamWorkerFactory StreamThreadFactory(std::shared_ptr<const FetchThreadSettings> settings);
+
+// The stream-frame step: skips bytes whose JPEG header does not read, else saves and reports
+// the frame by the main window's DISKMAN record; keepMotion gets the settings of a motion test
+// that ran. diskman must outlive the manager.
+StreamFrameStep StreamPictureStep(const TDiskManRec& diskman,
+                                  std::function<void(const TMotionSettingsRec&)> keepMotion = {});
 
 // The manager's services with treadthread workers and the JPEG decoder; the stream workers come
 // from their own maker.
