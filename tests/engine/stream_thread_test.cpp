@@ -50,9 +50,10 @@ std::string Join(const std::vector<std::string>& pictures) {
     return all;
 }
 
+// A reply whose bytes (head and body together) are sent once, or on and on for Repeat.
 MjpegPeer::Reply Reply(std::string bytes, MjpegPeer::End end = MjpegPeer::End::Close, std::size_t piece = 1000) {
     MjpegPeer::Reply reply;
-    reply.bytes = std::move(bytes);
+    reply.body = std::move(bytes);
     reply.end = end;
     reply.piece = piece;
     return reply;

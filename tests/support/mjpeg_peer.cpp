@@ -137,17 +137,10 @@ void MjpegPeer::Serve(int connection, const Reply& reply, std::size_t visit) {
     std::string request;
     if (reply.readRequest && !ReadRequest(connection, request)) return;
     Record(visit, [&request](Visit& v) { v.request = request; });
-    const std::size_t piece = reply.piece ? reply.piece : std::max<std::size_t>(reply.bytes.size(), 1);
-    bool sending = true;
-    do {
-        for (std::size_t at = 0; sending && at < reply.bytes.size(); at += piece) {
-            sending = SendAll(connection, std::string_view(reply.bytes).substr(at, piece));
-            if (sending && reply.pause.count() > 0) {
-                pollfd stop = {stopFd_, POLLIN, 0};
-                sending = poll(&stop, 1, static_cast<int>(reply.pause.count())) == 0;
-            }
-        }
-    } while (sending && reply.end == End::Repeat);
+    bool sending = SendPaced(connection, reply.head, reply);
+    for (std::size_t round = 0; sending && (round < reply.times || (reply.end == End::Repeat && !reply.body.empty()));
+         ++round)
+        sending = SendPaced(connection, reply.body, reply);
     Record(visit, [](Visit& v) { v.sent = Clock::now(); });
     if (!sending) return;
     switch (reply.end) {
@@ -175,6 +168,16 @@ bool MjpegPeer::ReadRequest(int connection, std::string& request) {
         const ssize_t n = recv(connection, buffer, sizeof buffer, 0);
         if (n <= 0) return false;
         request.append(buffer, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool MjpegPeer::SendPaced(int connection, std::string_view bytes, const Reply& reply) {
+    const std::size_t piece = reply.piece ? reply.piece : std::max<std::size_t>(bytes.size(), 1);
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        if (!SendAll(connection, bytes.substr(at, piece))) return false;
+        pollfd stop = {stopFd_, POLLIN, 0};
+        if (reply.pause.count() > 0 && poll(&stop, 1, static_cast<int>(reply.pause.count())) != 0) return false;
     }
     return true;
 }

@@ -2,12 +2,12 @@
 // A scripted MJPEG server on 127.0.0.1 for the stream-thread tests and the stream benchmark.
 // It serves one connection at a time. Connection i plays reply i of its list (the last reply
 // again on every later connection): it reads the request head, unless the reply is a raw
-// stream that starts at once, then sends the reply's bytes in pieces of the given size with a
-// pause after each, and ends as the reply says: an orderly close, a reset, a stall (the
-// connection stays open and silent until the client goes) or a repeat (the bytes again and
-// again until the client goes). Each connection is recorded: its request, when it was accepted,
-// when the reply's bytes were all sent and when it ended. Every wait also ends when the peer is
-// destroyed, so a client that misbehaves cannot hang a test.
+// stream that starts at once, then sends the reply's head and its body a number of times, in
+// pieces of the given size with a pause after each, and ends as the reply says: an orderly
+// close, a reset, a stall (the connection stays open and silent until the client goes) or a
+// repeat (the body again and again until the client goes). Each connection is recorded: its
+// request, when it was accepted, when the reply was all sent and when it ended. Every wait also
+// ends when the peer is destroyed, so a client that misbehaves cannot hang a test.
 
 #include <time.h>
 
@@ -40,7 +40,9 @@ public:
     using Clock = std::chrono::steady_clock;
     enum class End { Close, Reset, Stall, Repeat };
     struct Reply {
-        std::string bytes;                    // head and body, or raw pictures
+        std::string head;                     // sent once; empty for raw pictures
+        std::string body;                     // multipart or raw pictures
+        std::size_t times = 1;                // how often the body is sent (Repeat: on and on)
         std::size_t piece = 0;                // sent in pieces of this size; 0: at once
         std::chrono::milliseconds pause{0};  // after each piece
         End end = End::Close;
@@ -49,7 +51,7 @@ public:
     struct Visit {
         std::string request;
         Clock::time_point accepted;
-        Clock::time_point sent;   // the bytes all sent (for Repeat: the client went)
+        Clock::time_point sent;   // the reply all sent (for Repeat: the client went)
         Clock::time_point ended;  // the connection closed
         bool done = false;        // ended
     };
@@ -76,6 +78,9 @@ private:
     void Run();
     void Serve(int connection, const Reply& reply, std::size_t visit);
     bool ReadRequest(int connection, std::string& request);
+    // Sends in pieces with the reply's pause after each; false when the client went or the
+    // peer stops.
+    bool SendPaced(int connection, std::string_view bytes, const Reply& reply);
     bool SendAll(int connection, std::string_view bytes);
     // Waits for the connection to become ready (events) or the peer to stop; false on stop,
     // error or time-out (-1: none).
