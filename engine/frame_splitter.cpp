@@ -137,7 +137,14 @@ bool FrameSplitter::Step(std::size_t& end) {
             pos_ = std::max(pos_, size > 2 ? size - 2 : 0);
             return false;
         }
-        end = next;
+        if (next < 3) {
+            // FF D8 FF D8 FF: the first start holds nothing; the picture begins at the second.
+            buffer_.erase(0, next);
+            pos_ = 2;
+            state_ = State::Marker;
+        } else {
+            end = next;
+        }
         return true;
     }
     case State::Seek:

@@ -111,6 +111,7 @@ TEST(StreamFrameSplitterTest, CutsPicturesOutOfChunkSequences) {
          false},
         {"a picture without its end runs to the next start", {noEnd + kBoundary + b}, {noEnd + kBoundary, b}, "", false},
         {"a broken structure runs to the next start", {broken + kBoundary + b}, {broken + kBoundary, b}, "", false},
+        {"a doubled picture start", {"\xFF\xD8" + a.substr(0, 1), a.substr(1)}, {a}, "", false},
         {"the picture begun at the end is the rest", {a + kBoundary + b.substr(0, 100)}, {a}, b.substr(0, 100), false},
         {"bytes without a picture start leave no rest", {a + "\r\n--frame--\r\n"}, {a}, "", false},
         {"4 MiB without a picture start", {junk.substr(0, 1000), junk.substr(1000)}, {}, "", false},
