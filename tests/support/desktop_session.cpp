@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 #include "tests/support/run_program.h"
@@ -82,15 +83,28 @@ bool DesktopSession::Xdo(const std::vector<std::string>& arguments, std::string*
     return result.exit_code == 0;
 }
 
-std::string DesktopSession::WaitForWindow(const std::string& namePattern, int timeoutMs) const {
+std::string DesktopSession::WaitForWindow(const std::string& namePattern, int timeoutMs,
+                                          const std::string& other) const {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         std::string ids;
-        if (Xdo({"search", "--onlyvisible", "--name", namePattern}, &ids) && !ids.empty())
-            return ids.substr(0, ids.find('\n'));
+        if (Xdo({"search", "--onlyvisible", "--name", namePattern}, &ids)) {
+            std::istringstream lines(ids);
+            for (std::string id; std::getline(lines, id);)
+                if (!id.empty() && id != other) return id;
+        }
         if (std::chrono::steady_clock::now() >= deadline) return {};
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+}
+
+bool DesktopSession::Visible(const std::string& window) const {
+    std::string ids;
+    if (!Xdo({"search", "--onlyvisible", "--name", ".*"}, &ids)) return false;
+    std::istringstream lines(ids);
+    for (std::string id; std::getline(lines, id);)
+        if (id == window) return true;
+    return false;
 }
 
 bool DesktopSession::Focus(const std::string& window) const { return Xdo({"windowfocus", "--sync", window}); }

@@ -36,8 +36,11 @@ public:
     // xdotool with these arguments on the display; true when it succeeded. Its output in out.
     bool Xdo(const std::vector<std::string>& arguments, std::string* out = nullptr) const;
     // The id of the first visible window whose name matches the pattern (a regular
-    // expression), waiting up to timeoutMs for it; empty when none came.
-    std::string WaitForWindow(const std::string& namePattern, int timeoutMs = 10000) const;
+    // expression) and that is not other, waiting up to timeoutMs for it; empty when none came.
+    std::string WaitForWindow(const std::string& namePattern, int timeoutMs = 10000,
+                              const std::string& other = {}) const;
+    // Whether the window is still there and mapped.
+    bool Visible(const std::string& window) const;
     // Gives the window the keyboard focus (there is no window manager to do it).
     bool Focus(const std::string& window) const;
     // Keys as xdotool names them ("alt+w", "Down", "Return"), one after another.

@@ -131,6 +131,19 @@ TEST_F(WebcamSwitch, HiddenOrUnknownWebcamsAreNotShown) {
     EXPECT_EQ(host_.cursor, 0);
 }
 
+TEST_F(WebcamSwitch, AfterTheLastWebcamIsGoneNothingOfItStaysOnShow) {
+    engine::twebcam& one = Add("one");
+    one.FPicture = filterstest::PictureBytes(64, 48, 255, 0, 0);
+    Start();
+    switch_->ShowWebcam(1);
+    ASSERT_NE(viewer_->LastDisplayMode(), 0);
+    manager_->Clear();  // as a delete's reload finds no webcam
+    switch_->ShowWebcam(1);
+    EXPECT_EQ(host_.current, 0);
+    EXPECT_EQ(viewer_->LastDisplayMode(), 0);
+    EXPECT_TRUE(viewer_->ShownFileName().isEmpty());
+}
+
 TEST_F(WebcamSwitch, TheLinkIsOpenedOnlyForWebAddresses) {
     engine::twebcam& one = Add("one");
     Start();

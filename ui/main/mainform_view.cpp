@@ -34,10 +34,6 @@ engine::twebcammanager* Tsupamain::WebcamManager() const { return Manager ? Mana
 
 QPoint Tsupamain::BelowSpeedButton2() const { return SpeedButton2->mapToGlobal(QPoint(0, SpeedButton2->height())); }
 
-void Tsupamain::ShowWebcam(int webcam) {
-    if (FSwitch) FSwitch->ShowWebcam(webcam);
-}
-
 void Tsupamain::MarkCurrentWebcam(int webcam) { FThumbnails->MarkCurrentWebcam(webcam); }
 
 void Tsupamain::RedrawWebcamCell(int webcam) { FThumbnails->RedrawWebcamCell(webcam); }
@@ -156,11 +152,22 @@ void Tsupamain::UpdateStatusGauges() {
     Gauges[3]->SetProgress(values.header);
 }
 
+void Tsupamain::ShowWebcam(int webcam) {
+    if (!FSwitch) return;
+    FSwitch->ShowWebcam(webcam);
+    if (FCurrentWebcam == 0) ShowWebcamInfo();  // none left: the panel shows nobody
+}
+
 void Tsupamain::ShowWebcamInfo() {
     engine::twebcammanager* manager = WebcamManager();
-    if (!manager || FCurrentWebcam < 1 || FCurrentWebcam > manager->Count()) return;
-    const WebcamInfo info =
-        WebcamInfoOf(*manager->GetWebcam(FCurrentWebcam), DiskEntryCount(), 0, platform::Now());
+    const engine::twebcam* webcam =
+        manager && FCurrentWebcam >= 1 && FCurrentWebcam <= manager->Count() ? manager->GetWebcam(FCurrentWebcam)
+                                                                             : nullptr;
+    if (!webcam) {
+        for (QLabel* label : {Label2, Label4, Label5, Label16}) label->clear();
+        return;
+    }
+    const WebcamInfo info = WebcamInfoOf(*webcam, DiskEntryCount(), 0, platform::Now());
     Label2->setText(info.name);
     Label4->setText(info.runState);
     Label5->setText(info.fileCount);

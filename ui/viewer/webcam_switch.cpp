@@ -45,6 +45,14 @@ void WebcamSwitch::SetManager(engine::twebcammanager& manager) {
 
 void WebcamSwitch::ShowWebcam(int i) {
     const int count = manager_->Count();
+    if (count == 0) {
+        // The last webcam went (a delete, another data folder): nothing stays on show of it.
+        LeaveWebcam();
+        host_.SetCurrentWebcam(0);
+        viewer_.ClearViewer();
+        viewer_.SetPictureCaption(QString(), 0);
+        return;
+    }
     if (host_.CurrentWebcam() > count) host_.SetCurrentWebcam(1);
     if (i < 1 || i > count) return;
     engine::twebcam* webcam = manager_->GetWebcam(i);

@@ -42,6 +42,8 @@ public:
     WebcamSwitch(engine::twebcammanager& manager, TViewer& viewer, WebcamSwitchHost& host)
         : manager_(&manager), viewer_(viewer), host_(host) {}
 
+    // Makes webcam i current when it is shown in the grid. Without any webcam left, there is no
+    // current webcam and the view is cleared.
     void ShowWebcam(int i);
     // Stores the current webcam's enhancement settings and forgets it; the main window calls it
     // before the webcams are reloaded or replaced.
