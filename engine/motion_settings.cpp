@@ -16,6 +16,14 @@ TMotionSettingsRec DefaultMotionSettings() {
     return TMotionSettingsRec{4, 5, 13, {0, 0, 0}};
 }
 
+std::array<int, 6> MotionSettingsValues(const TMotionSettingsRec& rec) {
+    return {rec.CellSize, rec.Threshold, rec.Sensitivity, rec.Unused[0], rec.Unused[1], rec.Unused[2]};
+}
+
+TMotionSettingsRec MotionSettingsFromValues(const std::array<int, 6>& values) {
+    return {values[0], values[1], values[2], {values[3], values[4], values[5]}};
+}
+
 TMotionSettingsRec ValidMotionSettings(TMotionSettingsRec rec) {
     const TMotionSettingsRec defaults = DefaultMotionSettings();
     if (!InRange(rec.CellSize)) rec.CellSize = defaults.CellSize;

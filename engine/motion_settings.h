@@ -4,6 +4,7 @@
 
 #include "engine/webcam_records.h"
 
+#include <array>
 #include <cstdint>
 #include <type_traits>
 
@@ -22,6 +23,10 @@ inline constexpr int kMotionSettingMin = 1;
 inline constexpr int kMotionSettingMax = 25;
 
 TMotionSettingsRec DefaultMotionSettings();  // 4, 5, 13
+
+// The six values in their stored order, as the main window keeps them, and back.
+std::array<int, 6> MotionSettingsValues(const TMotionSettingsRec& rec);
+TMotionSettingsRec MotionSettingsFromValues(const std::array<int, 6>& values);
 
 // Each of the three values outside 1..25 becomes its default, so that no cell size of 0 or a
 // negative one reaches a comparison.

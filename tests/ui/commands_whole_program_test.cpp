@@ -78,8 +78,8 @@ TEST_F(CommandsWholeProgram, CreateStartStopAndDeleteAWebcamThroughTheMenus) {
     ASSERT_TRUE(desktop_->Keys({"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "ctrl+a"}));
     ASSERT_TRUE(desktop_->Type("1"));
     ASSERT_TRUE(desktop_->Keys({"Return"}));
-    ASSERT_TRUE(testsupport::WaitFor([&] { return StoredNames(definitions) == std::vector<std::string>{"Garden"}; }, 10s))
-        << OvlLog();
+    const std::vector<std::string> garden{"Garden"};
+    ASSERT_TRUE(testsupport::WaitFor([&] { return StoredNames(definitions) == garden; }, 10s)) << OvlLog();
     Shot("created");
 
     WebcamsMenuItem(kStartAll);
@@ -102,9 +102,8 @@ TEST_F(CommandsWholeProgram, CreateStartStopAndDeleteAWebcamThroughTheMenus) {
     WebcamsMenuItem(kDeleteCurrent);
     AnswerYes();  // delete the webcam?
     AnswerYes();  // and its pictures?
-    EXPECT_TRUE(testsupport::WaitFor([&] { return StoredNames(definitions).empty() && !std::filesystem::exists(folder); },
-                                     10s))
-        << OvlLog();
+    const auto gone = [&] { return StoredNames(definitions).empty() && !std::filesystem::exists(folder); };
+    EXPECT_TRUE(testsupport::WaitFor(gone, 10s)) << OvlLog();
     EXPECT_TRUE(ScreenShows("deleted", [](const testsupport::Screenshot& shot) { return shot.WidestRun(kRed) < 20; }))
         << OvlLog();
     StopOvl();

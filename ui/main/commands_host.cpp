@@ -97,10 +97,10 @@ void MainCommandsHost::EditMotionSettings(int webcam, bool global, std::array<in
     std::optional<ManagerMotionRecords> records;
     if (manager) records.emplace(*manager);
     dialog.SetWebcamRecords(records ? &*records : nullptr);
-    engine::TMotionSettingsRec rec{settings[0], settings[1], settings[2], {settings[3], settings[4], settings[5]}};
+    engine::TMotionSettingsRec rec = engine::MotionSettingsFromValues(settings);
     dialog.EditSettings(webcam, global, rec);
     dialog.SetWebcamRecords(nullptr);
-    settings = {rec.CellSize, rec.Threshold, rec.Sensitivity, rec.Unused[0], rec.Unused[1], rec.Unused[2]};
+    settings = engine::MotionSettingsValues(rec);
 }
 
 // Importing webcams from a downloaded list belongs to the list dialogs, which ovl does not have

@@ -1,7 +1,8 @@
 #pragma once
 // What the main window's life cycle asks of the webcam engine: creating it, loading the
-// webcams, stopping them at the end, counting them; the commands work on the manager itself. ManagerEngine is the program's one, over
-// twebcammanager; tests give the window a fake and see what it was asked, in which order.
+// webcams, stopping them at the end, counting them; the commands work on the manager itself.
+// ManagerEngine is the program's one, over twebcammanager; tests give the window a fake and see
+// what it was asked, in which order.
 //
 // Main thread only.
 
@@ -49,6 +50,7 @@ using MainEngineFactory = std::function<std::unique_ptr<MainEngine>(const MainEn
 // The program's engine: the webcam manager with HTTP fetch and stream threads.
 std::unique_ptr<MainEngine> CreateManagerEngine(const MainEngineSettings& settings);
 // The same engine over the manager built with other services (other threads, in tests).
-MainEngineFactory ManagerEngineFactory(std::function<engine::WebcamManagerServices(const MainEngineSettings&)> services);
+using ManagerServicesMaker = std::function<engine::WebcamManagerServices(const MainEngineSettings&)>;
+MainEngineFactory ManagerEngineFactory(ManagerServicesMaker services);
 
 }  // namespace ui

@@ -92,9 +92,7 @@ void Tsupamain::StartUp() {
     UpdateTrayHint();
     TraceStep(QStringLiteral("init20 - ") + QString::fromStdString(DataFolder()));
     FThumbnails->UpdateGridRows();
-    const engine::TMotionSettingsRec motion = engine::ReadGlobalMotionSettings();
-    MotionSettings = {motion.CellSize, motion.Threshold, motion.Sensitivity,
-                      motion.Unused[0], motion.Unused[1], motion.Unused[2]};
+    KeepMotionSettings(engine::ReadGlobalMotionSettings());
     Gauges[4]->SetPoint1(MotionThreshold() * 4);
     Gauges[4]->SetPoint2(MotionThreshold() * 4);
     SetGlobalSaveText(GlobalSaveText(DiskMan.GlobalSaveOn, DiskMan.GlobalSaveMode));
@@ -185,16 +183,19 @@ void Tsupamain::CreateManager() {
 }
 
 // What every fetch and stream thread shares: the User-Agent of ovl.ini, the error log, and the
-// new-picture step, which saves by DISKMAN and keeps the settings of a motion test that ran.
+// new-picture steps, which save by DISKMAN and keep the settings of a motion test that ran.
 std::shared_ptr<const engine::FetchThreadSettings> Tsupamain::FetchSettings() {
     auto fetch = std::make_shared<engine::FetchThreadSettings>();
     fetch->userAgent = Ini.AffBrowser;
     fetch->errorLog = ErrorLog.get();
-    fetch->newPicture = engine::StillPictureStep(DiskMan, [this](const engine::TMotionSettingsRec& motion) {
-        MotionSettings = {motion.CellSize, motion.Threshold, motion.Sensitivity,
-                          motion.Unused[0], motion.Unused[1], motion.Unused[2]};
-    });
+    const auto keepMotion = [this](const engine::TMotionSettingsRec& motion) { KeepMotionSettings(motion); };
+    fetch->newPicture = engine::StillPictureStep(DiskMan, keepMotion);
+    fetch->newFrame = engine::StreamPictureStep(DiskMan, keepMotion);
     return fetch;
+}
+
+void Tsupamain::KeepMotionSettings(const engine::TMotionSettingsRec& motion) {
+    MotionSettings = engine::MotionSettingsValues(motion);
 }
 
 void Tsupamain::ApplyOvlIni() {

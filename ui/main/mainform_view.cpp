@@ -130,9 +130,7 @@ void Tsupamain::LoadCurrentMotionSettings() {
     engine::twebcammanager* manager = WebcamManager();
     const bool known = manager && FCurrentWebcam >= 1 && FCurrentWebcam <= manager->Count();
     const engine::TWebcamDef1Rec rec2 = known ? manager->GetWebcam(FCurrentWebcam)->Rec2() : engine::TWebcamDef1Rec{};
-    const engine::TMotionSettingsRec settings = engine::LoadMotionSettings(known ? &rec2 : nullptr);
-    MotionSettings = {settings.CellSize, settings.Threshold, settings.Sensitivity,
-                      settings.Unused[0], settings.Unused[1], settings.Unused[2]};
+    KeepMotionSettings(engine::LoadMotionSettings(known ? &rec2 : nullptr));
 }
 
 void Tsupamain::UpdateStatusGauges() {

@@ -48,10 +48,11 @@ void ManagerEngine::LoadWebcams(const std::function<void(int, int)>& progress) {
 }  // namespace
 
 std::unique_ptr<MainEngine> CreateManagerEngine(const MainEngineSettings& settings) {
-    return std::make_unique<ManagerEngine>(settings, engine::FetchThreadServices(settings.fetch));
+    return std::make_unique<ManagerEngine>(
+        settings, engine::FetchThreadServices(settings.fetch, engine::StreamThreadFactory(settings.fetch)));
 }
 
-MainEngineFactory ManagerEngineFactory(std::function<engine::WebcamManagerServices(const MainEngineSettings&)> services) {
+MainEngineFactory ManagerEngineFactory(ManagerServicesMaker services) {
     return [services = std::move(services)](const MainEngineSettings& settings) -> std::unique_ptr<MainEngine> {
         return std::make_unique<ManagerEngine>(settings, services(settings));
     };

@@ -204,11 +204,10 @@ QWidget* Tsupamain::BuildViewerPage() {
     tools->addWidget(SpeedButton3);
     page->addLayout(tools);
 
-    FViewer = new TViewer(*this, JpegViewerServices([this] {
-                              return engine::ValidMotionSettings(
-                                  {MotionSettings[0], MotionSettings[1], MotionSettings[2], {}});
-                          }),
-                          TabSheet11);
+    const auto motionSettings = [this] {
+        return engine::ValidMotionSettings(engine::MotionSettingsFromValues(MotionSettings));
+    };
+    FViewer = new TViewer(*this, JpegViewerServices(motionSettings), TabSheet11);
     FViewer->setObjectName(QStringLiteral("Viewer"));
     page->addWidget(FViewer, 1);
     imageproc().OnChange = [this](int level, int mix) { ImageprocChange(level, mix); };

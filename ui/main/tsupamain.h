@@ -19,6 +19,7 @@
 
 #include "engine/fetch_thread.h"
 #include "engine/logs.h"
+#include "engine/motion_settings.h"
 #include "engine/regconfig.h"
 #include "engine/settings_records.h"
 #include "ui/filters/view_filter_host.h"
@@ -199,6 +200,8 @@ private:
     void SettleFolder();
     void CreateManager();
     std::shared_ptr<const engine::FetchThreadSettings> FetchSettings();
+    // MotionSettings := the six values of a motion-settings record.
+    void KeepMotionSettings(const engine::TMotionSettingsRec& motion);
     void ApplyOvlIni();
     void ApplyWindowState();
     void SetLeftPanelWidth(int width);
