@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,12 +22,16 @@
 #include "media/qt/led_gauge.h"
 #include "platform/cp1252.h"
 #include "platform/program_dir.h"
+#include "platform/qt/prompts.h"
+#include "ui/commands/webcam_commands.h"
 #include "ui/controls/draw_grid1.h"
 #include "ui/controls/page_control1.h"
-#include "ui/commands/webcam_commands.h"
+#include "ui/controls/shift_state.h"
 #include "ui/dialogs/aboutbox.h"
+#include "ui/dialogs/selthumbsize.h"
 #include "ui/filters/view_filter.h"
 #include "ui/filters/view_filters.h"
+#include "ui/grid/dragged_webcam.h"
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/commands_host.h"
 #include "ui/main/manager_grid_source.h"
@@ -70,6 +75,31 @@ Tsupamain::~Tsupamain() {
     // otherwise send it events while half destroyed.
     delete FThumbnails;
     FThumbnails = nullptr;
+}
+
+// Keys the focused control leaves alone reach the form: the arrows move between webcams and
+// pictures as they do in the grid, and the shift state is kept for the grid's gestures.
+void Tsupamain::keyPressEvent(QKeyEvent* event) {
+    int key = event->key();
+    FThumbnails->FormKeyDown(key, ShiftStateAfter(*event));
+    if (key == 0) event->accept();
+    else QMainWindow::keyPressEvent(event);
+}
+
+void Tsupamain::keyReleaseEvent(QKeyEvent* event) {
+    int key = event->key();
+    FThumbnails->KeyUp(key, ShiftStateAfter(*event));
+    QMainWindow::keyReleaseEvent(event);
+}
+
+// The cell size of the thumbnail chosen on the viewer's picture takes effect at the next start.
+void Tsupamain::Selectthumbnailsize1Click() {
+    int height = 0, width = 0;
+    if (!selthumbsize().Execute(FViewer->ShownPicture(), height, width)) return;
+    Extra2.ThumbWidth = width - 12;
+    Extra2.ThumbHeight = height - 26;
+    if (RegConfig) RegConfig->WriteExtra12(Extra1, Extra2);
+    platform::CurrentPrompts().Message(QStringLiteral("Restart Orvello for this to take effect"));
 }
 
 void Tsupamain::resizeEvent(QResizeEvent* event) {
@@ -209,6 +239,7 @@ QWidget* Tsupamain::BuildViewerPage() {
     };
     FViewer = new TViewer(*this, JpegViewerServices(motionSettings), TabSheet11);
     FViewer->setObjectName(QStringLiteral("Viewer"));
+    FViewer->OnStartDrag = [this]() -> QMimeData* { return FThumbnails->ViewerDrag().release(); };
     page->addWidget(FViewer, 1);
     imageproc().OnChange = [this](int level, int mix) { ImageprocChange(level, mix); };
     return TabSheet11;
@@ -233,6 +264,7 @@ void Tsupamain::BindHandlers() {
          }},
         // Check items: the check mark is the setting; the grid reads it when it draws.
         {"StatusLEDs1Click", [this] { RepaintGrid(); }},
+        {"Selectthumbnailsize1Click", [this] { Selectthumbnailsize1Click(); }},
         {"WebcamHints1Click", [] {}},
         {"ToolButton7Click",
          [this] {

@@ -186,6 +186,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();
@@ -214,6 +216,7 @@ private:
     void HideToTray();
     bool StartBusy() const { return Starting || FLoading; }
     void RunDeferredClose();
+    void Selectthumbnailsize1Click();
     void SpeedButton3Click();
     void OpenImageproc();
     void ImageprocChange(int level, int mix);

@@ -1,9 +1,13 @@
 #include "ui/viewer/viewer.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -13,6 +17,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "engine/messages.h"
 #include "media/qt/led_gauge.h"
@@ -24,10 +29,11 @@
 
 namespace ui {
 
-// Image1: the picture, drawn at the size of the control.
+// Image1: the picture, drawn at the size of the control. A left press arms a drag that starts
+// once the mouse has moved far enough (Image1MouseDown).
 class ViewerImage : public QWidget {
 public:
-    using QWidget::QWidget;
+    ViewerImage(TViewer& viewer, QWidget* parent) : QWidget(parent), viewer_(viewer) {}
     void SetImage(QImage image) {
         image_ = std::move(image);
         update();
@@ -40,9 +46,25 @@ protected:
         if (image_.isNull()) painter.fillRect(rect(), palette().button());
         else painter.drawImage(rect(), image_);
     }
+    void mousePressEvent(QMouseEvent* event) override {
+        pressedAt_ = event->button() == Qt::LeftButton ? std::optional(event->position().toPoint()) : std::nullopt;
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { pressedAt_.reset(); }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!pressedAt_ || (event->position().toPoint() - *pressedAt_).manhattanLength() < QApplication::startDragDistance())
+            return;
+        pressedAt_.reset();
+        QMimeData* data = viewer_.OnStartDrag ? viewer_.OnStartDrag() : nullptr;
+        if (!data) return;
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+    }
 
 private:
+    TViewer& viewer_;
     QImage image_;
+    std::optional<QPoint> pressedAt_;
 };
 
 namespace {
@@ -102,7 +124,7 @@ TViewer::TViewer(ViewerHost& host, ViewerServices services, QWidget* parent)
     content_->setAutoFillBackground(true);
     Bevel9 = MakeBevel(content_, "Bevel9", QFrame::Raised);
     Bevel8 = MakeBevel(content_, "Bevel8", QFrame::Sunken);
-    Image1 = new ViewerImage(content_);
+    Image1 = new ViewerImage(*this, content_);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAttribute(Qt::WA_OpaquePaintEvent);
     ScrollBox1->setWidget(content_);
@@ -122,6 +144,8 @@ TViewer::TViewer(ViewerHost& host, ViewerServices services, QWidget* parent)
 }
 
 TViewer::~TViewer() = default;
+
+QImage TViewer::ShownPicture() const { return Image1->Image(); }
 
 void TViewer::SetZoom(int mode) {
     if (!IsZoomMode(mode)) return;

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,7 @@
 
 class QFrame;
 class QLabel;
+class QMimeData;
 class QScrollArea;
 class QToolButton;
 
@@ -70,6 +72,9 @@ public:
     void RepaintPicture() override;
 
     EnhanceSettings Enhance;
+    // What a drag out of the picture carries (Image1StartDrag); no drag without it or when it
+    // gives nothing.
+    std::function<QMimeData*()> OnStartDrag;
 
     bool ShowsLivePicture() const { return showsLivePicture_; }
     const QString& ShownFileName() const { return shownFileName_; }
@@ -79,6 +84,8 @@ public:
     // How many times the view was laid out anew (the scroll position went back to 0).
     int RelayoutCount() const { return relayouts_; }
     engine::twebcampicture* ViewerJpeg() const { return viewerJpeg_.get(); }
+    // The picture as Image1 shows it (null when the view is empty).
+    QImage ShownPicture() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
