@@ -1,7 +1,6 @@
 #pragma once
-// Webcam definitions for tests of the main window and of the whole program: one enabled webcam
-// per picture URL, named Cam1, Cam2, ... in webcams.def of the data folder. Header-only, so
-// that the support library needs no engine.
+// Webcam definitions and the data folder setting for tests of the main window and of the whole
+// program. Header-only, so that the support library needs no engine.
 
 #include <gtest/gtest.h>
 
@@ -9,10 +8,12 @@
 #include <vector>
 
 #include "engine/definition_files.h"
+#include "engine/regconfig.h"
 #include "engine/webcam_records.h"
 
 namespace testsupport {
 
+// One enabled webcam per picture URL, named Cam1, Cam2, ... in webcams.def of the data folder.
 inline void WriteWebcamDefs(const std::string& dataFolder, const std::vector<std::string>& urls, int refresh = 30) {
     for (std::size_t i = 0; i < urls.size(); ++i) {
         engine::TWebcamDefRec rec{};
@@ -22,6 +23,15 @@ inline void WriteWebcamDefs(const std::string& dataFolder, const std::vector<std
         rec.Enabled = 1;
         ASSERT_TRUE(engine::WriteDefRecord(dataFolder, static_cast<int>(i), rec)) << dataFolder;
     }
+}
+
+// The data folder as the user chose it, in the EXTRA record of the settings store.
+inline void StoreDataFolder(const std::string& dataFolder) {
+    engine::tregconfig store;
+    engine::TExtraRec extra{};
+    store.ReadExtra(extra);
+    extra.DataDir.assign(dataFolder);
+    store.WriteExtra(extra);
 }
 
 }  // namespace testsupport

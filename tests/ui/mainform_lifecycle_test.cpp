@@ -39,12 +39,7 @@ protected:
         std::filesystem::create_directories(dataDir());
         std::filesystem::create_directories(programDir());
         journal_.diskManFile = configDir() / "Quenmark" / "Orvello2" / "DISKMAN.bin";
-        // The data folder as the user chose it.
-        engine::tregconfig store;
-        engine::TExtraRec extra{};
-        store.ReadExtra(extra);
-        extra.DataDir.assign(dataDir().string() + "/");
-        store.WriteExtra(extra);
+        testsupport::StoreDataFolder(dataDir().string() + "/");
     }
     void TearDown() override {
         form_.reset();

@@ -14,7 +14,6 @@
 #include <climits>
 
 #include "engine/jpeg_picture.h"
-#include "engine/regconfig.h"
 #include "engine/categories.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
@@ -36,11 +35,7 @@ protected:
         ASSERT_NE(getcwd(cwd_, sizeof cwd_), nullptr);
         std::filesystem::create_directories(dataDir());
         std::filesystem::create_directories(programDir());
-        engine::tregconfig store;
-        engine::TExtraRec extra{};
-        store.ReadExtra(extra);
-        extra.DataDir.assign(dataDir().string() + "/");
-        store.WriteExtra(extra);
+        testsupport::StoreDataFolder(dataDir().string() + "/");
         testsupport::WriteWebcamDefs(dataDir().string() + "/", {"http://127.0.0.1:9/a.jpg", "http://127.0.0.1:9/b.jpg",
                                                                  "http://127.0.0.1:9/c.jpg"});
         form_ = std::make_unique<ui::Tsupamain>(ui::Tsupamain::Services{

@@ -12,6 +12,7 @@
 #include "engine/regconfig.h"
 #include "tests/support/peers.h"
 #include "tests/support/run_program.h"
+#include "tests/support/webcam_defs.h"
 
 namespace wholeprogram {
 namespace {
@@ -55,11 +56,8 @@ void WholeProgramTest::SetUp() {
     {
         // The data folder as the user chose it, and a window with room for four thumbnails
         // side by side.
+        testsupport::StoreDataFolder(dataFolder());
         engine::tregconfig store;
-        engine::TExtraRec extra{};
-        store.ReadExtra(extra);
-        extra.DataDir.assign(dataFolder());
-        store.WriteExtra(extra);
         engine::TConfigRec config{};
         store.ReadConfig(config);
         config.WindowWidth = 1100;
