@@ -6,7 +6,7 @@ namespace testsupport {
 
 QString SaveRender(const QImage& image, const QString& name) {
   QString folder = qEnvironmentVariable("TEST_OUTPUT_DIR");
-  if (folder.isEmpty()) folder = QDir::current().filePath("media_qt_renders");
+  if (folder.isEmpty()) folder = QStringLiteral(ORVELLO_RENDER_ARTIFACTS);
   if (!QDir().mkpath(folder)) return {};
   const QString path = QDir(folder).filePath(name + ".png");
   return image.save(path, "PNG") ? path : QString();

@@ -1,6 +1,6 @@
 #pragma once
-// Where the Qt tests keep the pictures they render: $TEST_OUTPUT_DIR when set, else the folder
-// "media_qt_renders" in the working directory (the build's tests/ folder under CTest).
+// Where the Qt tests keep the pictures they render: $TEST_OUTPUT_DIR when set, else the build's
+// artifacts/media_qt/ folder.
 
 #include <QImage>
 #include <QString>
