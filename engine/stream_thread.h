@@ -5,18 +5,17 @@
 // picture it had begun is delivered too, unless the connection was interrupted; then the
 // thread connects again:
 // - Refresh seconds after the server ended the reply;
-// - at least kWaitAfterFailure after a failure: refused, reset, an error status, quiet for the
-//   inactivity limit, or no picture within kMaxFrameBytes (failures other than the last three
-//   are logged);
+// - at least kWaitAfterFailure after a failure: refused, reset or an error status (these are
+//   logged), or, silently, quiet for the inactivity limit or no picture within kMaxFrameBytes;
 // - at once after its own close on port 4020, whose servers send one picture per connection:
 //   the thread closes the connection after each delivered picture.
 // A local picture file is read again every Refresh seconds.
 //
 // Threads: the connection, its component and the inactivity watch belong to this thread. The
-// main thread reaches it only through InterruptRequest (the component's interrupt handle)
-// and Terminate; every result goes to the main thread through
-// Synchronize. Once terminated the thread never touches its webcam again: a webcam stopped
-// from inside one of the thread's own calls may be gone when that call returns.
+// main thread reaches it only through InterruptRequest (the component's interrupt handle) and
+// Terminate; every result goes to the main thread through Synchronize. Once terminated the
+// thread never touches its webcam again: a webcam stopped from inside one of the thread's own
+// calls may be gone when that call returns.
 
 #include "engine/fetch_thread.h"
 #include "engine/frame_splitter.h"
