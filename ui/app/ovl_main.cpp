@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMainWindow>
+#include <QTranslator>
 
 #include <chrono>
 #include <climits>
@@ -24,6 +26,7 @@
 #include "ui/forms/splash1.h"
 #include "ui/forms/waitform.h"
 #include "ui/main/tsupamain.h"
+#include "ui/viewer/imageproc.h"
 
 namespace {
 
@@ -47,6 +50,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvello"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvello"));
     platform::GuiEventBridge bridge;
+    // The program speaks French: so do Qt's own buttons ("Oui", "Non", "Annuler") where the
+    // translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     SettleCurrentFolder();
 
     std::vector<std::string> parameters(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -55,6 +63,7 @@ int main(int argc, char** argv) {
     ui::waitform();
     ui::loadprog();
     ui::loadingwc();
+    ui::imageproc();
     ui::addheadedit();
     ui::selthumbsize();
 
