@@ -5,7 +5,6 @@
 #include <QUrl>
 
 #include "engine/motion_settings.h"
-#include "media/qt/led_gauge.h"
 #include "platform/qt/prompts.h"
 #include "ui/dialogs/changerefresh.h"
 #include "ui/dialogs/favpref.h"
@@ -131,11 +130,7 @@ void MainCommandsHost::UpdateTrayHint() { form_.UpdateTrayHint(); }
 
 void MainCommandsHost::SetGlobalSaveText(const QString& text) { form_.SetGlobalSaveText(text); }
 
-void MainCommandsHost::SetMotionGaugePoints(int point) {
-    media::TMMLEDGauge& gauge = form_.MotionGauge();
-    gauge.SetPoint1(point);
-    gauge.SetPoint2(point);
-}
+void MainCommandsHost::SetMotionGaugePoints(int point) { form_.SetMotionGaugePoints(point); }
 
 bool MainCommandsHost::ToggleSlowScanMark() { return form_.ToggleSlowScanMark(); }
 

@@ -15,7 +15,6 @@
 #include "engine/messages.h"
 #include "engine/motion_settings.h"
 #include "engine/webcam_manager.h"
-#include "media/qt/led_gauge.h"
 #include "platform/cp1252.h"
 #include "platform/dispatch.h"
 #include "platform/program_dir.h"
@@ -93,8 +92,7 @@ void Tsupamain::StartUp() {
     TraceStep(QStringLiteral("init20 - ") + QString::fromStdString(DataFolder()));
     FThumbnails->UpdateGridRows();
     KeepMotionSettings(engine::ReadGlobalMotionSettings());
-    Gauges[4]->SetPoint1(MotionThreshold() * 4);
-    Gauges[4]->SetPoint2(MotionThreshold() * 4);
+    SetMotionGaugePoints(MotionThreshold() * 4);
     SetGlobalSaveText(GlobalSaveText(DiskMan.GlobalSaveOn, DiskMan.GlobalSaveMode));
     {
         const QSignalBlocker blocker(ComboBox1);

@@ -133,6 +133,11 @@ void Tsupamain::LoadCurrentMotionSettings() {
     KeepMotionSettings(engine::LoadMotionSettings(known ? &rec2 : nullptr));
 }
 
+void Tsupamain::SetMotionGaugePoints(int point) {
+    Gauges[4]->SetPoint1(point);
+    Gauges[4]->SetPoint2(point);
+}
+
 void Tsupamain::UpdateStatusGauges() {
     engine::twebcammanager* manager = WebcamManager();
     StatusGaugeInput in;

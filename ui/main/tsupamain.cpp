@@ -127,10 +127,9 @@ void Tsupamain::BuildControls() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
     Splitter1 = Make<QSplitter>(central, "Splitter1", Qt::Horizontal);
-    auto* splitter = Splitter1;
-    layout->addWidget(splitter, 1);
+    layout->addWidget(Splitter1, 1);
 
-    Panel1 = Make<QWidget>(splitter, "Panel1");
+    Panel1 = Make<QWidget>(Splitter1, "Panel1");
     Panel1->setMinimumWidth(30);
     auto* left = new QVBoxLayout(Panel1);
     left->setContentsMargins(0, 0, 0, 0);
@@ -144,7 +143,7 @@ void Tsupamain::BuildControls() {
     left->addWidget(DrawGrid11, 1);
     FThumbnails = new ThumbnailGrid(*DrawGrid11, *this, this);
 
-    PageControl2 = Make<TPageControl1>(splitter, "PageControl2");
+    PageControl2 = Make<TPageControl1>(Splitter1, "PageControl2");
     PageControl2->addTab(BuildViewerPage(), QStringLiteral("Vue"));
     TabSheet12 = Make<QWidget>(PageControl2, "TabSheet12");
     auto* disk = new QVBoxLayout(TabSheet12);
@@ -156,9 +155,9 @@ void Tsupamain::BuildControls() {
     disk->addWidget(CheckBox25);
     disk->addStretch(1);
     PageControl2->addTab(TabSheet12, QStringLiteral("Disque"));
-    splitter->setStretchFactor(1, 1);
+    Splitter1->setStretchFactor(1, 1);
     // Moving the panel's edge lays the grid out again, as a resize of the window does.
-    connect(splitter, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
 
     auto* status = new QHBoxLayout;
     Label1 = Make<QLabel>(central, "Label1");

@@ -99,6 +99,8 @@ public:
     // Toggles the check mark of SlowScanInactiveWebcams1 and returns it.
     bool ToggleSlowScanMark();
     void SetGlobalSaveText(const QString& text);
+    // Both zone points of the motion gauge MMLEDGauge5.
+    void SetMotionGaugePoints(int point);
 
     // Shared by the hosts below.
     int CurrentWebcam() const override { return FCurrentWebcam; }
