@@ -6,6 +6,7 @@
 
 #include "engine/motion_settings.h"
 #include "platform/qt/prompts.h"
+#include "ui/commands/webcam_commands.h"
 #include "ui/dialogs/changerefresh.h"
 #include "ui/dialogs/favpref.h"
 #include "ui/dialogs/globalsave.h"
@@ -21,7 +22,6 @@
 #include "ui/main/manager_dialog_sources.h"
 #include "ui/main/tsupamain.h"
 #include "ui/saverlist/slistedit.h"
-#include "ui/commands/webcam_commands.h"
 #include "ui/viewer/viewer_texts.h"
 
 namespace ui {
