@@ -13,11 +13,17 @@ void StandInWorker::Turn(engine::twebcam& webcam) {
     FState = 2;
     webcam.FStatus = engine::kStatusPicture;
     Synchronize([&webcam] { webcam.FOnStatus(webcam.FRecordNo, webcam.FStatus); });
-    // The "request": a few short steps, or until interrupted while the test holds turns.
-    for (int step = 0; (step < 20 || probe_.holdTurns) && !Halted(webcam); ++step) {
-        if (probe_.holdTurns) Doze(std::chrono::milliseconds(1));
-        else std::this_thread::yield();
-    }
+    // A held request stalls until it is interrupted, whatever the webcam's flags say: a real
+    // request notices a stop on its own only at its watch's next tick, and a test of the
+    // interrupt must not depend on whether that tick or the interrupt comes first. The
+    // interrupt's WakeUp ends the doze. The interrupted turn then makes one more call on the
+    // main thread before it lets go, as a turn interrupted while it reports does: the stop must
+    // keep serving the holder's calls while it waits.
+    while (probe_.holdTurns && interruptFor_.load() != &webcam && !Terminated())
+        Doze(std::chrono::milliseconds(10));
+    if (probe_.holdTurns && interruptFor_.load() == &webcam) Synchronize([] {});
+    // The request itself: a few short steps, ended early once halted.
+    for (int step = 0; step < 20 && !Halted(webcam); ++step) std::this_thread::yield();
     if (!Halted(webcam)) {
         FakePicture picture(PictureBytes(10, 20, static_cast<std::uint8_t>(webcam.FRecordNo)));
         Synchronize([&] {

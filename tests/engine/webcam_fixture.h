@@ -47,12 +47,13 @@ struct WorkerProbe {
     std::atomic<int> interrupts{0};
     std::atomic<int> doubleFetches{0};     // a webcam in two turns at once
     std::atomic<int> turnsWithoutBusy{0};  // a turn on a webcam not marked busy
-    std::atomic<bool> holdTurns{false};    // turns wait until released or interrupted
+    std::atomic<bool> holdTurns{false};    // requests stall until interrupted or released
     std::vector<std::atomic<int>> inTurn = std::vector<std::atomic<int>>(256);
 };
 
 // A fetch thread without the network: a turn sets the due time, reports status 4, works a
-// little (ended early by an interrupt) and hands a picture to the main thread.
+// little (ended early by an interrupt or a stop; a held one only by its interrupt) and hands a
+// picture to the main thread.
 class StandInWorker : public engine::tfetchworker {
 public:
     StandInWorker(engine::twebcammanager& manager, int index, WorkerProbe& probe)

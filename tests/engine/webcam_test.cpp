@@ -193,6 +193,10 @@ TEST_F(Webcam, StopOfAWebcamNoThreadHoldsReturnsAtOnce) {
 }
 
 TEST_F(Webcam, StopOfAHeldWebcamInterruptsTheThreadAndWaitsForIt) {
+    // The held request ends only when interrupted, and the turn then lets go through one more
+    // call on this thread: a stop that did not interrupt it, or did not serve that call while it
+    // waited, would wait for ever; one that did not wait returns while the webcam is still held.
+    const testsupport::Watchdog watchdog(30s);
     probe_.holdTurns = true;
     MakeManager();
     twebcam& w = Add("cam");
