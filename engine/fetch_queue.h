@@ -31,6 +31,14 @@ public:
     // and stored in holder (the fetch thread's current webcam) before the lock is released.
     twebcam* TakeNext(bool normalFirst, std::atomic<twebcam*>* holder);
 
+    // Runs fn while no webcam can be taken (under the queue lock): a holder that fn finds stays
+    // the holder until fn returns. fn must not queue or take webcams.
+    template <typename Fn>
+    void WhileNoneIsTaken(Fn&& fn) {
+        std::lock_guard lock(FQueueLock);
+        fn();
+    }
+
     enum class Step { NotDue, Dropped, Moved };
     // One step of the scheduler: when the head of the wait list is due (now strictly later
     // than its due time), remove it; a running one gets status 1 and goes into its queue in the

@@ -196,8 +196,12 @@ void twebcammanager::ReplaceFetchThread(int Index) {
 
 void twebcammanager::AbortFetch(twebcam& webcam) {
     webcam.FStopping = true;
-    for (auto& thread : FThreads)
-        if (thread->FWebcam == &webcam) thread->InterruptRequest(webcam);
+    // The holder is checked and interrupted while no thread can take its next webcam, so the
+    // interrupt never lands on the request of the webcam a thread takes after letting go.
+    FQueues.WhileNoneIsTaken([&] {
+        for (auto& thread : FThreads)
+            if (thread->FWebcam == &webcam) thread->InterruptRequest(webcam);
+    });
 }
 
 bool twebcammanager::HolderIsWaitingForMain(const twebcam& webcam) const {

@@ -12,6 +12,7 @@
 #include "tests/support/temp_dir.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -48,6 +49,7 @@ struct WorkerProbe {
     std::atomic<int> doubleFetches{0};     // a webcam in two turns at once
     std::atomic<int> turnsWithoutBusy{0};  // a turn on a webcam not marked busy
     std::atomic<bool> holdTurns{false};    // requests stall until interrupted or released
+    std::function<void()> duringInterrupt;  // runs inside InterruptRequest (main thread)
     std::vector<std::atomic<int>> inTurn = std::vector<std::atomic<int>>(256);
 };
 
@@ -66,6 +68,7 @@ public:
     void InterruptRequest(const engine::twebcam& webcam) override {
         interruptFor_ = &webcam;
         ++probe_.interrupts;
+        if (probe_.duringInterrupt) probe_.duringInterrupt();
         WakeUp();
     }
 

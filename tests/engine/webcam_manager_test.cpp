@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace enginetest {
 namespace {
@@ -88,6 +90,36 @@ TEST_F(Manager, AbortFetchInterruptsOnlyTheThreadHoldingTheWebcam) {
     EXPECT_TRUE(w.FStopping);
     EXPECT_EQ(probe_.interrupts, 1);
     w.FBusy = false;
+}
+
+// An interrupt meant for one webcam never lands on the request of the next webcam its thread
+// takes: while the holder is checked and interrupted, no thread can take a webcam.
+TEST_F(Manager, NoWebcamIsTakenWhileAFetchIsAborted) {
+    MakeManager();
+    twebcam& held = Add("held");
+    twebcam& next = Add("next");
+    held.Start();
+    twebcam* taken = nullptr;
+    ASSERT_TRUE(manager_->GetNextWebcam(1, taken));
+    next.Start();
+    std::atomic<twebcam*> takenAfter{nullptr};
+    bool takenDuringInterrupt = true;
+    std::thread taker;
+    probe_.duringInterrupt = [&] {
+        // Thread 1 lets go of "held" and asks for its next webcam while the interrupt runs.
+        taker = std::thread([&] {
+            twebcam* w = nullptr;
+            if (manager_->GetNextWebcam(1, w)) takenAfter = w;
+        });
+        std::this_thread::sleep_for(200ms);
+        takenDuringInterrupt = takenAfter != nullptr;
+    };
+    manager_->AbortFetch(held);
+    taker.join();
+    EXPECT_FALSE(takenDuringInterrupt);
+    EXPECT_EQ(takenAfter, &next);
+    held.FBusy = false;
+    next.FBusy = false;
 }
 
 TEST_F(Manager, RangeErrorsCarryMessage65178) {
