@@ -2,26 +2,20 @@
 // deferred load, and the shutdown's order, once, never during a start.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 
-#include <climits>
 #include <filesystem>
 #include <stdexcept>
 
-#include "engine/jpeg_picture.h"
 #include "engine/regconfig.h"
 #include "engine/webcam_manager.h"
-#include "platform/qt/scripted_prompts.h"
-#include "tests/support/idle_fetch_worker.h"
-#include "tests/support/webcam_defs.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/mainform_fake_engine.h"
+#include "tests/ui/mainform_fixture.h"
 #include "ui/controls/draw_grid1.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/tsupamain.h"
@@ -31,20 +25,11 @@ namespace {
 using mainformtest::EngineJournal;
 using Calls = std::vector<std::string>;
 
-class MainFormTest : public testsupport::IsolatedTest {
+class MainFormTest : public mainformtest::MainWindowTest {
 protected:
     void SetUp() override {
-        IsolatedTest::SetUp();
-        ASSERT_NE(getcwd(cwd_, sizeof cwd_), nullptr);
-        std::filesystem::create_directories(dataDir());
-        std::filesystem::create_directories(programDir());
+        MainWindowTest::SetUp();
         journal_.diskManFile = configDir() / "Quenmark" / "Orvello2" / "DISKMAN.bin";
-        testsupport::StoreDataFolder(dataDir().string() + "/");
-    }
-    void TearDown() override {
-        form_.reset();
-        ASSERT_EQ(chdir(cwd_), 0);
-        IsolatedTest::TearDown();
     }
 
     ui::Tsupamain& Form(std::vector<std::string> parameters = {}) {
@@ -66,9 +51,6 @@ protected:
     }
 
     EngineJournal journal_;
-    platform::ScriptedPrompts prompts_;
-    std::unique_ptr<ui::Tsupamain> form_;
-    char cwd_[PATH_MAX];
 };
 
 TEST_F(MainFormTest, ShutdownStopsBeforeWritingAndFreesTheEngineLastOnce) {
@@ -122,14 +104,8 @@ TEST_F(MainFormTest, CloseWhileTheShutdownPumpsIsRefused) {
 }
 
 TEST_F(MainFormTest, DeferredStartLoadsAndAutoCapStartsEveryWebcam) {
-    testsupport::WriteWebcamDefs(dataDir().string() + "/", {"http://127.0.0.1:9/a.jpg", "http://127.0.0.1:9/b.jpg",
-                                                             "http://127.0.0.1:9/c.jpg"});
-    form_ = std::make_unique<ui::Tsupamain>(ui::Tsupamain::Services{
-        ui::ManagerEngineFactory([](const ui::MainEngineSettings&) {
-            return engine::WebcamManagerServices{testsupport::IdleFetchWorkers(), {}, engine::MakeJpegPicture};
-        }),
-        {"-autocap"}});
-    ui::Tsupamain& form = *form_;
+    WriteThreeWebcams();
+    ui::Tsupamain& form = FormWithIdleManager({"-autocap"});
     form.StartUp();
     form.Timer3Timer();
     ASSERT_NE(form.WebcamManager(), nullptr);
@@ -173,7 +149,7 @@ TEST_F(MainFormTest, StartUpTakesTheStoredRecords) {
 
     ui::Tsupamain& form = Started();
     EXPECT_EQ(journal_.settings.threadCount, 8);
-    EXPECT_EQ(journal_.settings.dataFolder, dataDir().string() + "/");
+    EXPECT_EQ(journal_.settings.dataFolder, DataFolder());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvello -Moi"));
     EXPECT_EQ(form.Ini.AffBrowser, "Agent");
     auto& grid = *form.findChild<ui::TDrawGrid1*>("DrawGrid11");

@@ -3,24 +3,16 @@
 // become the grid's selection, and the manager's events reach the view.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 
-#include <climits>
-
-#include "engine/jpeg_picture.h"
 #include "engine/categories.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
-#include "platform/qt/scripted_prompts.h"
-#include "tests/support/idle_fetch_worker.h"
-#include "tests/support/temp_dir.h"
-#include "tests/support/webcam_defs.h"
+#include "tests/ui/mainform_fixture.h"
 #include "ui/filters/view_filter.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/manager_dialog_sources.h"
@@ -28,30 +20,15 @@
 
 namespace {
 
-class MainFormWiring : public testsupport::IsolatedTest {
+class MainFormWiring : public mainformtest::MainWindowTest {
 protected:
     void SetUp() override {
-        IsolatedTest::SetUp();
-        ASSERT_NE(getcwd(cwd_, sizeof cwd_), nullptr);
-        std::filesystem::create_directories(dataDir());
-        std::filesystem::create_directories(programDir());
-        testsupport::StoreDataFolder(dataDir().string() + "/");
-        testsupport::WriteWebcamDefs(dataDir().string() + "/", {"http://127.0.0.1:9/a.jpg", "http://127.0.0.1:9/b.jpg",
-                                                                 "http://127.0.0.1:9/c.jpg"});
-        form_ = std::make_unique<ui::Tsupamain>(ui::Tsupamain::Services{
-            ui::ManagerEngineFactory([](const ui::MainEngineSettings&) {
-                return engine::WebcamManagerServices{testsupport::IdleFetchWorkers(), {}, engine::MakeJpegPicture};
-            }),
-            {}});
-        form_->StartUp();
+        MainWindowTest::SetUp();
+        WriteThreeWebcams();
+        FormWithIdleManager().StartUp();
         form_->Timer3Timer();
         manager_ = form_->WebcamManager();
         ASSERT_NE(manager_, nullptr);
-    }
-    void TearDown() override {
-        form_.reset();
-        ASSERT_EQ(chdir(cwd_), 0);
-        IsolatedTest::TearDown();
     }
     QAction& Item(const char* name) { return *ui::FindCommand(*form_, name); }
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -59,10 +36,7 @@ protected:
         QApplication::sendEvent(form_.get(), &press);
     }
 
-    platform::ScriptedPrompts prompts_;
-    std::unique_ptr<ui::Tsupamain> form_;
     engine::twebcammanager* manager_ = nullptr;
-    char cwd_[PATH_MAX];
 };
 
 TEST_F(MainFormWiring, MenuItemsRunTheCommandsOnTheManager) {

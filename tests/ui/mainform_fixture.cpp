@@ -1,0 +1,42 @@
+#include "tests/ui/mainform_fixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/jpeg_picture.h"
+#include "engine/webcam_manager.h"
+#include "tests/support/idle_fetch_worker.h"
+#include "tests/support/webcam_defs.h"
+
+namespace mainformtest {
+
+void MainWindowTest::SetUp() {
+    IsolatedTest::SetUp();
+    ASSERT_NE(getcwd(cwd_, sizeof cwd_), nullptr);
+    std::filesystem::create_directories(dataDir());
+    std::filesystem::create_directories(programDir());
+    testsupport::StoreDataFolder(DataFolder());
+}
+
+void MainWindowTest::TearDown() {
+    form_.reset();
+    ASSERT_EQ(chdir(cwd_), 0);
+    IsolatedTest::TearDown();
+}
+
+void MainWindowTest::WriteThreeWebcams() const {
+    testsupport::WriteWebcamDefs(DataFolder(),
+                                 {"http://127.0.0.1:9/a.jpg", "http://127.0.0.1:9/b.jpg", "http://127.0.0.1:9/c.jpg"});
+}
+
+ui::Tsupamain& MainWindowTest::FormWithIdleManager(std::vector<std::string> parameters) {
+    form_ = std::make_unique<ui::Tsupamain>(ui::Tsupamain::Services{
+        ui::ManagerEngineFactory([](const ui::MainEngineSettings&) {
+            return engine::WebcamManagerServices{testsupport::IdleFetchWorkers(), {}, engine::MakeJpegPicture};
+        }),
+        std::move(parameters)});
+    return *form_;
+}
+
+}  // namespace mainformtest
