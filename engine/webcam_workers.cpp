@@ -11,11 +11,13 @@ tfetchworker::tfetchworker(twebcammanager& manager, int index)
 bool tfetchworker::WaitForWork(twebcam*& webcam) {
     FWebcam = nullptr;
     while (!Terminated()) {
+        // Idle is announced before the queues are looked at: a webcam queued just after the
+        // look finds the flag set, and its wake-up is kept until the pause below.
+        FIdle = true;
         if (FManager.GetNextWebcam(FIndex, webcam)) {
             FIdle = false;
             return true;
         }
-        FIdle = true;
         IdleWait(std::chrono::milliseconds(25));
     }
     return false;

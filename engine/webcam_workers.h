@@ -53,7 +53,8 @@ protected:
     // One idle pause; ends early when woken or asked to terminate.
     virtual void IdleWait(std::chrono::milliseconds duration) { Doze(duration); }
 
-    // Takes the next webcam (polling every 25 ms while idle); false once terminated.
+    // Takes the next webcam: woken when one is queued, and looking every 25 ms while idle;
+    // false once terminated.
     bool WaitForWork(twebcam*& webcam);
     // Lets go of the webcam: a running one is rescheduled on the main thread, in the same call
     // that clears its busy flag, so a webcam is never held and queued at once.
