@@ -5,8 +5,25 @@
 #include "engine/webcam.h"
 #include "platform/clock.h"
 
+#include <filesystem>
+
 namespace engine {
 namespace {
+
+// Pictures of a stream can come in a burst, several within one hundredth of a second. Each one
+// is saved under the first free hundredth from now, so a later picture never replaces an
+// earlier one; the stamps run ahead of the clock only while the burst lasts, a second at most.
+std::string FreeFrameFileName(const std::string& folder, std::string_view filePrefix) {
+    constexpr int kMostHundredthsAhead = 100;
+    const platform::TDateTime now = platform::Now();
+    std::string name;
+    for (int ahead = 0; ahead <= kMostHundredthsAhead; ++ahead) {
+        name = PictureFileName(folder, filePrefix, TimestampNameCs(now + platform::DaysFromSeconds(ahead / 100.0)));
+        std::error_code error;
+        if (!std::filesystem::exists(name, error)) break;
+    }
+    return name;
+}
 
 // Runs one step for the webcam and reports its outcome through callback. Nothing happens for
 // a webcam whose name is not a safe folder name (it has no folder).
@@ -46,9 +63,7 @@ std::optional<TMotionSettingsRec> DeliverStreamFrame(twebcam& webcam, const TDis
                                                       std::string_view frame) {
     const std::string* remembered = webcam.FPicture ? &*webcam.FPicture : nullptr;
     return Deliver(webcam, diskman, frame, webcam.FOnStreamPicture, [&](const NewPictureInput& input) {
-        const auto frameFileName = [&] {
-            return PictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view(), TimestampNameCs());
-        };
+        const auto frameFileName = [&] { return FreeFrameFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view()); };
         return NewStreamFrame(input, remembered, frameFileName, webcam.FPictureCounter);
     });
 }

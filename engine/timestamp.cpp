@@ -10,8 +10,8 @@
 namespace engine {
 namespace {
 
-std::string Stamp(bool hundredths) {
-    const platform::DateTimeParts p = platform::DecodeDateTime(platform::Now());
+std::string Stamp(platform::TDateTime at, bool hundredths) {
+    const platform::DateTimeParts p = platform::DecodeDateTime(at);
     char year[8];
     std::snprintf(year, sizeof year, "%04d", p.year);
     std::string s = year + TwoDigits(p.month) + TwoDigits(p.day) + TwoDigits(p.hour) + TwoDigits(p.minute) +
@@ -43,8 +43,9 @@ std::string TwoDigits(int value) {
     return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
 }
 
-std::string TimestampName() { return Stamp(false); }
-std::string TimestampNameCs() { return Stamp(true); }
+std::string TimestampName() { return Stamp(platform::Now(), false); }
+std::string TimestampNameCs() { return TimestampNameCs(platform::Now()); }
+std::string TimestampNameCs(platform::TDateTime at) { return Stamp(at, true); }
 
 platform::TDateTime TimestampNameToDateTime(std::string_view fileName) {
     const auto slash = fileName.find_last_of("/\\");

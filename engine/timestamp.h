@@ -13,8 +13,9 @@ std::string TwoDigits(int value);
 
 // YYYYMMDDHHMMSS of the current local time (14 characters).
 std::string TimestampName();
-// The same followed by the hundredths of the second (16 characters).
+// The same followed by the hundredths of the second (16 characters), of now or of a given time.
 std::string TimestampNameCs();
+std::string TimestampNameCs(platform::TDateTime at);
 
 // The date-time of the stamp that stands directly before the ".jpg" of a picture file name
 // (its folder and any prefix, digits included, are passed over); 0 when there is no valid

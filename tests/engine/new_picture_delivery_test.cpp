@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -96,6 +97,32 @@ TEST_F(PictureDelivery, AStreamFrameIsNamedWithHundredthsAndComparedWithTheKeptP
     ASSERT_EQ(streamEvents_.size(), 2u);
     EXPECT_EQ(streamEvents_[1].kind, engine::kPictureNoChange);
     EXPECT_TRUE(streamEvents_[1].file.empty());
+}
+
+// Frames of a burst come within one hundredth of a second: each keeps a file of its own, under
+// the next free hundredth, also across the end of a second.
+TEST_F(PictureDelivery, FramesOfABurstAreEachSavedUnderTheirOwnName) {
+    struct Case {
+        int millisecond;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {345, {"2026121008150234.jpg", "2026121008150235.jpg", "2026121008150236.jpg"}},
+        {985, {"2026121008150298.jpg", "2026121008150299.jpg", "2026121008150300.jpg"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.millisecond);
+        std::filesystem::remove_all(cam_->Folder());
+        std::filesystem::create_directory(cam_->Folder());
+        streamEvents_.clear();
+        clock_.SetLocal(platform::EncodeDate(2026, 12, 10) + platform::EncodeTime(8, 15, 2, c.millisecond));
+        for (int n = 1; n <= 3; ++n) engine::DeliverStreamFrame(*cam_, diskman_, testpictures::SquaresPicture(n));
+        ASSERT_EQ(streamEvents_.size(), 3u);
+        for (int n = 1; n <= 3; ++n) {
+            EXPECT_EQ(streamEvents_[n - 1].file, DataFolder() + "cam/" + c.names[n - 1]);
+            EXPECT_EQ(testsupport::ReadFile(streamEvents_[n - 1].file), testpictures::SquaresPicture(n));
+        }
+    }
 }
 
 TEST_F(PictureDelivery, AFailingReceiverEndsTheStepQuietly) {
