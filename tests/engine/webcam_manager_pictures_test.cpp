@@ -93,7 +93,9 @@ TEST_F(ManagerPictures, AnUnsavedPictureIsKeptInMemory) {
         EXPECT_EQ(events_[0].file, "");
         EXPECT_EQ(events_[0].pictureBytes, bytes);
         EXPECT_EQ(events_[0].kind, c.kind);
-        if (!c.asStream) EXPECT_EQ(picture.fullColourCalls, 2);
+        if (!c.asStream) {
+            EXPECT_EQ(picture.fullColourCalls, 2);
+        }
     }
 }
 
