@@ -27,8 +27,8 @@ constexpr int kStartAttempts = 3;  // a free port may be taken before the server
 constexpr auto kStartLimit = std::chrono::seconds(10);
 constexpr int kStopLimitMs = 5000;
 
-// The folder of this file, which holds the handler script.
-std::string HandlerFolder() { return std::filesystem::path(__FILE__).parent_path().string(); }
+// The folder of the test support sources, which holds the handler script.
+std::string HandlerFolder() { return ORVELLO_TEST_SUPPORT_DIR; }
 
 bool Listening(std::uint16_t port) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
