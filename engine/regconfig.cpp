@@ -38,6 +38,13 @@ void WriteValue(platform::SettingsKey& key, const char* name, const Rec& rec) {
     key.WriteBinary(name, &rec, sizeof(Rec));
 }
 
+// Copies the screen saver's own bytes of from into to.
+void CopySaverBytes(TExtra1Rec& to, const TExtra1Rec& from) {
+    auto* target = reinterpret_cast<unsigned char*>(&to);
+    const auto* source = reinterpret_cast<const unsigned char*>(&from);
+    for (const auto& range : kSaverBytes) std::memcpy(target + range[0], source + range[0], range[1] - range[0]);
+}
+
 void FillLookupDefaults(TExtra1Rec& rec) {
     if (rec.WeatherURL.empty()) {
         rec.WeatherURL.assign(kWeatherURL);
@@ -75,6 +82,13 @@ TExtra1Rec DefaultExtra1() {
     rec.AutoStart = 1;
     rec.SaverInterval = 30;
     rec.AutoRefresh = 60;
+    return rec;
+}
+
+TExtra1Rec SaverDefaultExtra1() {
+    auto rec = DefaultExtra1();
+    rec.AutoSaveMode = 1;
+    rec.AutoRefresh = 30;
     return rec;
 }
 
@@ -160,11 +174,7 @@ void tregconfig::WriteExtra12(const TExtra1Rec& extra1, const TExtra2Rec& extra2
     WithKey([&](platform::SettingsKey& key) {
         TExtra1Rec merged = extra1;
         TExtra1Rec stored = extra1;
-        if (ReadValue(key, "EXTRA1", stored)) {
-            auto* to = reinterpret_cast<unsigned char*>(&merged);
-            const auto* from = reinterpret_cast<const unsigned char*>(&stored);
-            for (const auto& range : kSaverBytes) std::memcpy(to + range[0], from + range[0], range[1] - range[0]);
-        }
+        if (ReadValue(key, "EXTRA1", stored)) CopySaverBytes(merged, stored);
         WriteValue(key, "EXTRA1", merged);
         WriteValue(key, "EXTRA2", extra2);
     });
@@ -179,6 +189,31 @@ void tregconfig::ReadDiskMan(TDiskManRec& rec) {
 
 void tregconfig::WriteDiskMan(const TDiskManRec& rec) {
     WithKey([&](platform::SettingsKey& key) { WriteValue(key, "DISKMAN", rec); });
+}
+
+void tregconfig::ReadSaverExtra1(TExtra1Rec& rec) {
+    rec = SaverDefaultExtra1();
+    WithKey([&](platform::SettingsKey& key) { ReadValue(key, "EXTRA1", rec); });
+    FillLookupDefaults(rec);
+}
+
+void tregconfig::ReadSaverExtra(TExtraRec& rec) {
+    rec = ZeroRecord<TExtraRec>();
+    WithKey([&](platform::SettingsKey& key) {
+        if (!ReadValue(key, "EXTRA", rec)) rec = ZeroRecord<TExtraRec>();
+        if (!rec.DataDir.empty()) return;
+        const auto folder = key.ReadString("OVLPROGDIR");
+        if (folder && !folder->empty()) rec.DataDir.assign(platform::WithTrailingSlash(*folder));
+    });
+}
+
+void tregconfig::WriteSaverExtra1(const TExtra1Rec& rec) {
+    WithKey([&](platform::SettingsKey& key) {
+        TExtra1Rec merged = SaverDefaultExtra1();
+        if (ReadValue(key, "EXTRA1", merged)) CopySaverBytes(merged, rec);
+        else merged = rec;
+        WriteValue(key, "EXTRA1", merged);
+    });
 }
 
 }  // namespace engine

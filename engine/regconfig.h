@@ -20,6 +20,8 @@ inline constexpr const char* kSettingsKey = "Software\\Quenmark\\Orvello2";
 TConfigRec DefaultConfig();
 TExtra1Rec DefaultExtra1();
 TDiskManRec DefaultDiskMan();
+// The screen saver's EXTRA1 when nothing is stored (its dialog may store it whole).
+TExtra1Rec SaverDefaultExtra1();
 
 class tregconfig {
 public:
@@ -35,6 +37,14 @@ public:
     void WriteExtra12(const TExtra1Rec& extra1, const TExtra2Rec& extra2);
     void ReadDiskMan(TDiskManRec& rec);
     void WriteDiskMan(const TDiskManRec& rec);
+
+    // The screen saver's readers. EXTRA1 over the saver's own defaults; EXTRA with an empty
+    // data folder taken from the string value "OVLPROGDIR" (with a trailing '/').
+    void ReadSaverExtra1(TExtra1Rec& rec);
+    void ReadSaverExtra(TExtraRec& rec);
+    // Writes the screen saver's own bytes of rec into EXTRA1 and keeps every other byte as it
+    // is stored now (the saver's defaults when nothing is stored).
+    void WriteSaverExtra1(const TExtra1Rec& rec);
 
     // Opens (creating) the key; raises "Registry open key failed" when it cannot.
     void Open();

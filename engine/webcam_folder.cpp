@@ -56,4 +56,15 @@ std::string LatestJpegInFolder(const std::string& folder) {
     return latest;
 }
 
+std::vector<std::string> JpegNamesInFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return names;
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_type != DT_DIR && EndsWithJpg(entry->d_name)) names.emplace_back(entry->d_name);
+    }
+    closedir(dir);
+    return names;
+}
+
 }  // namespace engine

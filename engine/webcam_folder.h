@@ -23,4 +23,8 @@ std::vector<std::string> ReadTextLines(const std::string& path);
 // which is the newest picture because names end in a fixed-width stamp; empty when none.
 std::string LatestJpegInFolder(const std::string& folder);
 
+// The names (without folder) of every ".jpg" file of the folder, in the order the folder lists
+// them; empty when it cannot be read.
+std::vector<std::string> JpegNamesInFolder(const std::string& folder);
+
 }  // namespace engine

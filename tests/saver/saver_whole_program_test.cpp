@@ -1,0 +1,198 @@
+// ovlsaver as a whole on a private Xvfb display: the saved pictures full screen with their
+// caption and the end on a key, the settings dialog, one instance at a time, not beside ovl,
+// and drawing into a window the test made as a screen-saver daemon would. Screenshots are
+// kept in build/artifacts/whole_program/.
+#include "platform/lock_file.h"
+#include "tests/saver/saver_fixture.h"
+#include "tests/support/desktop_session.h"
+#include "tests/support/peers.h"
+#include "tests/support/xvfb_display.h"
+
+#include <signal.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+using savertest::WebcamSpec;
+
+constexpr testsupport::Rgb kRed{255, 0, 0};
+constexpr testsupport::Rgb kCaptionGreen{0, 128, 0};
+
+// The programs are built at the top of the build folder; the test program sits in tests/.
+std::string BuiltProgram(const char* name) {
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return {};
+    self[n] = '\0';
+    return (std::filesystem::path(self).parent_path().parent_path() / name).string();
+}
+
+std::filesystem::path ArtifactFolder() {
+    if (const char* folder = std::getenv("ORVELLO_PROGRAM_ARTIFACTS")) return folder;
+#ifdef ORVELLO_PROGRAM_ARTIFACTS
+    return ORVELLO_PROGRAM_ARTIFACTS;
+#else
+    return std::filesystem::temp_directory_path() / "orvello-artifacts";
+#endif
+}
+
+// A plain window made by the test, as a screen-saver daemon makes the one it hands over.
+class HostWindow {
+public:
+    HostWindow(const std::string& display, int x, int y, int width, int height) {
+        connection_ = xcb_connect(display.c_str(), nullptr);
+        if (xcb_connection_has_error(connection_)) return;
+        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        window_ = xcb_generate_id(connection_);
+        const std::uint32_t values[] = {screen->white_pixel, 1};  // override-redirect: placed as asked
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, static_cast<std::int16_t>(x),
+                          static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
+                          static_cast<std::uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+        xcb_map_window(connection_, window_);
+        xcb_flush(connection_);
+    }
+    ~HostWindow() {
+        if (connection_) xcb_disconnect(connection_);
+    }
+    std::uint32_t id() const { return window_; }
+
+private:
+    xcb_connection_t* connection_ = nullptr;
+    std::uint32_t window_ = 0;
+};
+
+class SaverProgram : public savertest::SaverTest {
+protected:
+    void SetUp() override {
+        SaverTest::SetUp();
+        ORVELLO_NEED_PEER("Xvfb");
+        ORVELLO_NEED_PEER("xdotool");
+        ORVELLO_NEED_PEER("ffmpeg");
+        xvfb_ = std::make_unique<testsupport::XvfbDisplay>();
+        ASSERT_FALSE(xvfb_->display().empty()) << "Xvfb did not start";
+        desktop_ = std::make_unique<testsupport::DesktopSession>(xvfb_->display());
+        // Saved pictures only: nothing is fetched, the pictures are red.
+        WriteWebcams({{"http://127.0.0.1:1/cam.jpg", "Harbour", 3, false, "The harbour"}});
+        StoreSaverSettings([](engine::TExtra1Rec& r) { r.SaverSavedOnly = 1; });
+    }
+    void TearDown() override {
+        for (pid_t pid : started_) testsupport::EndProgram(pid);
+        desktop_.reset();
+        xvfb_.reset();
+        SaverTest::TearDown();
+    }
+
+    pid_t Start(const char* program, const std::vector<std::string>& arguments,
+                std::vector<std::string> environment = {}) {
+        const std::string path = BuiltProgram(program);
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
+        environment.push_back("DISPLAY=" + xvfb_->display());
+        environment.push_back("QT_QPA_PLATFORM=xcb");
+        const std::filesystem::path suppressions = temp_.path() / "lsan.supp";
+        testsupport::WriteFile(suppressions, "leak:libdbus-1.so\n");
+        environment.push_back("LSAN_OPTIONS=suppressions=" + suppressions.string());
+        const pid_t pid = testsupport::StartProgram(path, arguments, environment,
+                                                    (temp_.path() / (std::string(program) + std::to_string(started_.size()) + ".log")).string());
+        started_.push_back(pid);
+        return pid;
+    }
+    std::string Log(std::size_t n, const char* program = "ovlsaver") const {
+        return testsupport::ReadFile(temp_.path() / (std::string(program) + std::to_string(n) + ".log"));
+    }
+    static bool EndsAtOnce(pid_t pid) {
+        const auto status = testsupport::WaitForChild(pid, 20s);
+        return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    }
+    std::filesystem::path Artifact(const std::string& step) const {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        return ArtifactFolder() / (std::string(test->test_suite_name()) + "_" + test->name() + "_" + step + ".png");
+    }
+    // Screenshots until one satisfies condition (the last one kept as the step's artifact).
+    bool ScreenShows(const std::string& step, const std::function<bool(const testsupport::Screenshot&)>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        for (;;) {
+            const auto shot = desktop_->Grab();
+            const bool shown = shot && condition(*shot);
+            if (shown || std::chrono::steady_clock::now() > deadline) {
+                desktop_->Grab(Artifact(step));
+                return shown;
+            }
+            std::this_thread::sleep_for(200ms);
+        }
+    }
+
+    std::unique_ptr<testsupport::XvfbDisplay> xvfb_;
+    std::unique_ptr<testsupport::DesktopSession> desktop_;
+    std::vector<pid_t> started_;
+};
+
+TEST_F(SaverProgram, ShowsASavedPictureFullScreenAndEndsOnAKey) {
+    const pid_t saver = Start("ovlsaver", {"/s"});
+    const std::string window = desktop_->WaitForWindow("^Orvello Screen Saver$", 20000);
+    ASSERT_FALSE(window.empty()) << Log(0);
+    // A 64 x 48 picture fitted to a 1280 x 983 area: 1280 wide; the caption in green below.
+    EXPECT_TRUE(ScreenShows("picture", [](const testsupport::Screenshot& shot) {
+        return shot.WidestRun(kRed) >= 1200 && shot.CountNear(kCaptionGreen, 30) > 50;
+    })) << Log(0);
+    ASSERT_TRUE(desktop_->Focus(window));
+    ASSERT_TRUE(desktop_->Keys({"space"}));
+    EXPECT_TRUE(EndsAtOnce(saver)) << Log(0);
+}
+
+TEST_F(SaverProgram, SettingsDialogOpens) {
+    const pid_t saver = Start("ovlsaver", {"/c"});
+    const std::string window = desktop_->WaitForWindow("^Orvello Screen Saver Setup$", 20000);
+    ASSERT_FALSE(window.empty()) << Log(0);
+    std::this_thread::sleep_for(500ms);  // let it paint before the kept screenshot
+    ASSERT_TRUE(desktop_->Grab(Artifact("dialog")));
+    ASSERT_TRUE(desktop_->Focus(window));
+    ASSERT_TRUE(desktop_->Keys({"Escape"}));
+    EXPECT_TRUE(EndsAtOnce(saver)) << Log(0);
+}
+
+TEST_F(SaverProgram, RunsOnceOnlyAndACrashedHolderDoesNotBlock) {
+    const pid_t first = Start("ovlsaver", {"/s"});
+    ASSERT_FALSE(desktop_->WaitForWindow("^Orvello Screen Saver$", 20000).empty()) << Log(0);
+    EXPECT_TRUE(EndsAtOnce(Start("ovlsaver", {"/s"}))) << Log(1);
+    EXPECT_TRUE(EndsAtOnce(Start("ovlsaver", {"/c"}))) << Log(2);
+    kill(first, SIGKILL);
+    ASSERT_TRUE(testsupport::WaitForChild(first, 20s));
+    const pid_t next = Start("ovlsaver", {"-S"});
+    EXPECT_FALSE(desktop_->WaitForWindow("^Orvello Screen Saver$", 20000).empty()) << Log(3);
+    EXPECT_FALSE(testsupport::WaitForChild(next, 0ms)) << "the new saver ended";
+}
+
+TEST_F(SaverProgram, DoesNotRunBesideOvlWhenNotAllowed) {
+    const pid_t ovl = Start("ovl", {});
+    ASSERT_FALSE(desktop_->WaitForWindow("^Orvello$", 30000).empty()) << Log(0, "ovl");
+    EXPECT_TRUE(EndsAtOnce(Start("ovlsaver", {"/s"}))) << Log(1);
+    testsupport::EndProgram(ovl);
+    // Allowed beside it: it runs.
+    StoreSaverSettings([](engine::TExtra1Rec& r) { r.SaverWithMain = 1; });
+    platform::LockFile ovlRunning("OVL");
+    ASSERT_EQ(ovlRunning.Acquire(), platform::LockFile::Result::Created);
+    Start("ovlsaver", {"/s"});
+    EXPECT_FALSE(desktop_->WaitForWindow("^Orvello Screen Saver$", 20000).empty()) << Log(2);
+}
+
+TEST_F(SaverProgram, DrawsIntoTheWindowTheDaemonHandsOver) {
+    HostWindow host(xvfb_->display(), 100, 100, 400, 300);
+    ASSERT_NE(host.id(), 0u);
+    Start("ovlsaver", {"/s"}, {"XSCREENSAVER_WINDOW=" + std::to_string(host.id())});
+    // The 4:3 picture fitted to the window's 400 x 259 above the caption: 345 x 259, and
+    // nothing drawn beyond the window.
+    EXPECT_TRUE(ScreenShows("host_window", [](const testsupport::Screenshot& shot) {
+        return shot.WidestRun(kRed) >= 340 && shot.WidestRun(kRed) <= 350 && shot.CountNear(kRed) > 330 * 250 &&
+               shot.CountNear(kRed) <= 400 * 259 && shot.CountNear(kCaptionGreen, 30) > 50;
+    })) << Log(0);
+}
+
+}  // namespace
