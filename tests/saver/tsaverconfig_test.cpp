@@ -4,7 +4,12 @@
 #include "platform/settings_store.h"
 #include "tests/saver/saver_fixture.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -125,6 +130,46 @@ TEST_F(SaverConfig, CancelStoresNothing) {
     dialog.CancelBtnClick();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(Stored());
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the next modal dialog: records its title and the texts of its labels, then rejects it.
+struct ModalSeen {
+    QString title;
+    QStringList labels;
+};
+void AnswerNextModal(ModalSeen& seen) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, &seen] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        seen.title = dialog->windowTitle();
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) seen.labels << label->text();
+        dialog->reject();
+        timer->deleteLater();
+    });
+    timer->start(10);
+}
+
+TEST_F(SaverConfig, EditListAndAboutOpenTheirDialogs) {
+    WriteWebcams({{"http://a.test/1.jpg", "One", 0, true, "Harbour"}});
+    saver::Tsaverconfig dialog;
+    dialog.show();
+    ModalSeen editor;
+    AnswerNextModal(editor);
+    dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    EXPECT_EQ(editor.title.toStdString(), "Edit Screensaver Webcam List");
+    EXPECT_TRUE(editor.labels.contains(QStringLiteral(" Note : You can also edit the screensaver webcam  list from within Orvello ")))
+        << editor.labels.join('|').toStdString();
+    ModalSeen about;
+    AnswerNextModal(about);
+    dialog.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    EXPECT_EQ(about.title.toStdString(), "About Orvello Screen Saver");
+    EXPECT_TRUE(about.labels.contains(QStringLiteral("Orvello Screen Saver 2.1")));
+    EXPECT_TRUE(dialog.isVisible());  // neither ends the settings dialog
 }
 
 }  // namespace
