@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QImage>
 
 #include <cstdlib>
 #include <filesystem>

@@ -7,9 +7,9 @@
 #include "tests/support/temp_dir.h"
 
 #include <QColor>
-#include <QImage>
 
 #include <string>
+#include <vector>
 
 namespace savertest {
 

@@ -14,8 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
