@@ -1,0 +1,52 @@
+#include "tests/desktop/x11_session.h"
+
+#include <chrono>
+
+#include "desktop/app_bar_x11_service.h"
+#include "tests/support/peers.h"
+#include "tests/support/temp_dir.h"
+
+namespace desktoptest {
+
+X11Session::X11Session(bool withWindowManager, const std::filesystem::path& logFolder) : logs_(logFolder) {
+    if (xvfb_.display().empty()) return;
+    if (withWindowManager) {
+        // Ready once it announces itself on the root window (EWMH). On a loaded machine it has
+        // been seen to fail to open a display that had just come up: it is started again.
+        for (int attempt = 0; attempt < 3 && !ready_; ++attempt) {
+            testsupport::EndProgram(windowManager_);
+            windowManager_ = testsupport::StartProgram(testsupport::FindProgram("openbox"), {"--sm-disable"},
+                                                       {"DISPLAY=" + display()}, (logs_ / "openbox.log").string());
+            bool exited = false;
+            ready_ = testsupport::WaitFor(
+                [&] {
+                    if (desktop::AppBarX11Service(display()).Available()) return true;
+                    exited = testsupport::WaitForChild(windowManager_, std::chrono::milliseconds(0)).has_value();
+                    return exited;
+                },
+                std::chrono::seconds(20)) && !exited;
+            if (exited) windowManager_ = -1;
+        }
+    } else {
+        ready_ = desktop::AppBarX11Service(display()).Connected();
+    }
+}
+
+X11Session::~X11Session() { testsupport::EndProgram(windowManager_); }
+
+bool X11Session::RunChild(const std::string& childTest, const std::vector<std::string>& environment,
+                          std::string& failureLog) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string log = (logs_ / "child.log").string();
+    std::vector<std::string> env{"DISPLAY=" + display(), "QT_QPA_PLATFORM=xcb"};
+    env.insert(env.end(), environment.begin(), environment.end());
+    const pid_t child = testsupport::StartProgram(
+        self, {"--gtest_also_run_disabled_tests", "--gtest_filter=" + childTest}, env, log);
+    const std::optional<int> status = testsupport::WaitForChild(child, std::chrono::seconds(120));
+    if (!status) testsupport::EndProgram(child);
+    failureLog = testsupport::ReadFile(log);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0 &&
+           failureLog.find("[  PASSED  ] 1 test") != std::string::npos;
+}
+
+}  // namespace desktoptest
