@@ -6,7 +6,7 @@
 #include "platform/settings_store.h"
 #include "tests/support/temp_dir.h"
 #include "ui/commands/command_messages.h"
-#include "ui/commands/quick_bar_store.h"
+#include "desktop/quick_bar_store.h"
 
 #include <filesystem>
 
@@ -141,27 +141,27 @@ TEST_F(DeleteCommands, FoldersThatAreNotTheWebcamsOwnAreLeftAlone) {
 
 TEST_F(DeleteCommands, DeleteAllForgetsTheQuickBarButtons) {
     {
-        platform::SettingsKey bar(ui::kQuickBarKey, true);
+        platform::SettingsKey bar(desktop::kQuickBarKey, true);
         bar.WriteString("0", "One");
         bar.WriteString("1", "Three");
         bar.WriteBinary("DOROZADATA", "12345678", 8);
     }
     host_.answers = {true, false};
     commands_->Deleteallwebcams1Click();
-    ASSERT_TRUE(platform::SettingsKey::KeyExists(ui::kQuickBarKey));
-    EXPECT_TRUE(platform::SettingsKey(ui::kQuickBarKey, false).ValueNames().empty());
+    ASSERT_TRUE(platform::SettingsKey::KeyExists(desktop::kQuickBarKey));
+    EXPECT_TRUE(platform::SettingsKey(desktop::kQuickBarKey, false).ValueNames().empty());
     EXPECT_FALSE(fs::exists(dataDir() / engine::kWebcamsDef));
     EXPECT_FALSE(fs::exists(dataDir() / engine::kWebcams1Def));
 }
 
 TEST_F(DeleteCommands, DeleteSelectedLeavesTheQuickBarStoreAlone) {
     {
-        platform::SettingsKey bar(ui::kQuickBarKey, true);
+        platform::SettingsKey bar(desktop::kQuickBarKey, true);
         bar.WriteString("0", "Two");
     }
     host_.answers = {true, true};
     commands_->Deleteselectedwebcams1Click();
-    EXPECT_EQ(platform::SettingsKey(ui::kQuickBarKey, false).ReadString("0"), "Two");
+    EXPECT_EQ(platform::SettingsKey(desktop::kQuickBarKey, false).ReadString("0"), "Two");
 }
 
 }  // namespace

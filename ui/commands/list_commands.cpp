@@ -6,7 +6,6 @@
 #include "engine/webcam_manager.h"
 #include "ui/commands/command_messages.h"
 #include "ui/commands/command_scopes.h"
-#include "ui/commands/quick_bar_store.h"
 #include "ui/commands/webcam_commands.h"
 #include "ui/commands/webcam_folder_removal.h"
 #include "ui/dialogs/dialog_controls.h"
@@ -51,6 +50,7 @@ void WebcamCommands::ReloadAfterDelete(Manager& manager) {
     host_.MarkCurrentWebcam(host_.CurrentWebcam());
     host_.UpdateGridRows();
     host_.RepaintGrid();
+    host_.ReloadQuickBarButtons();
 }
 
 void WebcamCommands::Deletecurrentwebcam1Click() {
@@ -64,6 +64,7 @@ void WebcamCommands::Deletecurrentwebcam1Click() {
     const std::string name = webcam->Name();  // the webcam is freed by the delete
     if (!AskYes(Message(kMsgSureToDelete) + FromRecord(name) + QStringLiteral(" ?"))) return;
     SwitchScope busy(host_, &WebcamCommandsHost::SetHourglass);
+    host_.SaveQuickBarButtons();  // by name: the record numbers are about to move
     manager.DeleteWebcam(host_.CurrentWebcam());
     if (AskYes(Message(kMsgDeleteItsPictures))) RemoveFolderOf(manager.FDataFolder, name);
     ReloadAfterDelete(manager);
@@ -82,6 +83,7 @@ void WebcamCommands::DeleteSeveral(int question, Passes targets, const std::func
     const std::string dataFolder = manager->FDataFolder;
     if (deletePictures)
         ForEach(*manager, targets, [&](const engine::twebcam& w) { RemoveFolderOf(dataFolder, w.Name()); });
+    host_.SaveQuickBarButtons();  // by name: the record numbers are about to move
     deleteRecords(*manager);
     ReloadAfterDelete(*manager);
 }
@@ -96,14 +98,14 @@ void WebcamCommands::Deletedisabledwebcams1Click() {
 }
 
 void WebcamCommands::Deleteallwebcams1Click() {
-    DeleteSeveral(kMsgDeleteAll, Every, [](Manager& m) {
+    DeleteSeveral(kMsgDeleteAll, Every, [this](Manager& m) {
         // With the files of a cut-off rewrite too: a load would bring those back.
         for (const std::string file : {engine::kWebcamsDef, engine::kWebcams1Def}) {
             std::remove((m.FDataFolder + file).c_str());
             std::remove((m.FDataFolder + file + "_").c_str());
         }
         // No webcam is left for the quick bar's buttons.
-        ClearQuickBarStore();
+        host_.ForgetQuickBarButtons();
     });
 }
 

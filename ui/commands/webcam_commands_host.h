@@ -5,6 +5,7 @@
 //
 // Main thread only.
 
+#include "desktop/quick_bar_store.h"
 #include "engine/settings_records.h"
 #include "engine/webcam_records.h"
 #include "ui/controls/shift_state.h"
@@ -97,6 +98,12 @@ public:
     virtual void SetMotionGaugePoints(int point) = 0;
     // Toggles the check mark of SlowScanInactiveWebcams1 and returns it.
     virtual bool ToggleSlowScanMark() = 0;
+
+    // The quick bar around a change of the webcam list: the open bar's buttons saved by name
+    // before, read again after; forgotten when no webcam is left (a closed bar's stored list).
+    virtual void SaveQuickBarButtons() {}
+    virtual void ReloadQuickBarButtons() {}
+    virtual void ForgetQuickBarButtons() { desktop::ClearQuickBarStore(); }
 };
 
 }  // namespace ui

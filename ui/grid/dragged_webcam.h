@@ -1,6 +1,6 @@
 #pragma once
 // What is dragged out of the thumbnail grid or the viewer: one webcam, or the selected ones.
-// Receivers in this program (the quick bar) recognise it with qobject_cast.
+// The quick bar, in a library below the main window's, reads the index from its data format.
 
 #include <QMimeData>
 
@@ -10,7 +10,9 @@ class tdraggedwebcam : public QMimeData {
     Q_OBJECT
 public:
     // WebcamIndex: the 1-based webcam, or 0 for every selected webcam.
-    explicit tdraggedwebcam(int webcamIndex) : FWebcamIndex(webcamIndex) {}
+    explicit tdraggedwebcam(int webcamIndex) : FWebcamIndex(webcamIndex) {
+        setData(QStringLiteral("application/x-orvello-webcams"), QByteArray::number(webcamIndex));
+    }
 
     const int FWebcamIndex;
 };

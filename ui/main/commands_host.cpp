@@ -6,6 +6,7 @@
 
 #include "engine/motion_settings.h"
 #include "platform/qt/prompts.h"
+#include "ui/main/quick_bar_link.h"
 #include "ui/commands/webcam_commands.h"
 #include "ui/dialogs/changerefresh.h"
 #include "ui/dialogs/favpref.h"
@@ -133,5 +134,8 @@ void MainCommandsHost::SetGlobalSaveText(const QString& text) { form_.SetGlobalS
 void MainCommandsHost::SetMotionGaugePoints(int point) { form_.SetMotionGaugePoints(point); }
 
 bool MainCommandsHost::ToggleSlowScanMark() { return form_.ToggleSlowScanMark(); }
+void MainCommandsHost::SaveQuickBarButtons() { form_.QuickBar().SaveButtons(); }
+void MainCommandsHost::ReloadQuickBarButtons() { form_.QuickBar().ReloadButtons(); }
+void MainCommandsHost::ForgetQuickBarButtons() { form_.QuickBar().ForgetButtons(); }
 
 }  // namespace ui

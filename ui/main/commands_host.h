@@ -52,6 +52,9 @@ public:
     void SetGlobalSaveText(const QString& text) override;
     void SetMotionGaugePoints(int point) override;
     bool ToggleSlowScanMark() override;
+    void SaveQuickBarButtons() override;
+    void ReloadQuickBarButtons() override;
+    void ForgetQuickBarButtons() override;
 
 private:
     Tsupamain& form_;

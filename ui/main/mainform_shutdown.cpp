@@ -10,6 +10,7 @@
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/manager_grid_source.h"
+#include "ui/main/quick_bar_link.h"
 #include "ui/main/tsupamain.h"
 
 namespace ui {
@@ -26,6 +27,7 @@ bool Tsupamain::FormClose() {
     RememberDiskPageState();
     RememberWindowState();
     WriteSettings();
+    FQuickBar->CloseAtShutdown();
     FreeEngine();
     FShutdownDone = true;
     return true;

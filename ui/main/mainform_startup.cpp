@@ -29,6 +29,7 @@
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/data_folder.h"
 #include "ui/main/manager_grid_source.h"
+#include "ui/main/quick_bar_link.h"
 #include "ui/main/tsupamain.h"
 #include "ui/main/window_size.h"
 #include "ui/viewer/viewer.h"
@@ -245,6 +246,7 @@ void Tsupamain::Timer3Timer() {
         MarkCurrentWebcam(FCurrentWebcam);
     }
     if (CommandLine.AutoCap) StartAllAndMinimise();
+    FQuickBar->ReopenAtStart();
     FLoading = false;
     Timer4->start();
     RunDeferredClose();

@@ -22,6 +22,7 @@
 #include "ui/grid/run_state.h"
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/quick_bar_link.h"
 #include "ui/main/status_gauges.h"
 #include "ui/main/tsupamain.h"
 #include "ui/viewer/imageproc.h"
@@ -191,11 +192,14 @@ void Tsupamain::EnhanceSettingsChanged(const EnhanceSettings& settings) {
     imageproc().SetPositions(settings.level, settings.mix);
 }
 
-void Tsupamain::WebcamBecameCurrent(int, int cell) {
+void Tsupamain::WebcamBecameCurrent(int webcam, int cell) {
     engine::twebcammanager* manager = WebcamManager();
     FindCommand(*this, "ToolButton1")->setEnabled(cell != 0);
     FindCommand(*this, "ToolButton2")->setEnabled(manager && cell != manager->DisplayedCount() - 1);
+    UpdateQuickBarButton(webcam);  // its new picture has been seen
 }
+
+void Tsupamain::UpdateQuickBarButton(int webcam) { FQuickBar->UpdateWebcamButton(webcam); }
 
 // The disk page would open the webcam's folder here; the panel is filled in any case.
 void Tsupamain::OpenWebcamFolder(int) { ShowWebcamInfo(); }

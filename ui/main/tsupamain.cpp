@@ -35,6 +35,7 @@
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/commands_host.h"
 #include "ui/main/manager_grid_source.h"
+#include "ui/main/quick_bar_link.h"
 #include "ui/viewer/imageproc.h"
 #include "ui/viewer/picture_services.h"
 #include "ui/viewer/viewer.h"
@@ -60,6 +61,7 @@ Tsupamain::Tsupamain(Services services) : FServices(std::move(services)) {
     FCommands = std::make_unique<WebcamCommands>(
         *FCommandsHost, WebcamCommandsState{Starting, Stopping, StopRequested, FThumbnails->ShiftState, Config, Extra,
                                             Extra1, DiskMan, MotionSettings});
+    FQuickBar = std::make_unique<QuickBarLink>(*this);
     BindHandlers();
     FormCreate();
 }
@@ -70,6 +72,7 @@ Tsupamain::~Tsupamain() {
     // before it.
     Timer3->stop();
     Timer4->stop();
+    FQuickBar.reset();  // an open bar saves its buttons, by the manager's names
     FreeEngine();
     // The grid driver filters the grid's viewport events: it goes before the grid, which would
     // otherwise send it events while half destroyed.
@@ -249,6 +252,7 @@ void Tsupamain::BindHandlers() {
         {"Startallwebcams2Click", [this] { FindCommand(*this, "ToolButton8")->trigger(); }},
         {"Stopallwebcams2Click", [this] { FindCommand(*this, "ToolButton9")->trigger(); }},
         {"Exit1Click", [this] { Exit1Click(); }},
+        {"ToolButton25Click", [this] { FQuickBar->ToolButton25Click(); }},
         {"Exit2Click", [this] { Exit1Click(); }},
         {"About1Click", [this] { About1Click(); }},
         {"Sendtosystemtray1Click", [this] { MinimizeToTray(); }},

@@ -50,6 +50,7 @@ class TMMLEDGauge;
 namespace ui {
 
 class MainCommandsHost;
+class QuickBarLink;
 class ManagerGridSource;
 class TDrawGrid1;
 class TPageControl1;
@@ -134,7 +135,7 @@ public:
     void SetDiskShowThumbnails(bool on) override;
     void DiskRefreshSelectLast() override {}
     void DiskAddPending() override {}
-    void UpdateQuickBarButton(int) override {}
+    void UpdateQuickBarButton(int webcam) override;
 
     // ViewerHost.
     void SetStatusText(const QString& text) override;
@@ -177,6 +178,8 @@ public:
     ThumbnailGrid& Thumbnails() { return *FThumbnails; }
     TViewer& Viewer() { return *FViewer; }
     WebcamCommands& Commands() { return *FCommands; }
+    // The quick bar ("Doroza") and the "Doroza" button.
+    QuickBarLink& QuickBar() { return *FQuickBar; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -260,6 +263,7 @@ private:
     std::unique_ptr<WebcamSwitch> FSwitch;
     std::unique_ptr<MainCommandsHost> FCommandsHost;
     std::unique_ptr<WebcamCommands> FCommands;
+    std::unique_ptr<QuickBarLink> FQuickBar;
 };
 
 // The message a failed start-up step shows before its exception goes on.
