@@ -56,6 +56,10 @@ void QuickBarLink::ReopenAtStart() {
     SetButtonDown(true);
 }
 
+QuickBarLink::QuickBarLink(Tsupamain& form) : form_(form) {
+    if (QAction* button = FindCommand(form_, "ToolButton25")) button->setToolTip(QStringLiteral("Ouvre et Ferme la DorOza"));
+}
+
 QuickBarLink::~QuickBarLink() { delete bar_.data(); }
 
 void QuickBarLink::CloseAtShutdown() {

@@ -17,7 +17,7 @@ class Tsupamain;
 
 class QuickBarLink : public desktop::QuickBarHost {
 public:
-    explicit QuickBarLink(Tsupamain& form) : form_(form) {}
+    explicit QuickBarLink(Tsupamain& form);
     // An open bar saves its buttons and goes.
     ~QuickBarLink() override;
     QuickBarLink(const QuickBarLink&) = delete;

@@ -1,0 +1,146 @@
+// The quick bar in the whole program, on a private X display with openbox: "Doroza" opens the
+// bar docked at the top with one button per stored webcam showing its thumbnail, a new picture
+// frames its button, and after a restart the bar is open again with the same buttons.
+// Screenshots are kept in build/artifacts/whole_program/.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "desktop/app_bar_settings.h"
+#include "desktop/app_bar_x11_service.h"
+#include "desktop/quick_bar_store.h"
+#include "engine/regconfig.h"
+#include "platform/settings_store.h"
+#include "tests/desktop/x11_session.h"
+#include "tests/support/peers.h"
+#include "tests/support/webcam_defs.h"
+#include "tests/ui/whole_program_fixture.h"
+
+namespace wholeprogram {
+namespace {
+
+constexpr testsupport::Rgb kLime{0, 255, 0};
+
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class QuickBarWholeProgram : public WholeProgramTest {
+protected:
+    void SetUp() override {
+        WholeProgramTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ORVELLO_NEED_PEER("openbox");
+        openbox_ = desktoptest::StartOpenbox(xvfb_->display(), temp_.path() / "openbox.log");
+        ASSERT_GT(openbox_, 0) << "openbox did not start";
+    }
+    void TearDown() override {
+        if (ovl_ > 0) testsupport::EndProgram(ovl_);
+        testsupport::EndProgram(openbox_);
+        WholeProgramTest::TearDown();
+    }
+
+    std::optional<Geometry> WindowGeometry(const std::string& window) const {
+        std::string out;
+        if (!desktop_->Xdo({"getwindowgeometry", "--shell", window}, &out)) return std::nullopt;
+        Geometry g;
+        std::istringstream lines(out);
+        for (std::string line; std::getline(lines, line);) {
+            const auto eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            const std::string key = line.substr(0, eq);
+            const int value = std::atoi(line.c_str() + eq + 1);
+            if (key == "X") g.x = value;
+            if (key == "Y") g.y = value;
+            if (key == "WIDTH") g.width = value;
+            if (key == "HEIGHT") g.height = value;
+        }
+        return g;
+    }
+
+    std::vector<long> WorkArea() const {
+        const desktop::AppBarX11Service x11(xvfb_->display());
+        const desktop::AppBarRect r = x11.WorkArea();
+        return {r.left, r.top, r.right, r.bottom};
+    }
+
+    pid_t openbox_ = -1;
+};
+
+// Pixels of the colour in the band of the screen above y.
+int CountAbove(const testsupport::Screenshot& shot, int y, testsupport::Rgb colour) {
+    testsupport::Screenshot band = shot;
+    band.height = std::min(y, shot.height);
+    band.rgb.resize(static_cast<std::size_t>(band.width) * band.height * 3);
+    return band.CountNear(colour, 60);
+}
+
+// The right-most dark pixel of the rows from top to bottom, left of right: the end of the tool
+// bar's row, where its extension button ("»") holds the buttons that did not fit.
+std::optional<std::pair<int, int>> RightMostDark(const testsupport::Screenshot& shot, int left, int right, int top,
+                                                 int bottom) {
+    for (int x = std::min(right, shot.width) - 1; x >= left; --x) {
+        for (int y = std::max(top, 0); y < std::min(bottom, shot.height); ++y) {
+            const std::size_t i = (static_cast<std::size_t>(y) * shot.width + x) * 3;
+            if (shot.rgb[i] < 80 && shot.rgb[i + 1] < 80 && shot.rgb[i + 2] < 80) return std::make_pair(x, y);
+        }
+    }
+    return std::nullopt;
+}
+
+TEST_F(QuickBarWholeProgram, DorozaOpensTheBarWithItsButtonsAndARestartOpensItAgain) {
+    ServePicture("red.jpg", kRed);
+    ServePicture("blue.jpg", kBlue);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg"), Url("blue.jpg")}, 2);
+    {
+        platform::SettingsKey key(desktop::kQuickBarKey, true);
+        key.WriteString("0", "Cam1");
+        key.WriteString("1", "Cam2");
+    }
+    ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Requests("red.jpg") > 1 && Requests("blue.jpg") > 1; },
+                                     std::chrono::seconds(30)));
+    EXPECT_EQ(WorkArea()[1], 0);
+
+    // "Doroza" is the tool bar's last button; in a window of this width it sits behind the
+    // extension button at the end of the row.
+    const std::optional<Geometry> main = WindowGeometry(mainWindow_);
+    ASSERT_TRUE(main);
+    const std::optional<testsupport::Screenshot> before = Shot("before_doroza");
+    ASSERT_TRUE(before);
+    const auto extension = RightMostDark(*before, main->x, main->x + main->width - 4, main->y, main->y + 30);
+    ASSERT_TRUE(extension);
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", std::to_string(extension->first), std::to_string(extension->second), "click", "1"}));
+    // The extension opens a second row under the tool bar: "Doroza" is its last dark text, left
+    // of the viewer.
+    std::optional<std::pair<int, int>> doroza;
+    ASSERT_TRUE(ScreenShows("extension", [&](const testsupport::Screenshot& s) {
+        doroza = RightMostDark(s, main->x, main->x + 400, extension->second + 12, extension->second + 32);
+        return doroza.has_value();
+    }));
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", std::to_string(doroza->first - 10), std::to_string(doroza->second), "click", "1"}));
+
+    // Docked at the top, 80 pixels high, with the red and the blue webcam's buttons; the blue
+    // one, not the current webcam, framed for its new picture.
+    EXPECT_TRUE(testsupport::WaitFor([&] { return WorkArea()[1] == 80; }, std::chrono::seconds(20)))
+        << "work area top " << WorkArea()[1] << "\n" << OvlLog();
+    EXPECT_TRUE(ScreenShows("doroza_open", [](const testsupport::Screenshot& s) {
+        return CountAbove(s, 80, kRed) > 2500 && CountAbove(s, 80, kBlue) > 2500 && CountAbove(s, 80, kLime) > 100;
+    }));
+
+    // Ended as the session ends it: the bar stays marked open and comes back with its buttons.
+    const std::optional<int> status = StopOvl();
+    ASSERT_TRUE(status) << OvlLog();
+    EXPECT_EQ(desktop::ReadQuickBarNames(), (std::vector<std::string>{"Cam1", "Cam2"}));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return WorkArea()[1] == 0; }, std::chrono::seconds(10)));
+    ASSERT_TRUE(StartOvl());
+    EXPECT_TRUE(testsupport::WaitFor([&] { return WorkArea()[1] == 80; }, std::chrono::seconds(20)))
+        << "work area top " << WorkArea()[1] << "\n" << OvlLog();
+    EXPECT_TRUE(ScreenShows("reopened", [](const testsupport::Screenshot& s) {
+        return CountAbove(s, 80, kRed) > 2500 && CountAbove(s, 80, kBlue) > 2500;
+    }));
+}
+
+}  // namespace
+}  // namespace wholeprogram
