@@ -228,8 +228,9 @@ TAppBarEdge TAppBar::EdgeFromPoint(std::uint8_t flags, AppBarPoint p) const {
 }
 
 void TAppBar::AutoHideTimerTick() {
-    if (isActiveWindow() || !isVisible()) return;
-    const int margin = 2 * Metrics().doubleClick;
+    // Only an auto-hidden bar that is out has anything to do (and no need to ask the desktop).
+    if (!FSettings.AutoHide || !FAutoHideShown || isActiveWindow() || !isVisible()) return;
+    const int margin = 2 * AppBarScreen().doubleClick;
     const AppBarRect r = WindowRect();
     const AppBarRect around{r.left - margin, r.top - margin, r.right + margin, r.bottom + margin};
     const QPoint cursor = QCursor::pos();

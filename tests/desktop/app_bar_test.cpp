@@ -3,6 +3,7 @@
 // off its edge, sizing in steps, slides, stored settings, and a desktop without a bar service.
 
 #include <QApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -215,6 +216,22 @@ TEST_F(AppBarTest, AnAutoHiddenBarSlidesOutAndBackIn) {
     bar->SlideAutoHide(false);
     EXPECT_FALSE(bar->AutoHideShown());
     EXPECT_EQ(bar->WindowRect(), (AppBarRect{0, -70, W(), 2}));
+}
+
+TEST_F(AppBarTest, TheAutoHideTimerSlidesABarBackInWhenTheMouseIsAway) {
+    auto bar = MakeBar();
+    bar->Settings().AutoHide = 1;
+    bar->show();
+    bar->SetEdge(abeBottom);
+    QWidget other;  // the active window: the bar is not
+    other.show();
+    other.activateWindow();
+    ProcessUntil([&] { return other.isActiveWindow(); });
+    QCursor::setPos(W() / 2, H() / 2);  // far from the bottom edge
+    bar->SlideAutoHide(true);
+    ASSERT_TRUE(bar->AutoHideShown());
+    EXPECT_TRUE(ProcessUntil([&] { return !bar->AutoHideShown(); }));
+    EXPECT_EQ(bar->WindowRect(), (AppBarRect{0, H() - 2, W(), H() + 70}));
 }
 
 TEST_F(AppBarTest, StoredSettingsAreTakenOnlyWhole) {
