@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -162,6 +163,41 @@ TEST_F(AppBarTest, ADockedBarPulledOffItsEdgeTakesItsFormerFloatingSize) {
     bar->ExitSizeMove();
     EXPECT_EQ(bar->Settings().Edge, abeRight);
     EXPECT_EQ(shell_->WorkArea(), (AppBarRect{0, 0, W() - 72, H()}));
+}
+
+TEST_F(AppBarTest, TheMouseDragsTheWholeBarToAnEdge) {
+    auto bar = MakeBar();
+    bar->Settings().SetFloatRect({100, 100, 300, 200});
+    bar->SetEdge(abeFloat);
+    bar->show();
+    const auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(bar->mapFromGlobal(global)), QPointF(global),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(bar.get(), &event);
+    };
+    const QPoint grab = bar->mapToGlobal(QPoint(20, 20));
+    send(QEvent::MouseButtonPress, grab, Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(W() / 2, 3), Qt::LeftButton);
+    EXPECT_EQ(bar->Edge(), abeTop);  // the edge the move would take
+    EXPECT_EQ(bar->Settings().Edge, abeFloat);
+    send(QEvent::MouseButtonRelease, QPoint(W() / 2, 3), Qt::NoButton);
+    EXPECT_EQ(bar->Settings().Edge, abeTop);
+    EXPECT_EQ(shell_->WorkArea().top, 72);
+}
+
+TEST_F(AppBarTest, AFullScreenWindowPutsAnAlwaysOnTopBarBelow) {
+    auto bar = MakeBar();
+    bar->show();
+    bar->SetEdge(abeTop);
+    EXPECT_TRUE(bar->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    shell_->NotifyFullScreen(true);
+    EXPECT_TRUE(bar->FullScreenAppOpen());
+    EXPECT_TRUE(bar->windowFlags().testFlag(Qt::WindowStaysOnBottomHint));
+    EXPECT_FALSE(bar->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(bar->isVisible());
+    shell_->NotifyFullScreen(false);
+    EXPECT_TRUE(bar->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(shell_->WorkArea().top, 72);
 }
 
 TEST_F(AppBarTest, ADockedBarIsSizedInSteps) {
