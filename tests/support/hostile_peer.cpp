@@ -68,11 +68,11 @@ void HostilePeer::Accept() {
         if (!(fds[0].revents & POLLIN)) continue;
         const int connection = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (connection < 0) continue;
-        const long index = connections_++;
+        ++connections_;
         Reap(false);
         Worker& worker = workers_.emplace_back();
-        worker.thread = std::thread([this, connection, index, &worker] {
-            Serve(connection, index);
+        worker.thread = std::thread([this, connection, &worker] {
+            Serve(connection);
             close(connection);
             worker.done = true;
         });
@@ -97,8 +97,7 @@ bool HostilePeer::Pause(std::chrono::milliseconds time) {
     return poll(&stop, 1, static_cast<int>(time.count())) == 0;
 }
 
-bool HostilePeer::ReadRequest(int connection) {
-    std::string request;
+bool HostilePeer::ReadRequest(int connection, std::string& request) {
     while (request.find("\r\n\r\n") == std::string::npos) {
         pollfd fds[2] = {{connection, POLLIN, 0}, {stopFd_, POLLIN, 0}};
         if (poll(fds, 2, kRequestTimeoutMs) <= 0 || (fds[1].revents & POLLIN)) return false;
@@ -126,11 +125,16 @@ bool HostilePeer::Send(int connection, std::string_view bytes) {
     return true;
 }
 
-void HostilePeer::Serve(int connection, long index) {
-    if (!ReadRequest(connection)) return;
+void HostilePeer::Serve(int connection) {
+    std::string request;
+    if (!ReadRequest(connection, request)) return;
     switch (kind_) {
     case Kind::Picture: {
-        const std::string& picture = pictures_[static_cast<std::size_t>(index) % pictures_.size()];
+        if (request.starts_with("HEAD ")) {  // the head alone; the next GET brings the next picture
+            Send(connection, PictureHead(pictures_.front().size()));
+            break;
+        }
+        const std::string& picture = pictures_[static_cast<std::size_t>(picturesSent_++) % pictures_.size()];
         Send(connection, PictureHead(picture.size()) + picture);
         break;
     }

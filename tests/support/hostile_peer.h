@@ -19,7 +19,7 @@ namespace testsupport {
 class HostilePeer {
 public:
     enum class Kind {
-        Picture,        // 200 with the next picture of the list and its Content-Length
+        Picture,        // 200 with the next picture of the list and its Content-Length (HEAD: the head)
         HeaderFlood,    // a status line, then header lines for ever
         BusySocket,     // 200, then body bytes as fast as the client takes them, for ever
         ByteASecond,    // 200 with a Content-Length, then one body byte every pace
@@ -56,8 +56,8 @@ private:
     };
 
     void Accept();
-    void Serve(int connection, long index);
-    bool ReadRequest(int connection);
+    void Serve(int connection);
+    bool ReadRequest(int connection, std::string& request);
     bool Send(int connection, std::string_view bytes);
     // False when the peer stops first.
     bool Pause(std::chrono::milliseconds time);
@@ -70,6 +70,7 @@ private:
     int stopFd_ = -1;
     std::uint16_t port_ = 0;
     std::atomic<long> connections_{0};
+    std::atomic<long> picturesSent_{0};
     std::atomic<long long> bytesSent_{0};
     std::list<Worker> workers_;  // accepting thread only
     std::thread acceptor_;
