@@ -12,6 +12,8 @@
 #include "platform/clock.h"
 #include "platform/message_loop.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -126,9 +128,14 @@ void treadthread::Turn(twebcam& webcam) {
     const auto cleanUp = [this] {
         AbortAction();
         FState = 0;
-        // A large buffer (an oversized body) is given back, not kept by an idle thread.
-        if (FBuffer.capacity() > kKeptBufferBytes) std::string().swap(FBuffer);
-        else FBuffer.clear();
+        // A large buffer (an oversized body) is given back, not kept by an idle thread, and the
+        // allocator returns it to the system: each thread's arena would keep it otherwise.
+        if (FBuffer.capacity() > kKeptBufferBytes) {
+            std::string().swap(FBuffer);
+            malloc_trim(0);
+        } else {
+            FBuffer.clear();
+        }
         FNewHeader.clear();
         FOldHeader.clear();
         FTurnWebcam = nullptr;
