@@ -2,9 +2,9 @@
 // (mode 0 into a temporary folder): three healthy webcams at refresh 1 s, each answering with a
 // new picture every time, and one webcam of each hostile kind at refresh 0 (header flood, busy
 // socket, a byte a second, empty reply, truncated JPEG, HTML, chunked framing, no status line,
-// and a fast webcam whose pictures come several a second). Reports the peak memory of the
-// process, the CPU the program's own threads used (the peers' threads left out), and each
-// healthy webcam's share of its due pictures. The anchor runs the same healthy webcams alone,
+// and a fast webcam whose pictures come several a second). The peers run in a process of their
+// own, so that the figures are the program's alone: the peak memory of the process, the CPU it
+// used, and each healthy webcam's share of its due pictures. The anchor runs the same healthy webcams alone,
 // in the same run; the last line gives the healthy share with the hostile webcams against it.
 // Targets: below 150 MB, below half a core, a share of at least 95 %.
 // ORVELLO_HOSTILE_SECONDS changes the 120 s of the mix (the anchor runs a quarter of it).
@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -48,25 +48,11 @@ std::chrono::seconds RunLength() {
     return std::chrono::seconds(text ? std::max(4, std::atoi(text)) : 120);
 }
 
-// CPU seconds of this process's threads, the peers' left out.
-double ProgramCpuSeconds() {
-    double seconds = 0;
-    const double tick = static_cast<double>(sysconf(_SC_CLK_TCK));
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::ifstream stat(task.path() / "stat");
-        std::string line;
-        std::getline(stat, line);
-        const auto open = line.find('('), close = line.rfind(')');
-        if (open == std::string::npos || close == std::string::npos) continue;
-        if (line.substr(open + 1, close - open - 1) == HostilePeer::kThreadName) continue;
-        std::istringstream rest(line.substr(close + 2));
-        std::string field;
-        for (int i = 3; i <= 13; ++i) rest >> field;  // up to the field before utime (14)
-        double user = 0, system = 0;
-        rest >> user >> system;
-        seconds += (user + system) / tick;
-    }
-    return seconds;
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 double PeakMegabytes() {
@@ -82,6 +68,58 @@ std::string ColourPicture(const std::filesystem::path& folder, const char* colou
     return testsupport::ReadFile(file);
 }
 
+constexpr Kind kHostileKinds[] = {Kind::HeaderFlood,   Kind::BusySocket, Kind::ByteASecond,
+                                  Kind::EmptyReply,    Kind::TruncatedJpeg, Kind::Html,
+                                  Kind::Chunked,       Kind::NoStatusLine,  Kind::Picture};
+
+// The peers in a child process made before any thread: the healthy ones first, then one of each
+// hostile kind. They serve until the parent closes its end of the pipe.
+class PeerProcess {
+public:
+    explicit PeerProcess(const std::vector<std::string>& pictures) {
+        int urls[2], stop[2];
+        if (pipe(urls) != 0 || pipe(stop) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(urls[0]);
+            close(stop[1]);
+            Serve(pictures, urls[1], stop[0]);
+            _exit(0);
+        }
+        close(urls[1]);
+        close(stop[0]);
+        stop_ = stop[1];
+        std::string text;
+        char buffer[4096];
+        for (ssize_t n; (n = read(urls[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+        close(urls[0]);
+        std::istringstream lines(text);
+        for (std::string url; std::getline(lines, url);) urls_.push_back(url);
+    }
+    ~PeerProcess() {
+        if (stop_ >= 0) close(stop_);
+        if (pid_ > 0) waitpid(pid_, nullptr, 0);
+    }
+    const std::vector<std::string>& Urls() const { return urls_; }
+
+private:
+    static void Serve(const std::vector<std::string>& pictures, int urls, int stop) {
+        std::vector<std::unique_ptr<HostilePeer>> peers;
+        for (int i = 0; i < kHealthy; ++i) peers.push_back(std::make_unique<HostilePeer>(Kind::Picture, pictures));
+        for (Kind kind : kHostileKinds) peers.push_back(std::make_unique<HostilePeer>(kind, pictures));
+        std::string text;
+        for (const auto& peer : peers) text += peer->Url() + "\n";
+        (void)!write(urls, text.data(), text.size());
+        close(urls);
+        char byte;
+        (void)!read(stop, &byte, 1);  // until the parent closes its end
+    }
+
+    pid_t pid_ = -1;
+    int stop_ = -1;
+    std::vector<std::string> urls_;
+};
+
 struct Outcome {
     double seconds = 0;
     double cpu = 0;
@@ -89,16 +127,11 @@ struct Outcome {
 };
 
 // Runs the healthy webcams, and with hostile the hostile ones beside them, for length.
-Outcome Run(const std::filesystem::path& data, const std::vector<std::string>& pictures, bool hostile,
+Outcome Run(const std::filesystem::path& data, const std::vector<std::string>& allUrls, bool hostile,
             std::chrono::seconds length) {
     std::filesystem::remove_all(data);
     std::filesystem::create_directories(data);
-    std::vector<std::unique_ptr<HostilePeer>> peers;
-    for (int i = 0; i < kHealthy; ++i) peers.push_back(std::make_unique<HostilePeer>(Kind::Picture, pictures));
-    if (hostile)
-        for (Kind kind : {Kind::HeaderFlood, Kind::BusySocket, Kind::ByteASecond, Kind::EmptyReply,
-                          Kind::TruncatedJpeg, Kind::Html, Kind::Chunked, Kind::NoStatusLine, Kind::Picture})
-            peers.push_back(std::make_unique<HostilePeer>(kind, pictures));
+    const std::vector<std::string> urls(allUrls.begin(), hostile ? allUrls.end() : allUrls.begin() + kHealthy);
 
     const engine::TDiskManRec diskman = engine::DefaultDiskMan();
     auto settings = std::make_shared<engine::FetchThreadSettings>();
@@ -106,26 +139,26 @@ Outcome Run(const std::filesystem::path& data, const std::vector<std::string>& p
     auto manager = std::make_unique<engine::twebcammanager>(data.string() + "/", 16, engine::DefaultExtra1(),
                                                             engine::DefaultConfig(),
                                                             engine::FetchThreadServices(settings));
-    std::vector<long> pictureCount(peers.size(), 0);
+    std::vector<long> pictureCount(urls.size(), 0);
     manager->OnNewPicture = [&](int index, const std::string& fileName, const std::string*, std::uint8_t,
                                 engine::twebcampicture*, int) {
         if (!fileName.empty()) ++pictureCount[static_cast<std::size_t>(index)];
     };
-    for (std::size_t i = 0; i < peers.size(); ++i) {
+    for (std::size_t i = 0; i < urls.size(); ++i) {
         auto rec = engine::ZeroRecord<engine::TWebcamDefRec>();
-        rec.PictureURL = peers[i]->Url();
+        rec.PictureURL = urls[i];
         rec.Name = "cam" + std::to_string(i);
         rec.Refresh = static_cast<std::int32_t>(i < kHealthy ? kHealthyRefresh : 0);
         rec.Enabled = 1;
         manager->AppendWebcam(rec, engine::ZeroRecord<engine::TWebcamDef1Rec>(), false);
     }
     Outcome outcome;
-    const double cpuBefore = ProgramCpuSeconds();
+    const double cpuBefore = CpuSeconds();
     const auto start = Clock::now();
     manager->StartAll();
     platform::Dispatcher::Main().WaitUntil([] { return false; }, std::chrono::milliseconds(5), start + length);
     outcome.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    outcome.cpu = ProgramCpuSeconds() - cpuBefore;
+    outcome.cpu = CpuSeconds() - cpuBefore;
     manager.reset();
     const double due = outcome.seconds / kHealthyRefresh;
     outcome.worstShare = 1e9;
@@ -141,9 +174,14 @@ void BM_HostileMix(benchmark::State& state) {
     }
     testsupport::TempDir temp;
     const std::vector<std::string> pictures = {ColourPicture(temp.path(), "red"), ColourPicture(temp.path(), "blue")};
+    const PeerProcess peers(pictures);
+    if (peers.Urls().size() != kHealthy + std::size(kHostileKinds)) {
+        state.SkipWithError("the peers did not start");
+        return;
+    }
     for (auto _ : state) {
-        const Outcome alone = Run(temp.path() / "alone", pictures, false, RunLength() / 4);
-        const Outcome mix = Run(temp.path() / "mix", pictures, true, RunLength());
+        const Outcome alone = Run(temp.path() / "alone", peers.Urls(), false, RunLength() / 4);
+        const Outcome mix = Run(temp.path() / "mix", peers.Urls(), true, RunLength());
         const double cores = mix.cpu / mix.seconds;
         state.counters["peak_mb"] = PeakMegabytes();
         state.counters["cpu_cores"] = cores;
