@@ -162,7 +162,7 @@ TEST_F(FetchThreadHostileTest, SchedulerSurvivesAThrowingStatusReport) {
     };
     Add(peer.Url(), 1);
     manager_->StartWebcam(1);
-    EXPECT_TRUE(WaitFor([&] { return queued >= 4; }, 20s)) << queued;
+    EXPECT_TRUE(WaitFor([&] { return queued >= 3; }, 60s)) << queued;  // moved again after the throw
     manager_->StopWebcam(1);
     ASSERT_FALSE(debug.FLines.empty());
     EXPECT_EQ(debug.FLines.front(), "Scheduler: status report failed: boom");
