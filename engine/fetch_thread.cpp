@@ -19,6 +19,7 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 
 namespace engine {
 namespace {
@@ -78,6 +79,11 @@ const char* RefusalText(PictureVerdict verdict) {
 
 treadthread::treadthread(twebcammanager& manager, int index, std::shared_ptr<const FetchThreadSettings> settings)
     : tfetchworker(manager, index), FSettings(std::move(settings)) {
+    // Picture buffers grow to many megabytes on whichever thread fetches. With a fixed threshold
+    // the allocator maps such blocks on their own and returns them when freed; its adaptive one
+    // would soon keep them in the threads' arenas, where they stay after the turn.
+    static std::once_flag fixedThreshold;
+    std::call_once(fixedThreshold, [] { mallopt(M_MMAP_THRESHOLD, static_cast<int>(kKeptBufferBytes)); });
     OnTerminate = [this] { ThreadTerminated(); };
 }
 
@@ -128,14 +134,9 @@ void treadthread::Turn(twebcam& webcam) {
     const auto cleanUp = [this] {
         AbortAction();
         FState = 0;
-        // A large buffer (an oversized body) is given back, not kept by an idle thread, and the
-        // allocator returns it to the system: each thread's arena would keep it otherwise.
-        if (FBuffer.capacity() > kKeptBufferBytes) {
-            std::string().swap(FBuffer);
-            malloc_trim(0);
-        } else {
-            FBuffer.clear();
-        }
+        // A large buffer (an oversized body) is given back, not kept by an idle thread.
+        if (FBuffer.capacity() > kKeptBufferBytes) std::string().swap(FBuffer);
+        else FBuffer.clear();
         FNewHeader.clear();
         FOldHeader.clear();
         FTurnWebcam = nullptr;
