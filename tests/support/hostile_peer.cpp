@@ -3,7 +3,6 @@
 #include "tests/support/loopback_peer.h"
 
 #include <poll.h>
-#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -45,7 +44,6 @@ HostilePeer::HostilePeer(Kind kind, std::vector<std::string> pictures, std::chro
     listenFd_ = ListenOnLoopback(port_, 64);
     stopFd_ = eventfd(0, EFD_CLOEXEC);
     acceptor_ = std::thread([this] { Accept(); });
-    pthread_setname_np(acceptor_.native_handle(), kThreadName);
 }
 
 HostilePeer::~HostilePeer() {
@@ -76,7 +74,6 @@ void HostilePeer::Accept() {
             close(connection);
             worker.done = true;
         });
-        pthread_setname_np(worker.thread.native_handle(), kThreadName);
     }
     Reap(true);
 }

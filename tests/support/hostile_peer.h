@@ -46,8 +46,6 @@ public:
     long long BytesSent() const { return bytesSent_; }
 
     static const char* KindName(Kind kind);
-    // The name of every thread of a peer, so that a benchmark can leave their time out.
-    static constexpr const char* kThreadName = "hostile-peer";
 
 private:
     struct Worker {
