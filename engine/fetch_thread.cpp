@@ -9,12 +9,17 @@
 #include "engine/webcam_folder.h"
 #include "engine/webcam_manager.h"
 #include "inet/tvx_http.h"
+#include "platform/clock.h"
 #include "platform/message_loop.h"
 
+#include <malloc.h>
+
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 
 namespace engine {
 namespace {
@@ -51,10 +56,34 @@ void WriteLines(const std::string& file, const std::vector<std::string>& lines) 
 // A HEAD refused by a server that knows no HEAD: the picture is fetched with a plain GET.
 bool HeadNotSupported(std::string_view text) { return StartsWith(text, "151: 405") || StartsWith(text, "151: 501"); }
 
+// A picture buffer larger than this is given back after the turn, not kept for the next one.
+constexpr std::size_t kKeptBufferBytes = 1u << 20;
+
+// The webcam is not due before now + wait.
+void Postpone(twebcam& webcam, std::chrono::milliseconds wait) {
+    const platform::TDateTime earliest =
+        platform::MonotonicNow() + platform::DaysFromSeconds(static_cast<double>(wait.count()) / 1000.0);
+    if (webcam.FDueTime < earliest) webcam.FDueTime = earliest;
+}
+
 }  // namespace
+
+const char* RefusalText(PictureVerdict verdict) {
+    switch (verdict) {
+    case PictureVerdict::Taken: return "";
+    case PictureVerdict::NotJpeg: return "not a JPEG picture";
+    case PictureVerdict::CutOff: return "picture cut off";
+    }
+    return "";
+}
 
 treadthread::treadthread(twebcammanager& manager, int index, std::shared_ptr<const FetchThreadSettings> settings)
     : tfetchworker(manager, index), FSettings(std::move(settings)) {
+    // Picture buffers grow to many megabytes on whichever thread fetches. With a fixed threshold
+    // the allocator maps such blocks on their own and returns them when freed; its adaptive one
+    // would soon keep them in the threads' arenas, where they stay after the turn.
+    static std::once_flag fixedThreshold;
+    std::call_once(fixedThreshold, [] { mallopt(M_MMAP_THRESHOLD, static_cast<int>(kKeptBufferBytes)); });
     OnTerminate = [this] { ThreadTerminated(); };
 }
 
@@ -100,20 +129,30 @@ void treadthread::Turn(twebcam& webcam) {
     FTurnWebcam = &webcam;
     FNewHeader.clear();
     FOldHeader.clear();
+    FHttpTurn = FAnswered = FFailed = false;
+    FWatch = RequestWatch{FSettings->inactivityLimit, std::chrono::steady_clock::now() + FSettings->turnLimit};
+    const auto cleanUp = [this] {
+        AbortAction();
+        FState = 0;
+        // A large buffer (an oversized body) is given back, not kept by an idle thread.
+        if (FBuffer.capacity() > kKeptBufferBytes) std::string().swap(FBuffer);
+        else FBuffer.clear();
+        FNewHeader.clear();
+        FOldHeader.clear();
+        FTurnWebcam = nullptr;
+    };
     try {
         DoRead(webcam);
     } catch (...) {
-        AbortAction();
-        FBuffer.clear();
-        FTurnWebcam = nullptr;
+        cleanUp();
         throw;
     }
-    AbortAction();
-    FState = 0;
-    FBuffer.clear();
-    FNewHeader.clear();
-    FOldHeader.clear();
-    FTurnWebcam = nullptr;
+    cleanUp();
+    // The thread goes on at once; the webcam waits instead.
+    if (Halted(webcam)) return;
+    if (!FAnswered)
+        Postpone(webcam, FFailed ? std::max(FSettings->errorPause, FSettings->waitWithoutPicture)
+                                 : FSettings->waitWithoutPicture);
 }
 
 void treadthread::DoRead(twebcam& webcam) {
@@ -128,6 +167,7 @@ void treadthread::DoRead(twebcam& webcam) {
         return;
     }
     if (!FHTTP) FHTTP.Renew();
+    FHttpTurn = true;
     Plan plan = Plan::Plain;
     try {
         SetUpRequest(webcam);
@@ -190,7 +230,10 @@ bool treadthread::HeaderRequest(twebcam& webcam) {
     } catch (const std::exception& e) {
         FState = 0;
         const std::string text = e.what();
-        if (StartsWith(text, "301")) return false;
+        if (StartsWith(text, "301")) {
+            if (FWatch.overDeadline) PictureFailed(webcam, text);
+            return false;
+        }
         LogError(webcam, "Error fetching header: ", text);
         if (StartsWith(text, "151") && !HeadNotSupported(text)) return false;
         if (HeadNotSupported(text)) return !Halted(webcam);
@@ -198,7 +241,9 @@ bool treadthread::HeaderRequest(twebcam& webcam) {
     if (Halted(webcam)) return false;
     const std::string now = LastModifiedLine(FNewHeader);
     const std::string before = LastModifiedLine(FOldHeader);
-    return now.empty() || before.empty() || Upper(now) != Upper(before);
+    const bool fetch = now.empty() || before.empty() || Upper(now) != Upper(before);
+    FAnswered = !fetch;  // unchanged: as good as a not-modified answer
+    return fetch;
 }
 
 void treadthread::PictureRequest(twebcam& webcam, Plan plan) {
@@ -217,8 +262,13 @@ void treadthread::PictureRequest(twebcam& webcam, Plan plan) {
     FNewHeader.clear();
     RunAction(inet::httpGet);
     FState = 0;
-    if (FBuffer.size() < FContentLength) return;  // a short body is no picture
     const std::string header = FFolder + "header.txt";
+    // A short body is no picture: no file is written or replaced.
+    if (FBuffer.size() < FContentLength) return PictureFailed(webcam, RefusalText(PictureVerdict::CutOff));
+    if (FBuffer.empty()) {
+        std::remove(header.c_str());  // the next turn asks without a date
+        return PictureFailed(webcam, "empty reply");
+    }
     const std::string pending = FFolder + "header.pxt";
     WriteLines(pending, FNewHeader);
     webcam.ReadHeaderDates(FNewHeader);
@@ -231,25 +281,38 @@ void treadthread::PictureFailed(twebcam& webcam, const std::string& error) {
     FState = 0;
     if (Halted(webcam)) return;
     std::string text = error;
-    if (FTooLarge) text = "Picture larger than " + std::to_string(FSettings->maxPictureBytes) + " bytes";
-    else if (StartsWith(text, "301") || StartsWith(text, "151: 304")) return;
+    if (FTooLarge) {
+        text = "Picture larger than " + std::to_string(FSettings->maxPictureBytes) + " bytes";
+    } else if (FWatch.overDeadline) {
+        text = "Turn not finished within " + std::to_string(FSettings->turnLimit.count()) + " ms";
+    } else if (StartsWith(text, "151: 304")) {
+        FAnswered = true;
+        return;
+    } else if (StartsWith(text, "301")) {
+        return;
+    }
     LogError(webcam, "Error fetching picture: ", text);
     if (webcam.FRunning && !webcam.FStopping) {
         SetStatus(webcam, kStatusError);
-        Doze(FSettings->errorPause);
+        FFailed = true;
     }
 }
 
 void treadthread::Newpic(twebcam& webcam) {
     if (!webcam.FRunning || !FSettings->newPicture) return;
-    bool taken = true;
+    PictureVerdict verdict = PictureVerdict::Taken;
     try {
-        Synchronize([&] { taken = FSettings->newPicture(webcam, FBuffer, FPictureFileName); });
+        Synchronize([&] { verdict = FSettings->newPicture(webcam, FBuffer, FPictureFileName); });
     } catch (...) {
         // The step's own failure ends it; the turn goes on.
     }
+    if (verdict == PictureVerdict::Taken) {
+        FAnswered = true;
+        return;
+    }
     // Bytes that are no picture must be fetched again next time, not answered with 304.
-    if (!taken && !FFolder.empty()) std::remove((FFolder + "header.txt").c_str());
+    if (!FFolder.empty()) std::remove((FFolder + "header.txt").c_str());
+    if (FHttpTurn) PictureFailed(webcam, RefusalText(verdict));
 }
 
 void treadthread::SetStatus(twebcam& webcam, std::uint8_t status) {
@@ -268,6 +331,7 @@ void treadthread::LogError(const twebcam& webcam, const std::string& prefix, con
 
 void treadthread::DoHeader(const std::string& Field, const std::string& Value) {
     if (FTurnWebcam && Halted(*FTurnWebcam)) AbortAction();
+    FWatch.lastData = std::chrono::steady_clock::now();  // the engine caps the head, so this ends
     FNewHeader.push_back(Field + " " + Value);
     if (Upper(Field) == "CONTENT-LENGTH") {
         std::size_t length = 0;
@@ -278,7 +342,7 @@ void treadthread::DoHeader(const std::string& Field, const std::string& Value) {
 
 void treadthread::DoTransfer(const std::string& Text) {
     if (FTurnWebcam && Halted(*FTurnWebcam)) AbortAction();
-    FLastData = std::chrono::steady_clock::now();
+    FWatch.lastData = std::chrono::steady_clock::now();
     if (FBuffer.size() + Text.size() > FSettings->maxPictureBytes) {
         FTooLarge = true;
         AbortAction();
@@ -288,7 +352,7 @@ void treadthread::DoTransfer(const std::string& Text) {
 }
 
 void treadthread::RunAction(int action) {
-    RunWatchedAction(*FHTTP, static_cast<inet::TtvxhttpActions>(action), FSettings->inactivityLimit, FLastData,
+    RunWatchedAction(*FHTTP, static_cast<inet::TtvxhttpActions>(action), FWatch,
                      [this] { return Terminated() || (FTurnWebcam && Halted(*FTurnWebcam)); });
 }
 

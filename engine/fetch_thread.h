@@ -2,8 +2,10 @@
 // treadthread: the fetch worker. It takes the next queued webcam and runs one turn for it: a
 // local picture file is read from disk; a web picture is fetched with its own TtvxHTTP, with a
 // header check (HEAD and the Last-Modified comparison) or a conditional GET, the body held in
-// memory. The bytes go to the new-picture step on the main thread, and a failure that is not an
-// interruption or a 304 is logged, sets status 7 and pauses the worker.
+// memory. The bytes go to the new-picture step on the main thread. A failure that is not an
+// interruption or a 304, a reply that is no picture and a turn past its limit are logged and
+// set status 7; the webcam is then not due again before the error pause, and a turn without a
+// picture or a 304 leaves it not due before a shorter wait, while the worker goes on at once.
 //
 // Threads: the turn, the HTTP component and the inactivity watch run on the worker's thread;
 // its loop fires the watch inside a request's wait. InterruptRequest and ThreadTerminated run
@@ -27,18 +29,33 @@ class twebcam;
 
 // A request that delivers no data for this long is aborted silently.
 inline constexpr std::chrono::milliseconds kInactivityLimit{30000};
-// The pause of a worker after a logged picture error.
+// The longest a whole turn may take, however its server trickles: past it the turn is aborted
+// and logged as failed.
+inline constexpr std::chrono::milliseconds kTurnLimit = 4 * kInactivityLimit;
+// A webcam whose turn failed (logged, status 7) is not due again before this.
 inline constexpr std::chrono::milliseconds kErrorPause{2000};
+// A webcam whose turn brought neither a picture nor a not-modified answer is not due again
+// before this, whatever its refresh.
+inline constexpr std::chrono::milliseconds kWaitWithoutPicture{1000};
 // The most bytes a picture may have, from the network or from a file.
 inline constexpr std::size_t kMaxPictureBytes = 32u << 20;
 
+// What the new-picture step made of the bytes it was given.
+enum class PictureVerdict {
+    Taken,    // a picture: saved, shown, or the newest saved one again; an empty buffer too
+    NotJpeg,  // no JPEG picture at all
+    CutOff,   // a JPEG picture whose data ends early
+};
+// The reason of a refusal as the error log gives it.
+const char* RefusalText(PictureVerdict verdict);
+
 // The new-picture step, on the main thread: the received bytes and the file name the picture
-// gets if it is saved. Returns false when the bytes are not a picture (they do not decode); an
-// empty buffer is ignored, not refused.
-using NewPictureStep = std::function<bool(twebcam&, const std::string& bytes, const std::string& pictureFileName)>;
+// gets if it is saved.
+using NewPictureStep = std::function<PictureVerdict(twebcam&, const std::string& bytes, const std::string& pictureFileName)>;
 
 // The stream-frame step, on the main thread: a picture cut out of a streaming webcam's stream.
-using StreamFrameStep = std::function<void(twebcam&, const std::string& frame)>;
+// Returns whether the frame was a picture.
+using StreamFrameStep = std::function<bool(twebcam&, const std::string& frame)>;
 
 // What the fetch threads, and the stream threads, are built with.
 struct FetchThreadSettings {
@@ -47,7 +64,9 @@ struct FetchThreadSettings {
     NewPictureStep newPicture;
     StreamFrameStep newFrame;       // the stream threads' step
     std::chrono::milliseconds inactivityLimit = kInactivityLimit;
+    std::chrono::milliseconds turnLimit = kTurnLimit;
     std::chrono::milliseconds errorPause = kErrorPause;
+    std::chrono::milliseconds waitWithoutPicture = kWaitWithoutPicture;
     std::size_t maxPictureBytes = kMaxPictureBytes;
 };
 
@@ -75,7 +94,10 @@ private:
     // The HEAD step; true when the picture is to be fetched.
     bool HeaderRequest(twebcam& webcam);
     void PictureRequest(twebcam& webcam, Plan plan);
+    // A failed turn: logged, status 7, and the webcam not due again before the error pause.
     void PictureFailed(twebcam& webcam, const std::string& text);
+    // A webcam that got neither a picture nor a not-modified answer waits a little.
+    void PostponeUnanswered(twebcam& webcam);
     void Newpic(twebcam& webcam);
     void LoadOldHeader(const std::string& file);
     void SetStatus(twebcam& webcam, std::uint8_t status);
@@ -100,8 +122,11 @@ private:
     std::string FBuffer;
     std::size_t FContentLength = 0;
     bool FTooLarge = false;
+    bool FHttpTurn = false;  // the picture came over HTTP, not from a file
+    bool FAnswered = false;  // a picture or a not-modified answer came
+    bool FFailed = false;
     std::string FPictureFileName;
-    std::chrono::steady_clock::time_point FLastData;
+    RequestWatch FWatch;  // of the turn's requests; its deadline is the turn's limit
 };
 
 }  // namespace engine

@@ -12,13 +12,33 @@ FetchWorkerFactory FetchThreadFactory(std::shared_ptr<const FetchThreadSettings>
     };
 }
 
+namespace {
+
+// Whether the bytes are a whole JPEG picture: decoded at the smallest scale, which reads all of
+// the data and is the quickest.
+PictureVerdict Examine(const std::string& bytes) {
+    JpegPicture picture(bytes);
+    picture.SetPerformance(JpegPerformance::BestSpeed);
+    picture.SetScale(JpegScale::Eighth);
+    picture.SetGrayscale(true);
+    try {
+        picture.DIBNeeded();
+    } catch (const JpegError&) {
+        return PictureVerdict::NotJpeg;
+    }
+    return picture.PrematureEnd() ? PictureVerdict::CutOff : PictureVerdict::Taken;
+}
+
+}  // namespace
+
 NewPictureStep StillPictureStep(const TDiskManRec& diskman, std::function<void(const TMotionSettingsRec&)> keepMotion) {
     return [&diskman, keepMotion = std::move(keepMotion)](twebcam& webcam, const std::string& bytes,
                                                           const std::string& pictureFileName) {
-        if (!bytes.empty() && JpegPicture(bytes).Width() == 0) return false;
+        if (bytes.empty()) return PictureVerdict::Taken;
+        if (const PictureVerdict verdict = Examine(bytes); verdict != PictureVerdict::Taken) return verdict;
         const auto motion = DeliverStillPicture(webcam, diskman, bytes, pictureFileName);
         if (motion && keepMotion) keepMotion(*motion);
-        return true;
+        return PictureVerdict::Taken;
     };
 }
 
@@ -30,9 +50,10 @@ StreamWorkerFactory StreamThreadFactory(std::shared_ptr<const FetchThreadSetting
 
 StreamFrameStep StreamPictureStep(const TDiskManRec& diskman, std::function<void(const TMotionSettingsRec&)> keepMotion) {
     return [&diskman, keepMotion = std::move(keepMotion)](twebcam& webcam, const std::string& frame) {
-        if (JpegPicture(frame).Width() == 0) return;
+        if (JpegPicture(frame).Width() == 0) return false;
         const auto motion = DeliverStreamFrame(webcam, diskman, frame);
         if (motion && keepMotion) keepMotion(*motion);
+        return true;
     };
 }
 

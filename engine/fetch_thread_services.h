@@ -16,7 +16,7 @@ namespace engine {
 // Makes treadthread workers that share the settings.
 FetchWorkerFactory FetchThreadFactory(std::shared_ptr<const FetchThreadSettings> settings);
 
-// The still-picture step: refuses bytes whose JPEG header does not read, else saves and reports
+// The still-picture step: refuses bytes that are not a whole JPEG picture, else saves and reports
 // the picture by the main window's DISKMAN record; keepMotion gets the settings of a motion test
 // that ran. diskman must outlive the manager.
 NewPictureStep StillPictureStep(const TDiskManRec& diskman,
@@ -26,8 +26,8 @@ NewPictureStep StillPictureStep(const TDiskManRec& diskman,
 // error log, User-Agent and inactivity limit.
 StreamWorkerFactory StreamThreadFactory(std::shared_ptr<const FetchThreadSettings> settings);
 
-// The stream-frame step: skips bytes whose JPEG header does not read, else saves and reports
-// the frame by the main window's DISKMAN record; keepMotion gets the settings of a motion test
+// The stream-frame step: skips (and answers false for) bytes whose JPEG header does not read,
+// else saves and reports the frame by the main window's DISKMAN record; keepMotion gets the settings of a motion test
 // that ran. diskman must outlive the manager.
 StreamFrameStep StreamPictureStep(const TDiskManRec& diskman,
                                   std::function<void(const TMotionSettingsRec&)> keepMotion = {});

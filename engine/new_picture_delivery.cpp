@@ -10,16 +10,20 @@
 namespace engine {
 namespace {
 
-// Pictures of a stream can come in a burst, several within one hundredth of a second. Each one
-// is saved under the first free hundredth from now, so a later picture never replaces an
-// earlier one; the stamps run ahead of the clock only while the burst lasts, a second at most.
-std::string FreeFrameFileName(const std::string& folder, std::string_view filePrefix) {
+// The file a picture is saved as: the preferred name (a still picture's, with the second its
+// turn began) when that is free, else the first free hundredth from now. Pictures can come in a
+// burst, several within one second (still pictures at refresh 0) or one hundredth (a stream):
+// a later picture never replaces an earlier one, and the stamps run ahead of the clock only
+// while the burst lasts, a second at most.
+std::string FreePictureFileName(const std::string& folder, std::string_view filePrefix,
+                                const std::string& preferred = {}) {
+    std::error_code error;
+    if (!preferred.empty() && !std::filesystem::exists(preferred, error)) return preferred;
     constexpr int kMostHundredthsAhead = 100;
     const platform::TDateTime now = platform::Now();
     std::string name;
     for (int ahead = 0; ahead <= kMostHundredthsAhead; ++ahead) {
         name = PictureFileName(folder, filePrefix, TimestampNameCs(now + platform::DaysFromSeconds(ahead / 100.0)));
-        std::error_code error;
         if (!std::filesystem::exists(name, error)) break;
     }
     return name;
@@ -55,7 +59,9 @@ std::optional<TMotionSettingsRec> Deliver(twebcam& webcam, const TDiskManRec& di
 std::optional<TMotionSettingsRec> DeliverStillPicture(twebcam& webcam, const TDiskManRec& diskman,
                                                        std::string_view buffer, const std::string& pictureFileName) {
     return Deliver(webcam, diskman, buffer, webcam.FOnPicture, [&](const NewPictureInput& input) {
-        return NewStillPicture(input, pictureFileName, webcam.FPictureCounter);
+        const std::string fileName =
+            FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view(), pictureFileName);
+        return NewStillPicture(input, fileName, webcam.FPictureCounter);
     });
 }
 
@@ -63,7 +69,9 @@ std::optional<TMotionSettingsRec> DeliverStreamFrame(twebcam& webcam, const TDis
                                                       std::string_view frame) {
     const std::string* remembered = webcam.FPicture ? &*webcam.FPicture : nullptr;
     return Deliver(webcam, diskman, frame, webcam.FOnStreamPicture, [&](const NewPictureInput& input) {
-        const auto frameFileName = [&] { return FreeFrameFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view()); };
+        const auto frameFileName = [&] {
+            return FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view());
+        };
         return NewStreamFrame(input, remembered, frameFileName, webcam.FPictureCounter);
     });
 }

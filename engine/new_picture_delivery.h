@@ -16,7 +16,8 @@ namespace engine {
 class twebcam;
 
 // A still picture of a fetch turn, to be saved as pictureFileName (made when the turn began,
-// with PictureFileName). Returns the settings of a motion test that ran, which the main window
+// with PictureFileName), or, when a picture of that second was saved already, under the first
+// free name with hundredths. Returns the settings of a motion test that ran, which the main window
 // keeps a copy of.
 std::optional<TMotionSettingsRec> DeliverStillPicture(twebcam& webcam, const TDiskManRec& diskman,
                                                        std::string_view buffer, const std::string& pictureFileName);

@@ -69,23 +69,24 @@ void SetUpPictureRequest(inet::TtvxHTTP& http, const twebcammanager& manager, co
         for (const std::string& line : ReadTextLines(webcamFolder + "addhead.txt")) http.ExtraHeaders().push_back(line);
 }
 
-void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, std::chrono::milliseconds limit,
-                      std::chrono::steady_clock::time_point& lastData, const std::function<bool()>& halted) {
+void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
+                      const std::function<bool()>& halted) {
     // The watch's ticks fire inside the request's wait, on this thread.
     platform::MessageLoop& loop = platform::MessageLoop::Current();
-    const auto tick = std::clamp(limit / 10, std::chrono::milliseconds(1), std::chrono::milliseconds(25));
-    lastData = std::chrono::steady_clock::now();
-    const platform::TimerId watch = loop.SetTimer(tick, [&http, &lastData, &halted, limit] {
-        const bool idle = std::chrono::steady_clock::now() - lastData >= limit;
-        if (idle || halted()) AbortAction(&http);
+    const auto tick = std::clamp(watch.quietLimit / 10, std::chrono::milliseconds(1), std::chrono::milliseconds(25));
+    watch.lastData = std::chrono::steady_clock::now();
+    const platform::TimerId timer = loop.SetTimer(tick, [&http, &watch, &halted] {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= watch.deadline) watch.overDeadline = true;
+        if (watch.overDeadline || now - watch.lastData >= watch.quietLimit || halted()) AbortAction(&http);
     });
     try {
         http.SetAction(action);
     } catch (...) {
-        loop.KillTimer(watch);
+        loop.KillTimer(timer);
         throw;
     }
-    loop.KillTimer(watch);
+    loop.KillTimer(timer);
 }
 
 void AbortAction(inet::TtvxHTTP* http) {

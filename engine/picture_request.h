@@ -50,11 +50,19 @@ void SetUpPictureRequest(inet::TtvxHTTP& http, const twebcammanager& manager, co
                          const std::string& webcamFolder, const std::string& userAgent,
                          std::initializer_list<const char*> firstLines, const std::string& url);
 
-// Runs the action while a timer of this thread's loop ends it once halted() holds or no data
-// came for limit: the caller sets lastData whenever data arrives. The action then fails with
-// "301".
-void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, std::chrono::milliseconds limit,
-                      std::chrono::steady_clock::time_point& lastData, const std::function<bool()>& halted);
+// What ends a request besides a halt: no data for quietLimit (the caller sets lastData whenever
+// data arrives), or the deadline passing (overDeadline then tells so).
+struct RequestWatch {
+    std::chrono::milliseconds quietLimit{0};
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    std::chrono::steady_clock::time_point lastData{};
+    bool overDeadline = false;
+};
+
+// Runs the action while a timer of this thread's loop ends it once halted() holds, no data came
+// for the watch's quiet limit or its deadline passed. The action then fails with "301".
+void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
+                      const std::function<bool()>& halted);
 
 // Ends the component's running action, if one runs; errors are ignored.
 void AbortAction(inet::TtvxHTTP* http);

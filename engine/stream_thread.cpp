@@ -46,6 +46,7 @@ tstreamthread::Ending tstreamthread::Connect() {
     const TWebcamDefRec rec = FWebcam.Rec();
     FFolder = FWebcam.Folder();
     FOneFrame = false;
+    FGotPicture = false;
     if (FFolder.empty()) return Ending::Failed;  // a name that is no folder name: nothing to keep
     if (auto path = LocalPicturePath(rec.PictureURL.str())) {
         ReadLocalFile(*path);
@@ -64,7 +65,8 @@ tstreamthread::Ending tstreamthread::DoRead(const TWebcamDefRec& rec) {
                             {"Pragma: no-cache", "Connection: Keep-Alive"}, rec.PictureURL.str());
         FOneFrame = FHTTP->URLPort() == kOneFramePort;
         FHTTP->OnTransfer = [this](inet::TtvxHTTP&, int, std::int64_t, const std::string& text) { DoTransfer(text); };
-        RunWatchedAction(*FHTTP, inet::httpGet, FSettings->inactivityLimit, FLastData, [this] { return Halted(); });
+        FWatch.quietLimit = FSettings->inactivityLimit;
+        RunWatchedAction(*FHTTP, inet::httpGet, FWatch, [this] { return Halted(); });
     } catch (const std::exception& e) {
         if (FClosedAfterFrame) return Ending::ClosedAfterFrame;
         // Interrupted: stopped, quiet for too long, or no picture within the limit. Silent, and
@@ -88,7 +90,9 @@ void tstreamthread::ReadLocalFile(const std::string& path) {
 
 bool tstreamthread::WaitToReconnect(Ending ending) {
     std::chrono::seconds wait(ending == Ending::ClosedAfterFrame || FOneFrame ? 0 : FWebcam.Rec().Refresh);
-    if (ending == Ending::Failed) wait = std::max(wait, kWaitAfterFailure);
+    // A connection that failed or brought no picture (an empty reply, a page) is not tried again
+    // at once, whatever the refresh.
+    if (ending == Ending::Failed || !FGotPicture) wait = std::max(wait, kWaitAfterFailure);
     return wait.count() <= 0 || (Doze(wait) && !Halted());
 }
 
@@ -105,7 +109,7 @@ void tstreamthread::DoTransfer(const std::string& Text) {
     if (Halted() || FClosedAfterFrame || FSplitter.Overflowed())
         AbortAction(FHTTP.get());
     else
-        FLastData = std::chrono::steady_clock::now();  // after the pictures: their handling is no quiet time
+        FWatch.lastData = std::chrono::steady_clock::now();  // after the pictures: their handling is no quiet time
 }
 
 void tstreamthread::DeliverRest() {
@@ -118,7 +122,7 @@ void tstreamthread::Newpic(const std::string& frame) {
     try {
         Synchronize([this, &frame] {
             // A stop that came while this call waited: the picture is no longer wanted.
-            if (!Terminated() && FWebcam.FRunning) FSettings->newFrame(FWebcam, frame);
+            if (!Terminated() && FWebcam.FRunning && FSettings->newFrame(FWebcam, frame)) FGotPicture = true;
         });
     } catch (...) {
         // The step's own failure; the stream goes on.

@@ -7,6 +7,7 @@
 // - Refresh seconds after the server ended the reply;
 // - at least kWaitAfterFailure after a failure: refused, reset or an error status (these are
 //   logged), or, silently, quiet for the inactivity limit or no picture within kMaxFrameBytes;
+//   and after any connection that brought no picture, such as an empty reply;
 // - at once after its own close on port 4020, whose servers send one picture per connection:
 //   the thread closes the connection after each delivered picture.
 // A local picture file is read again every Refresh seconds.
@@ -74,7 +75,8 @@ private:
     FrameSplitter FSplitter;
     bool FOneFrame = false;          // on port 4020
     bool FClosedAfterFrame = false;  // closed by the thread after a picture on port 4020
-    std::chrono::steady_clock::time_point FLastData;
+    bool FGotPicture = false;        // the connection (or file) gave a picture
+    RequestWatch FWatch;  // no deadline: a stream's connection lasts
 };
 
 }  // namespace engine

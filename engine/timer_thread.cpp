@@ -5,6 +5,8 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <exception>
+#include <string>
 
 namespace engine {
 
@@ -18,7 +20,11 @@ ttimerthread::~ttimerthread() {
 void ttimerthread::Execute() {
     while (!Terminated()) {
         if (!Doze(std::chrono::milliseconds(25))) return;
-        Pass();
+        try {
+            Pass();
+        } catch (...) {
+            // Whatever cut this pass short, the next one goes on: the thread must not end.
+        }
     }
 }
 
@@ -34,8 +40,14 @@ void ttimerthread::Pass() {
         FCurrent = moved;
         if (Terminated()) continue;
         Synchronize([this, generation] {
-            if (FManager.WebcamGeneration() == generation && FCurrent->FOnStatus)
+            if (FManager.WebcamGeneration() != generation || !FCurrent->FOnStatus) return;
+            try {
                 FCurrent->FOnStatus(FCurrent->FRecordNo, FCurrent->FStatus);
+            } catch (const std::exception& e) {
+                FManager.DebugLine(std::string("Scheduler: status report failed: ") + e.what());
+            } catch (...) {
+                FManager.DebugLine("Scheduler: status report failed");
+            }
         });
     }
 }

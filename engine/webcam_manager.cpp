@@ -1,6 +1,7 @@
 #include "engine/webcam_manager.h"
 
 #include "engine/categories.h"
+#include "engine/logs.h"
 #include "engine/messages.h"
 #include "engine/timer_thread.h"
 #include "engine/webcam.h"
@@ -192,6 +193,10 @@ void twebcammanager::ReplaceFetchThread(int Index) {
         slot->Resume();
         platform::SleepPumping(kResumeStagger);
     }
+}
+
+void twebcammanager::DebugLine(const std::string& line) {
+    if (FDebugLog) FDebugLog->FLines.push_back(line);
 }
 
 void twebcammanager::AbortFetch(twebcam& webcam) {

@@ -334,6 +334,8 @@ int HttpEngine::OpenRequest(std::string_view method, std::string& head) {
     phase_ = Phase::StatusLine;
     bodyBytes_ = 0;
     headLine_.clear();
+    headBytes_ = 0;
+    headLines_ = 0;
     replyError_ = 0;
     receiveError_ = 0;
     fileError_ = 0;

@@ -85,8 +85,12 @@ public:
 
 class HttpEngine : public MessageConnection {
 public:
-    // A status or header line longer than this fails the reply with 200.
+    // A status or header line longer than this fails the reply with 200, and so does a
+    // head (status line and header lines) larger than kMaxHead bytes or kMaxHeadLines lines:
+    // a server that sends header lines for ever cannot fill the memory.
     static constexpr std::size_t kMaxHeadLine = 16 * 1024;
+    static constexpr std::size_t kMaxHead = 64 * 1024;
+    static constexpr std::size_t kMaxHeadLines = 1000;
     static constexpr std::size_t kUploadChunk = 2048;
     static const char* const kDefaultUserAgent;
 
@@ -164,6 +168,8 @@ private:
     Phase phase_ = Phase::StatusLine;
     std::uint64_t bodyBytes_ = 0;
     std::string headLine_;  // a status or header line that arrives in pieces
+    std::size_t headBytes_ = 0;  // of the head so far, line ends included
+    std::size_t headLines_ = 0;
     int replyError_ = 0;    // the reply could not be taken in (200)
     int receiveError_ = 0;  // the connection failed while the reply came in
     int fileError_ = 0;     // LocalFile could not be written (302, 7): the action fails

@@ -62,7 +62,9 @@ int HttpEngine::HeadPiece(std::string_view piece, bool endOfLine) {
         BodyIn(first);
         return 0;
     }
-    if (headLine_.size() + piece.size() > kMaxHeadLine) {
+    headBytes_ += piece.size() + (endOfLine ? 1 : 0);
+    headLines_ += endOfLine ? 1 : 0;
+    if (headLine_.size() + piece.size() > kMaxHeadLine || headBytes_ > kMaxHead || headLines_ > kMaxHeadLines) {
         FailReply(kErrOutOfMemory);
         return kErrOutOfMemory;
     }

@@ -13,6 +13,9 @@ namespace inet {
 
 namespace {
 
+// The most bytes one read notification takes from the socket.
+constexpr std::size_t kMaxReadPass = 64 * 1024;
+
 constexpr std::uint32_t kAllEvents = platform::kFdRead | platform::kFdWrite | platform::kFdConnect | platform::kFdClose;
 
 }  // namespace
@@ -166,6 +169,7 @@ int TcpConnection::ReadLoop(ReadMode mode) {
 }
 
 int TcpConnection::ReadLoopBody(ReadMode mode) {
+    std::size_t taken = 0;
     while (!StopReading()) {
         if (!HandOut(false)) break;
         std::span<char> space = buffer_.FreeSpace();
@@ -192,6 +196,13 @@ int TcpConnection::ReadLoopBody(ReadMode mode) {
         }
         if (mode == ReadMode::Flush) {
             HandOut(true);
+            return 0;
+        }
+        // One pass takes a bounded amount, so that the thread's timers and other work run
+        // between passes however fast the peer sends; the socket reports the rest again.
+        taken += received;
+        if (mode == ReadMode::Normal && taken >= kMaxReadPass) {
+            HandOut(false);
             return 0;
         }
     }

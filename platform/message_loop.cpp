@@ -20,6 +20,13 @@ constexpr std::uint64_t kTimerTag = 2;
 // Harvest the descriptors at least this often while a backlog is being worked off,
 // so that a stream of posts cannot starve the sockets.
 constexpr unsigned kHarvestEvery = 16;
+// Timers are generated when nothing else is pending, and also, once this many items were
+// handled in a row (since the last tick or the last time nothing was pending), before the
+// next item: a socket that is always readable (a peer
+// that sends as fast as it can) cannot starve the thread's timers.
+constexpr unsigned kTimerEvery = 16;
+// Items handled in a row. A loop belongs to one thread, so this is its own.
+thread_local unsigned sinceTimer = 0;
 
 std::atomic<TargetId> nextTarget{1};
 
@@ -197,7 +204,14 @@ MessageLoop::Step MessageLoop::ProcessOne() {
     if (QuitPending()) return Step::Quit;
     if (pending_.empty() || ++sinceHarvest_ >= kHarvestEvery) Harvest(0);
     if (QuitPending()) return Step::Quit;
-    if (pending_.empty()) return FireDueTimer() ? Step::Dispatched : Step::Idle;
+    if (pending_.empty()) {
+        sinceTimer = 0;  // the work ran dry: nothing was starved
+        return FireDueTimer() ? Step::Dispatched : Step::Idle;
+    }
+    if (++sinceTimer >= kTimerEvery && FireDueTimer()) {
+        Signal();  // the items are still pending
+        return Step::Dispatched;
+    }
     Item item = std::move(pending_.front());
     pending_.pop_front();
     Dispatch(item);
@@ -237,6 +251,7 @@ bool MessageLoop::FireDueTimer() {
         if (it->second.due <= now && (due == timers_.end() || it->second.due < due->second.due)) due = it;
     if (due == timers_.end()) return false;
     due->second.due = now + due->second.interval;
+    sinceTimer = 0;
     auto task = due->second.task;  // the task may kill its own timer
     ArmTimerFd();
     (*task)();

@@ -7,6 +7,7 @@
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
 #include "platform/dispatch.h"
+#include "tests/engine/fetch_thread_fixture.h"
 #include "tests/engine/jpeg_test_pictures.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/support/nginx_peer.h"
@@ -26,89 +27,9 @@ namespace fs = std::filesystem;
 using testsupport::LoopbackPeer;
 using namespace std::chrono_literals;
 
-// The inactivity limit of the fetch threads here: short enough for the stall test, long enough
-// that a proxy and a server on a loaded machine (sanitizers, parallel tests) keep within it.
-constexpr auto kLimit = 2s;
+using enginetest::kLimit;
 
-class FetchThreadPeerTest : public testsupport::IsolatedTest {
-protected:
-    void SetUp() override {
-        IsolatedTest::SetUp();
-        fs::remove_all(dataDir());
-        fs::create_directories(dataDir());
-        fs::create_directories(programDir());
-        fs::remove(programDir() / "errors.txt");
-        statuses_.clear();
-        pictures_ = 0;
-        lastPicture_.clear();
-        diskman_ = engine::DefaultDiskMan();
-        log_.FFileName = (programDir() / "errors.txt").string();
-        log_.FEnabled = true;
-        auto settings = std::make_shared<engine::FetchThreadSettings>();
-        settings->errorLog = &log_;
-        settings->inactivityLimit = kLimit;
-        settings->errorPause = 50ms;
-        settings->newPicture = [this, step = engine::StillPictureStep(diskman_)](
-                                   engine::twebcam& webcam, const std::string& bytes, const std::string& name) {
-            ++pictures_;
-            lastPicture_ = bytes;
-            return step(webcam, bytes, name);
-        };
-        settings_ = settings;
-        MakeManager(engine::DefaultExtra1());
-    }
-    void MakeManager(const engine::TExtra1Rec& extra1) {
-        manager_.reset();
-        manager_ = std::make_unique<engine::twebcammanager>(dataDir().string() + "/", 4, extra1, config_,
-                                                            engine::FetchThreadServices(settings_));
-        manager_->OnStatusChange = [this](int, int status) { statuses_.push_back(status); };
-    }
-    void TearDown() override {
-        manager_.reset();
-        IsolatedTest::TearDown();
-    }
-
-    engine::twebcam& Add(const std::string& url, int refresh, std::uint8_t headCheck = 0, std::uint8_t noCheck = 0,
-                         const std::string& user = {}) {
-        auto rec = engine::ZeroRecord<engine::TWebcamDefRec>();
-        rec.SendLogin = user.empty() ? 0 : 1;
-        rec.UserName = user;
-        rec.Password = user + "-pw";
-        rec.LinkURL = "http://example.org/cam.html";
-        rec.PictureURL = url;
-        rec.Name = "cam";
-        rec.Refresh = refresh;
-        rec.Enabled = 1;
-        rec.HeadCheck = headCheck;
-        auto rec2 = engine::ZeroRecord<engine::TWebcamDef1Rec>();
-        rec2.NoCheck = noCheck;
-        return manager_->AppendWebcam(rec, rec2, false);
-    }
-    fs::path Folder() const { return dataDir() / "cam"; }
-    // Runs the main thread's calls until done() holds; false after 10 s.
-    bool WaitFor(const std::function<bool()>& done) {
-        return platform::Dispatcher::Main().WaitUntil(done, 5ms, std::chrono::steady_clock::now() + 10s);
-    }
-    int Count(int status) const { return static_cast<int>(std::count(statuses_.begin(), statuses_.end(), status)); }
-    std::vector<fs::path> Jpegs() const {
-        std::vector<fs::path> out;
-        for (const auto& e : fs::directory_iterator(Folder()))
-            if (e.path().extension() == ".jpg") out.push_back(e.path());
-        return out;
-    }
-    std::string Errors() const {
-        return fs::exists(log_.FFileName) ? testsupport::ReadFile(log_.FFileName) : std::string();
-    }
-
-    engine::TConfigRec config_ = engine::DefaultConfig();
-    engine::TDiskManRec diskman_{};
-    engine::terrorlog log_;
-    std::shared_ptr<engine::FetchThreadSettings> settings_;
-    std::unique_ptr<engine::twebcammanager> manager_;
-    std::vector<int> statuses_;
-    std::atomic<int> pictures_{0};
-    std::string lastPicture_;
-};
+class FetchThreadPeerTest : public enginetest::FetchThreadFixture {};
 
 // Which request a turn starts with, by the webcam's settings and its stored header.
 TEST_F(FetchThreadPeerTest, HeaderCheckDecisionTable) {

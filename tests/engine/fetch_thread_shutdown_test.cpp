@@ -28,7 +28,9 @@ TEST_F(FetchThreadShutdownTest, StopAllAndDestroyWithEveryThreadBusy) {
     testsupport::WriteFile(nginx.root() / "slow" / "a.jpg", std::string(64 * 1024, 'x'));
     std::filesystem::create_directories(dataDir());
     auto settings = std::make_shared<engine::FetchThreadSettings>();
-    settings->newPicture = [](engine::twebcam&, const std::string&, const std::string&) { return true; };
+    settings->newPicture = [](engine::twebcam&, const std::string&, const std::string&) {
+        return engine::PictureVerdict::Taken;
+    };
     testsupport::Watchdog watchdog(60s);
     auto manager = std::make_unique<engine::twebcammanager>(dataDir().string() + "/", 64, engine::DefaultExtra1(),
                                                             engine::DefaultConfig(),

@@ -13,6 +13,7 @@
 #include "tests/engine/jpeg_test_pictures.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/support/manual_clock.h"
+#include "tests/support/hostile_peer.h"
 #include "tests/support/mjpeg_peer.h"
 #include "tests/support/peers.h"
 #include "tests/support/run_program.h"
@@ -85,7 +86,7 @@ protected:
             // Frames saved within one hundredth of a second would get one name; the clock moves
             // on by a second per frame, so every saved frame keeps a file of its own.
             clock_.AdvanceSeconds(1);
-            step(webcam, frame);
+            return step(webcam, frame);
         };
         settings_ = settings;
         MakeManager(engine::DefaultConfig());
@@ -286,6 +287,23 @@ TEST_F(StreamThreadTest, RefusedPortIsRetriedAtMostOncePerSecond) {
     EXPECT_GE(third - first, 1800ms);
     EXPECT_NE(Errors().find("> Error fetching picture: 10061"), std::string::npos) << Errors();
     EXPECT_EQ(statuses_, (std::vector<int>{engine::kStatusPicture, engine::kStatusStopped}));
+}
+
+// A server that closes without a picture, or sends a page: with Refresh 0 the thread connects
+// again at most once a second, though nothing failed.
+TEST_F(StreamThreadTest, ConnectionsWithoutAPictureAreRetriedAtMostOncePerSecond) {
+    for (const auto kind : {testsupport::HostilePeer::Kind::EmptyReply, testsupport::HostilePeer::Kind::Html}) {
+        SCOPED_TRACE(testsupport::HostilePeer::KindName(kind));
+        testsupport::HostilePeer peer(kind);
+        Add(peer.Url("/cam"), 0);
+        const auto start = Clock::now();
+        manager_->StartWebcam(1);
+        ASSERT_TRUE(WaitFor([&] { return peer.Connections() >= 3; }));
+        EXPECT_GE(Clock::now() - start, 1900ms);
+        manager_->StopWebcam(1);
+        TearDown();
+        SetUp();
+    }
 }
 
 // A server on port 4020 sends one picture per connection: the thread closes each connection

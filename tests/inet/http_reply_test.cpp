@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "inet/http_engine.h"
+#include "platform/message_loop.h"
 #include "tests/inet/http_recorder.h"
+#include "tests/support/hostile_peer.h"
 #include "tests/support/loopback_peer.h"
 #include "tests/support/temp_dir.h"
 
@@ -166,6 +168,49 @@ TEST(ReplyCloseTest, AResetAfterTheReplyFailsTheAction) {
     Client client(peer.port());
     EXPECT_EQ(10054, client.engine.Action(inet::HttpAction::Get));
     EXPECT_EQ("[10054] Connection reset by peer", client.engine.LastError());
+}
+
+// A head that never ends, in long lines (a server that sends header lines for ever) or in
+// many short ones, fails the action at the cap, with a bounded number of Header events.
+TEST(ReplyHeadCapTest, AHeadPastTheCapFailsWithOutOfMemory) {
+    std::string shortLines = "HTTP/1.0 200 OK\r\n";
+    for (std::size_t i = 0; i <= inet::HttpEngine::kMaxHeadLines; ++i) shortLines += "A: b\r\n";
+    Peer lines(Answer({Peer::Send(shortLines), Peer::Gate()}));
+    testsupport::HostilePeer flood(testsupport::HostilePeer::Kind::HeaderFlood);
+    for (std::uint16_t port : {lines.port(), flood.port()}) {
+        SCOPED_TRACE(port == flood.port() ? "flood" : "short lines");
+        Client client(port);
+        EXPECT_EQ(200, client.engine.Action(inet::HttpAction::Get));
+        EXPECT_EQ("Out of memory.", client.engine.LastError());
+        const auto headers = std::count_if(client.events.events.begin(), client.events.events.end(),
+                                           [](const std::string& e) { return e.starts_with("Header "); });
+        EXPECT_LE(static_cast<std::size_t>(headers), inet::HttpEngine::kMaxHeadLines);
+        EXPECT_GE(headers, 400);
+        EXPECT_NE(std::find(client.events.events.begin(), client.events.events.end(),
+                            "Error 200 Out of memory in DataIn [IPPMsg]."),
+                  client.events.events.end());
+    }
+    lines.OpenGate();
+}
+
+// A peer that sends as fast as it can keeps the socket readable: the thread's own timer must
+// still fire while the reply comes in, so that it can end the action.
+TEST(ReplyBusySocketTest, TheThreadsTimerEndsAnEndlessFastBody) {
+    testsupport::HostilePeer busy(testsupport::HostilePeer::Kind::BusySocket);
+    Client client(busy.port());
+    client.engine.SetTimeout(60000);
+    auto& loop = platform::MessageLoop::Current();
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration fired{};
+    const platform::TimerId timer = loop.SetTimer(std::chrono::milliseconds(200), [&] {
+        fired = std::chrono::steady_clock::now() - start;
+        client.engine.Action(inet::HttpAction::Idle);
+    });
+    EXPECT_EQ(301, client.engine.Action(inet::HttpAction::Get));
+    loop.KillTimer(timer);
+    EXPECT_GT(client.events.body.size(), 0u);
+    // Fired on time, give or take a loaded machine; a starved timer fires seconds late.
+    EXPECT_LT(fired, std::chrono::seconds(3));
 }
 
 class LocalFileTest : public ::testing::Test {

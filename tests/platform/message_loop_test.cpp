@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -53,6 +54,25 @@ TEST(MessageLoop, TimerWaitsUntilNothingElseIsPendingAndRepeats) {
     looptest::PumpPending();
     EXPECT_FALSE(loop.WaitForWork(20));  // killed: no more ticks
     EXPECT_EQ(5u, order.size());
+}
+
+// Work that never runs out (a socket that is always readable) still lets a due timer run.
+TEST(MessageLoop, ADueTimerRunsBetweenItemsThatNeverRunOut) {
+    auto& loop = MessageLoop::Current();
+    int items = 0;
+    bool ticked = false;
+    std::function<void()> again = [&] {
+        ++items;
+        if (!ticked && items < 100000) loop.PostTask(again);
+    };
+    const platform::TimerId timer = loop.SetTimer(std::chrono::milliseconds(1), [&] { ticked = true; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));  // the timer is due before the work starts
+    loop.PostTask(again);
+    ASSERT_TRUE(looptest::PumpUntil([&] { return ticked || items >= 100000; }));
+    loop.KillTimer(timer);
+    EXPECT_TRUE(ticked);
+    EXPECT_LT(items, 100);
+    looptest::PumpPending();
 }
 
 TEST(MessageLoop, TimerMayKillItselfFromItsTask) {

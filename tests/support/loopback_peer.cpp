@@ -17,20 +17,20 @@ namespace {
 
 constexpr int kStepTimeoutMs = 10000;
 
-int ListenOnLoopback(std::uint16_t& port) {
+}  // namespace
+
+int ListenOnLoopback(std::uint16_t& port, int backlog) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 || listen(fd, 4) < 0 ||
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 || listen(fd, backlog) < 0 ||
         getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) < 0)
         throw std::runtime_error("loopback peer: cannot listen");
     port = ntohs(address.sin_port);
     return fd;
 }
-
-}  // namespace
 
 std::uint16_t ClosedLoopbackPort() {
     std::uint16_t port = 0;

@@ -78,4 +78,7 @@ private:
 // A loopback port on which nothing listens (it was free a moment ago).
 std::uint16_t ClosedLoopbackPort();
 
+// A socket listening on a free port of 127.0.0.1 (port receives it); throws when it cannot.
+int ListenOnLoopback(std::uint16_t& port, int backlog = 4);
+
 }  // namespace testsupport
