@@ -57,6 +57,7 @@ class TViewer;
 class ThumbnailGrid;
 class ViewFilters;
 class WebcamCommands;
+class WebCommands;
 
 class Tsupamain : public QMainWindow,
                   public ThumbnailGridHost,
@@ -177,6 +178,7 @@ public:
     ThumbnailGrid& Thumbnails() { return *FThumbnails; }
     TViewer& Viewer() { return *FViewer; }
     WebcamCommands& Commands() { return *FCommands; }
+    WebCommands& Web() { return *FWeb; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -260,6 +262,7 @@ private:
     std::unique_ptr<WebcamSwitch> FSwitch;
     std::unique_ptr<MainCommandsHost> FCommandsHost;
     std::unique_ptr<WebcamCommands> FCommands;
+    std::unique_ptr<WebCommands> FWeb;
 };
 
 // The message a failed start-up step shows before its exception goes on.
