@@ -11,6 +11,7 @@
 #include "ui/web/getlocation.h"
 #include "ui/web/location_page.h"
 #include "ui/editors/country_list.h"
+#include "ui/viewer/viewer_texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -135,6 +136,8 @@ TEST(LocationPageUrl, FillsTheFirstPlaceholdersAndJoinsWordsWithPlus) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ui::LocationPageUrl(c.base, c.queryTemplate, c.place, c.country), c.url) << c.url.toStdString();
+    // A place with letters beyond ASCII still makes a page the browser is given.
+    EXPECT_TRUE(ui::IsWebLink(ui::LocationPageUrl("http://w/f", "?q=$P", "Zürich", "")));
 }
 
 TEST(GuessCountry, FirstCountryOfTheListInTheDescription) {
