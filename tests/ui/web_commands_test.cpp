@@ -3,11 +3,15 @@
 // weather and map pages with the place dialog.
 #include "ui/web/web_commands.h"
 
+#include "platform/qt/gui_loop.h"
+#include "tests/support/nginx_peer.h"
+#include "tests/support/peers.h"
 #include "tests/ui/commands_fixture.h"
 #include "tests/ui/dialog_test_support.h"
 #include "ui/dialogs/acdefopt.h"
 #include "ui/dialogs/preferences.h"
 #include "ui/dialogs/proxysetup.h"
+#include "ui/web/checknew.h"
 #include "ui/web/getlocation.h"
 #include "ui/web/location_page.h"
 #include "ui/editors/country_list.h"
@@ -19,6 +23,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cstdlib>
+
 namespace commandstest {
 namespace {
 
@@ -29,7 +35,7 @@ protected:
     void SetUp() override {
         CommandsTest::SetUp();
         web_ = std::make_unique<ui::WebCommands>(
-            host_, ui::WebCommandsState{ShiftState, Config, Extra1, DiskMan, Ini, [this] { ++writes_; },
+            host_, ui::WebCommandsState{Starting, ShiftState, Config, Extra1, DiskMan, Ini, [this] { ++writes_; },
                                         [this] { ++pageStates_; }, [this] { ++motion_; }});
     }
     ui::OvlIni Ini;
@@ -213,6 +219,40 @@ TEST_F(WebCommandsTest, WeatherWithoutAPlaceAsksItGuessesTheCountryAndStoresIt) 
     dialogtest::WhenShown(dialog, [&] { dialogtest::Click(dialog, "OKBtn"); });
     web_->BrowseWeatherInformation1Click();
     EXPECT_EQ(host_.calls.size(), 1);
+}
+
+}  // namespace
+}  // namespace commandstest
+
+namespace commandstest {
+namespace {
+
+TEST_F(WebCommandsTest, VersionCheckWindowAsksTheSiteAndOffersTheDownloadsPage) {
+    ORVELLO_NEED_PEER("nginx");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx");
+    ASSERT_TRUE(nginx.Running());
+    // The site is the local one for this test only, however it ends.
+    struct SiteScope {
+        explicit SiteScope(const std::string& root) { setenv("ORVELLO_SITE_ROOT", root.c_str(), 1); }
+        ~SiteScope() { unsetenv("ORVELLO_SITE_ROOT"); }
+    } site(nginx.Url("/"));
+    platform::GuiEventBridge bridge;
+    ui::Tchecknew& window = ui::checknew();
+    testsupport::WriteFile(nginx.root() / "ovlver.txt", "20030225");
+    web_->Checkfornewversion1Click();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(Child<QLabel>(window, "Label1").text(), Text(65194));
+    EXPECT_FALSE(Child<QPushButton>(window, "Button1").isVisibleTo(&window));
+    testsupport::WriteFile(nginx.root() / "ovlver.txt", "20040101 Orvello 3.1");
+    web_->Checkfornewversion1Click();
+    EXPECT_EQ(Child<QLabel>(window, "Label1").text(), Text(65193));
+    EXPECT_EQ(Child<QLabel>(window, "Label2").text(), "20040101 Orvello 3.1");
+    EXPECT_TRUE(Child<QPushButton>(window, "OKBtn").isEnabled());
+    dialogtest::SaveScreenshot(window, "checknew");
+    dialogtest::Click(window, "Button1");
+    dialogtest::Click(window, "OKBtn");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(host_.calls, QStringList{QString::fromStdString("OpenUrl " + nginx.Url("/ovldownloads.html"))});
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ Tsupamain::Tsupamain(Services services) : FServices(std::move(services)) {
                                             Extra1, DiskMan, MotionSettings});
     FWeb = std::make_unique<WebCommands>(
         *FCommandsHost,
-        WebCommandsState{FThumbnails->ShiftState, Config, Extra1, DiskMan, Ini,
+        WebCommandsState{Starting, FThumbnails->ShiftState, Config, Extra1, DiskMan, Ini,
                          [this] { if (RegConfig) RegConfig->WriteExtra12(Extra1, Extra2); },
                          [this] { RememberDiskPageState(); }, [this] { FCommands->MotionDetectionSettings1Click(); }});
     BindHandlers();
@@ -305,7 +305,10 @@ void Tsupamain::BindHandlers() {
         {"ShowMapforcurrentwebcam1Click", &WebCommands::ShowMapforcurrentwebcam1Click},
     };
     for (const auto& [name, command] : kWebCommands)
-        handlers.emplace(name, [this, command = command] { (FWeb.get()->*command)(); });
+        handlers.emplace(name, [this, command = command] {
+            (FWeb.get()->*command)();
+            RunDeferredClose();  // a close that came while webcams were added from a list
+        });
     using Command = void (WebcamCommands::*)();
     static const std::pair<const char*, Command> kCommands[] = {
         {"ToolButton8Click", &WebcamCommands::ToolButton8Click},

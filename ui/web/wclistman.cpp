@@ -103,7 +103,9 @@ bool Twclistman::Execute(engine::twebcammanager& manager, engine::TConfigRec& co
         for (int i = 0; i < ComboBox2->count(); ++i)
             if (ComboBox2->itemText(i).contains(CurrentList)) ComboBox2->setCurrentIndex(i);
     } else if (ComboBox2->count() > 0) {
+        // The list the box shows is the one loaded, not an empty one.
         ComboBox2->setCurrentIndex(0);
+        CurrentList = ListPathOfLine(ComboBox2->currentText());
     }
     if (ComboBox1->count() == 0) FillCategories();
     LoadListFile();

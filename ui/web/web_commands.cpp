@@ -4,6 +4,7 @@
 #include "engine/webcam_manager.h"
 #include "platform/program_dir.h"
 #include "ui/commands/command_messages.h"
+#include "ui/commands/command_scopes.h"
 #include "ui/dialogs/acdefopt.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/preferences.h"
@@ -82,9 +83,14 @@ void WebCommands::Createwebcamfromwebcamlist1Click() {
     }
     if (state_.RememberDiskPageState) state_.RememberDiskPageState();
     const AutoCreateSettings settings{state_.Extra1, state_.DiskMan};
-    if (!wclistman().Execute(*manager, state_.Config, settings, [this] { AutoCreatePreferences1Click(); },
-                             platform::ProgramFolder()))
-        return;
+    bool added = false;
+    {
+        // The manager must outlive the dialog's adding loop, which processes messages.
+        FlagScope starting(state_.Starting);
+        added = wclistman().Execute(*manager, state_.Config, settings, [this] { AutoCreatePreferences1Click(); },
+                                    platform::ProgramFolder());
+    }
+    if (!added) return;
     host_.UpdateGridRows();
     host_.RepaintGrid();
     host_.ShowWebcam(1);

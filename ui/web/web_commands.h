@@ -21,6 +21,7 @@ namespace ui {
 
 // The main form's fields and operations the commands use, bound to the form's own.
 struct WebCommandsState {
+    bool& Starting;  // held while webcams are added, so a close waits for the end
     TShiftState& ShiftState;
     engine::TConfigRec& Config;
     engine::TExtra1Rec& Extra1;
