@@ -4,6 +4,7 @@
 
 #include "platform/qt/gui_loop.h"
 #include "platform/qt/scripted_prompts.h"
+#include "tests/support/mjpeg_peer.h"
 #include "tests/support/nginx_peer.h"
 #include "tests/support/peers.h"
 #include "tests/support/temp_dir.h"
@@ -51,7 +52,7 @@ protected:
             poll.stop();
             if (ready) action(dialog);
             else ADD_FAILURE() << "the index never came";
-            static_cast<QDialog&>(dialog).reject();
+            static_cast<QDialog&>(dialog).done(QDialog::Rejected);
         });
         poll.start(10);
         EXPECT_TRUE(dialog.Execute(url, services_));
@@ -128,6 +129,29 @@ TEST_F(ListDownloadTest, FailedIndexSaysSoAndLetsTheUserLeave) {
               (QStringList{ui::Message(65170) + "\n20040101 version 3.1", ui::Message(65173)}));
     EXPECT_EQ(homePages_, 1);
     EXPECT_FALSE(fs::exists(programDir() / "downloaded.txt"));
+}
+
+TEST_F(ListDownloadTest, ClosingTheDialogDuringARequestEndsTheRequest) {
+    testsupport::MjpegPeer::Reply stalled;
+    stalled.body = "HTTP/1.0 200 OK\r\n\r\nEurope,http://";
+    stalled.end = testsupport::MjpegPeer::End::Stall;
+    testsupport::MjpegPeer peer({stalled});
+    ui::Twclistdownload& dialog = ui::wclistdownload();
+    QTimer close;
+    close.setSingleShot(true);
+    QObject::connect(&close, &QTimer::timeout, [&] {
+        if (peer.Visits().empty()) close.start(10);  // not asked yet
+        else static_cast<QDialog&>(dialog).done(QDialog::Rejected);
+    });
+    close.start(10);
+    services_.limits.inactivity = std::chrono::seconds(60);
+    EXPECT_TRUE(dialog.Execute(peer.Url("/wclist24url.txt"), services_));
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_TRUE(peer.WaitEnded(1));  // the client closed its connection...
+    const testsupport::MjpegPeer::Visit visit = peer.Visits()[0];
+    EXPECT_LT(visit.ended - visit.accepted, std::chrono::seconds(50));  // ...for the close, not the limit
+    EXPECT_EQ(prompts_.shown, QStringList{});  // no failure reported for a close
+    EXPECT_EQ(Child<QListWidget>(dialog, "ListBox1").count(), 0);
 }
 
 }  // namespace

@@ -86,12 +86,12 @@ bool Twclistdownload::Execute(const std::string& indexUrl, ListDownloadServices 
 }
 
 // A close while a request runs ends the request first; the dialog closes once it returned.
-void Twclistdownload::reject() {
+void Twclistdownload::done(int result) {
     if (busy_) {
         cancelled_ = true;
         return;
     }
-    QDialog::reject();
+    QDialog::done(result);
 }
 
 bool Twclistdownload::Download(const std::string& url) {
@@ -106,7 +106,7 @@ bool Twclistdownload::Download(const std::string& url) {
             ok = false;
         }
     }
-    if (cancelled_) QDialog::reject();
+    if (cancelled_) QDialog::done(QDialog::Rejected);
     return ok && !cancelled_;
 }
 
@@ -121,7 +121,7 @@ void Twclistdownload::Timer1Timer() {
             newer = services_.checkNewVersion && services_.checkNewVersion(text);
         }
         if (cancelled_) {
-            QDialog::reject();
+            QDialog::done(QDialog::Rejected);
             return;
         }
         if (newer && platform::CurrentPrompts().Ask(Message(kMsgNewerVersion) + u'\n' + FromRecord(text))) {

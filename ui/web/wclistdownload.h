@@ -46,7 +46,7 @@ public:
     const QString& CurrentList() const { return CurrentList_; }
 
 protected:
-    void reject() override;
+    void done(int result) override;
 
 private:
     void Timer1Timer();
