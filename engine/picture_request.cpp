@@ -43,21 +43,26 @@ void ThreadHttp::Interrupt() {
     if (interrupt_) interrupt_->Request();
 }
 
+void SetRequestProxy(inet::TtvxHTTP& http, const std::string& host, std::uint16_t port, const std::string& user,
+                     const std::string& password) {
+    if (host.empty()) return;
+    http.SetProxyServer(host);
+    http.SetProxyPort(port);
+    if (user.empty()) return;
+    http.SetUser(user);
+    http.SetPassword(password);
+    http.ExtraHeaders().push_back("Proxy-Authorization: " + http.Authorization());
+    http.SetUser("");
+    http.SetPassword("");
+}
+
 void SetUpPictureRequest(inet::TtvxHTTP& http, const twebcammanager& manager, const TWebcamDefRec& rec,
                          const std::string& webcamFolder, const std::string& userAgent,
                          std::initializer_list<const char*> firstLines, const std::string& url) {
     for (const char* line : firstLines) http.ExtraHeaders().push_back(line);
-    if (manager.FProxyEnabled && !manager.FProxyHost.empty()) {
-        http.SetProxyServer(manager.FProxyHost);
-        http.SetProxyPort(static_cast<std::uint16_t>(manager.FProxyPort));
-        if (!manager.FProxyUser.empty()) {
-            http.SetUser(manager.FProxyUser);
-            http.SetPassword(manager.FProxyPassword);
-            http.ExtraHeaders().push_back("Proxy-Authorization: " + http.Authorization());
-            http.SetUser("");
-            http.SetPassword("");
-        }
-    }
+    if (manager.FProxyEnabled)
+        SetRequestProxy(http, manager.FProxyHost, static_cast<std::uint16_t>(manager.FProxyPort), manager.FProxyUser,
+                        manager.FProxyPassword);
     const std::string link = rec.LinkURL.str();
     http.SetReferer(AsciiUpper(std::string_view(link).substr(0, 4)) == "HTTP" ? link : std::string());
     http.SetAccept("*/*");

@@ -8,6 +8,7 @@
 #include "inet/tvx_http.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -40,6 +41,12 @@ private:
     std::mutex lock_;  // guards interrupt_, which other threads use
     std::shared_ptr<platform::LoopInterrupt> interrupt_;
 };
+
+// Sends the request through the proxy at host:port when host is not empty, with a
+// "Proxy-Authorization" line for user and password when user is not empty; the component's own
+// login stays empty, so the web server itself receives no credentials.
+void SetRequestProxy(inet::TtvxHTTP& http, const std::string& host, std::uint16_t port, const std::string& user,
+                     const std::string& password);
 
 // Sets the request up on the thread's component: firstLines (the lines every request of the
 // thread starts with, "Pragma: no-cache" first), the manager's proxy and its login, the

@@ -1,17 +1,16 @@
 #include "ui/dialogs/selectwebcam.h"
 
+#include "ui/dialogs/category_box.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
 #include "ui/dialogs/record_text.h"
 
-#include <QCollator>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -20,7 +19,6 @@
 namespace ui {
 
 namespace {
-constexpr int kMsgAllCameras = 65288;
 constexpr int kMsgEnterSearchText = 65289;
 }  // namespace
 
@@ -85,22 +83,7 @@ bool Tselectwebcam::Execute(WebcamChooserSource& source, int& index) {
 }
 
 void Tselectwebcam::FillCategories() {
-    struct Entry {
-        QString text;
-        int value;
-    };
-    std::vector<Entry> entries{{Message(kMsgAllCameras), 0}};
-    for (int slot = 1; slot <= engine::kCategoryNamesUsed; ++slot) {
-        entries.push_back({QString::fromStdString(source_->CategoryName(slot)), slot});
-    }
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(entries.begin(), entries.end(),
-                     [&](const Entry& a, const Entry& b) { return collator.compare(a.text, b.text) < 0; });
-    // Filling must not run the category handler as a user's choice would.
-    const QSignalBlocker blocker(ComboBox1);
-    for (const Entry& entry : entries) ComboBox1->addItem(entry.text, entry.value);
-    ComboBox1->setCurrentIndex(ComboBox1->findData(0));
+    FillCategoryBox(*ComboBox1, [this](int slot) { return source_->CategoryName(slot); });
 }
 
 void Tselectwebcam::Refill(const std::function<bool(const engine::TWebcamDefRec&)>& passes) {

@@ -24,6 +24,7 @@
 #include "ui/main/tsupamain.h"
 #include "ui/saverlist/slistedit.h"
 #include "ui/viewer/viewer_texts.h"
+#include "ui/web/web_commands.h"
 
 namespace ui {
 
@@ -103,9 +104,7 @@ void MainCommandsHost::EditMotionSettings(int webcam, bool global, std::array<in
     settings = engine::MotionSettingsValues(rec);
 }
 
-// Importing webcams from a downloaded list belongs to the list dialogs, which ovl does not have
-// yet; the question that leads here has been answered, nothing more happens.
-void MainCommandsHost::CreateWebcamsFromList() {}
+void MainCommandsHost::CreateWebcamsFromList() { form_.Web().Createwebcamfromwebcamlist1Click(); }
 
 void MainCommandsHost::SetRunState(int code) { form_.SetRunState(code); }
 

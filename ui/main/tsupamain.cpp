@@ -40,6 +40,7 @@
 #include "ui/viewer/picture_services.h"
 #include "ui/viewer/viewer.h"
 #include "ui/viewer/webcam_info.h"
+#include "ui/web/web_commands.h"
 
 namespace ui {
 namespace {
@@ -62,6 +63,11 @@ Tsupamain::Tsupamain(Services services) : FServices(std::move(services)) {
         *FCommandsHost, WebcamCommandsState{Starting, Stopping, StopRequested, FThumbnails->ShiftState, Config, Extra,
                                             Extra1, DiskMan, MotionSettings});
     FQuickBar = std::make_unique<QuickBarLink>(*this);
+    FWeb = std::make_unique<WebCommands>(
+        *FCommandsHost,
+        WebCommandsState{Starting, FThumbnails->ShiftState, Config, Extra1, DiskMan, Ini,
+                         [this] { if (RegConfig) RegConfig->WriteExtra12(Extra1, Extra2); },
+                         [this] { RememberDiskPageState(); }, [this] { FCommands->MotionDetectionSettings1Click(); }});
     BindHandlers();
     FormCreate();
 }
@@ -288,6 +294,25 @@ void Tsupamain::BindHandlers() {
              FCommands->SlowScanInactiveWebcams1Click();
          }},
     };
+    using WebCommand = void (WebCommands::*)();
+    static const std::pair<const char*, WebCommand> kWebCommands[] = {
+        {"Checkfornewversion1Click", &WebCommands::Checkfornewversion1Click},
+        {"Downloadwebcamlist1Click", &WebCommands::Downloadwebcamlist1Click},
+        {"Createwebcamfromwebcamlist1Click", &WebCommands::Createwebcamfromwebcamlist1Click},
+        {"ProxySetup1Click", &WebCommands::ProxySetup1Click},
+        {"Preferences1Click", &WebCommands::Preferences1Click},
+        {"AutoCreatePreferences1Click", &WebCommands::AutoCreatePreferences1Click},
+        {"Contents1Click", &WebCommands::Contents1Click},
+        {"NewinVersion31Click", &WebCommands::NewinVersion31Click},
+        {"BrowsetoOrvellohomepage1Click", &WebCommands::BrowsetoOrvellohomepage1Click},
+        {"BrowseWeatherInformation1Click", &WebCommands::BrowseWeatherInformation1Click},
+        {"ShowMapforcurrentwebcam1Click", &WebCommands::ShowMapforcurrentwebcam1Click},
+    };
+    for (const auto& [name, command] : kWebCommands)
+        handlers.emplace(name, [this, command = command] {
+            (FWeb.get()->*command)();
+            RunDeferredClose();  // a close that came while webcams were added from a list
+        });
     using Command = void (WebcamCommands::*)();
     static const std::pair<const char*, Command> kCommands[] = {
         {"ToolButton8Click", &WebcamCommands::ToolButton8Click},

@@ -58,6 +58,7 @@ class TViewer;
 class ThumbnailGrid;
 class ViewFilters;
 class WebcamCommands;
+class WebCommands;
 
 class Tsupamain : public QMainWindow,
                   public ThumbnailGridHost,
@@ -180,6 +181,7 @@ public:
     WebcamCommands& Commands() { return *FCommands; }
     // The quick bar ("Doroza") and the "Doroza" button.
     QuickBarLink& QuickBar() { return *FQuickBar; }
+    WebCommands& Web() { return *FWeb; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -264,6 +266,7 @@ private:
     std::unique_ptr<MainCommandsHost> FCommandsHost;
     std::unique_ptr<WebcamCommands> FCommands;
     std::unique_ptr<QuickBarLink> FQuickBar;
+    std::unique_ptr<WebCommands> FWeb;
 };
 
 // The message a failed start-up step shows before its exception goes on.

@@ -1,0 +1,221 @@
+// Webcams from a list into the manager: the naming and settings of AddListEntry, and the list
+// manager adding all or the selected entries, with a cancel that keeps what was added.
+#include "ui/web/list_entry.h"
+#include "ui/web/wclistman.h"
+
+#include "engine/list_writer.h"
+#include "platform/qt/scripted_prompts.h"
+#include "tests/ui/commands_fixture.h"
+#include "tests/ui/dialog_test_support.h"
+#include "ui/dialogs/record_text.h"
+#include "ui/forms/loadprog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace commandstest {
+namespace {
+
+using dialogtest::Child;
+
+engine::twebcamstaticobject Entry(const std::string& url, const std::string& name, const std::string& description) {
+    engine::twebcamstaticobject entry;
+    entry.FRec = engine::ZeroRecord<engine::TWebcamDefRec>();
+    entry.FRec2 = engine::ZeroRecord<engine::TWebcamDef1Rec>();
+    entry.FRec.PictureURL = url;
+    entry.FRec.Name = name;
+    entry.FRec.Description = description;
+    entry.FRec.Refresh = -1;
+    return entry;
+}
+
+class ListEntryTest : public CommandsTest {
+protected:
+    ui::AutoCreateSettings Settings() const { return {Extra1, DiskMan}; }
+    int next_ = 0;
+    // Adds an entry with a fresh URL and returns the new webcam's name.
+    std::string AddedName(const std::string& name, const std::string& description) {
+        const int index =
+            ui::AddListEntry(*manager_, Entry("http://cams/" + std::to_string(++next_), name, description), Settings());
+        if (index < 1) return "refused";
+        return Webcam(index).Name();
+    }
+};
+
+TEST_F(ListEntryTest, NamesComeFromTheListTheOneWordDescriptionOrTheDefault) {
+    MakeManager();
+    std::filesystem::create_directories(dataDir() / "Taken");
+    std::filesystem::create_directories(dataDir() / "Lyon");
+    Extra1.OneWordNames = 1;
+    struct Case {
+        const char* name;
+        const char* description;
+        std::string want;
+    };
+    const std::vector<Case> cases = {
+        {"Cam001", "Paris", "Paris"},
+        {"CAMERA", " Nice\t", "Nice"},              // trimmed
+        {"cam002", "Lyon", "cam002"},               // a folder has that name
+        {"Cam003", "Paris France", "Cam003"},       // two words
+        {"Cam004", "../etc", "Cam004"},             // not a folder name
+        {"Cam005", "", "Cam005"},
+        {"Harbour", "Oslo", "Harbour"},             // not a "cam" name
+        {"Taken", "Bergen", "Cam"},                 // its folder exists: the next free number
+        {"", "Rome", "Rome"},                       // the default name is a "cam" name too
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = AddedName(c.name, c.description);
+        if (c.want == "Cam") EXPECT_TRUE(name.size() == 6 && name.rfind("Cam", 0) == 0) << name;
+        else EXPECT_EQ(name, c.want);
+    }
+    Extra1.OneWordNames = 0;
+    EXPECT_EQ(AddedName("Cam009", "Madrid"), "Cam009");
+}
+
+TEST_F(ListEntryTest, SettingsComeFromTheEntryAndTheAutomaticCreationDefaults) {
+    MakeManager();
+    Extra1.AutoRefresh = 45;
+    Extra1.AutoSaveMode = 254;
+    DiskMan.NoIfModifiedSince = 0x0101;
+    DiskMan.OneWordPrefix = 1;
+    engine::twebcamstaticobject entry = Entry("http://cams/garden.jpg", "Garden", "Jardin");
+    entry.FRec.Categories[3] = 1;
+    entry.FRec.SendLogin = 1;
+    entry.FRec.UserName = "me";
+    entry.FRec.WebcamType = engine::kWebcamTypeStream;
+    entry.FRec2.PlaceName = "Kew";
+    entry.FHeaderLines = std::vector<std::string>{"Cookie: a=1"};
+    const int index = ui::AddListEntry(*manager_, entry, {Extra1, DiskMan});
+    ASSERT_EQ(index, 1);
+    const engine::TWebcamDefRec rec = StoredRecord(0);
+    EXPECT_EQ(rec.Name.str(), "Garden");
+    EXPECT_EQ(rec.Refresh, 45);  // -1 in the list
+    EXPECT_EQ(rec.SaveMode, 254);
+    EXPECT_EQ(rec.HeadCheck, 1);
+    EXPECT_EQ(rec.Enabled, 1);
+    EXPECT_EQ(rec.Categories[3], 1);
+    EXPECT_EQ(rec.SendLogin, 1);
+    EXPECT_EQ(rec.UserName.str(), "me");
+    EXPECT_EQ(rec.WebcamType, engine::kWebcamTypeStream);
+    const engine::TWebcamDef1Rec rec2 = StoredRecord2(0);
+    EXPECT_EQ(rec2.PlaceName.str(), "Kew");
+    EXPECT_EQ(rec2.FilePrefix.str(), "Jardin");
+    EXPECT_EQ(testsupport::ReadFile(dataDir() / "Garden" / "addhead.txt"), "Cookie: a=1\r\n");
+    // The same picture address again: nothing added.
+    EXPECT_EQ(ui::AddListEntry(*manager_, entry, {Extra1, DiskMan}), -1);
+    EXPECT_EQ(manager_->Count(), 1);
+}
+
+TEST_F(ListEntryTest, PrefixFromTheDescriptionOnlyWhenSafeAndWithoutDigits) {
+    MakeManager();
+    DiskMan.OneWordPrefix = 1;
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"Oslo", "Oslo"}, {"Oslo2", ""}, {"a/b", ""}, {"Two words", ""}, {"..", ""}};
+    int n = 0;
+    for (const auto& [description, prefix] : cases) {
+        SCOPED_TRACE(description);
+        const int index = ui::AddListEntry(*manager_, Entry("http://p/" + std::to_string(n++), "", description),
+                                           {Extra1, DiskMan});
+        ASSERT_GE(index, 1);
+        EXPECT_EQ(Webcam(index).Rec2().FilePrefix.str(), prefix);
+    }
+}
+
+// The list manager over a list file of three webcams, one of them already present.
+class ListManagerTest : public CommandsTest {
+protected:
+    void SetUp() override {
+        CommandsTest::SetUp();
+        MakeManager();
+        Add("Present");  // http://127.0.0.1/Present.jpg
+        std::string text = "ENCODE\n";
+        for (const auto& [url, description] : std::vector<std::pair<std::string, std::string>>{
+                 {"http://127.0.0.1/Present.jpg", "Present"},
+                 {"http://cams/b.jpg", "Bravo"},
+                 {"http://cams/a.jpg", "Alpha"}})
+            text += "START\nPREF=" + url + "\nDESC=" + description + "\nREFR=30\nENDWC\n";
+        list_ = (programDir() / "europe.txt").string();
+        testsupport::WriteFile(list_, text);
+        testsupport::WriteFile(programDir() / "downloaded.txt", "Europe - " + list_ + "\n");
+        Config.ListFile = list_;
+    }
+    bool Run(const std::function<void(ui::Twclistman&)>& action) {
+        ui::Twclistman& dialog = ui::wclistman();
+        dialogtest::WhenShown(dialog, [&] {
+            action(dialog);
+            dialog.accept();
+        });
+        const ui::AutoCreateSettings settings{Extra1, DiskMan};
+        return dialog.Execute(*manager_, Config, settings, [this] { ++options_; }, programDir().string() + "/");
+    }
+    std::string list_;
+    int options_ = 0;
+    platform::ScriptedPrompts prompts_;
+};
+
+TEST_F(ListManagerTest, AddsEveryWebcamAndCountsTheDuplicate) {
+    const bool added = Run([&](ui::Twclistman& dialog) {
+        EXPECT_EQ(Child<QComboBox>(dialog, "ComboBox2").currentText(), QString::fromStdString("Europe - " + list_));
+        EXPECT_EQ(Child<QLabel>(dialog, "Label3").text(), Text(65292) + "3");
+        // Sorted by the text shown.
+        EXPECT_EQ(dialogtest::ListLines(Child<QListWidget>(dialog, "ListBox1")),
+                  (QStringList{"Alpha", "Bravo", "Present"}));
+        dialogtest::SaveScreenshot(dialog, "wclistman");
+        dialogtest::Click(dialog, "Button4");
+        dialogtest::Click(dialog, "Button3");
+    });
+    EXPECT_TRUE(added);
+    EXPECT_EQ(options_, 1);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Present", "Cam002", "Cam003"}));
+    EXPECT_EQ(prompts_.shown, QStringList{"2" + Text(65295) + "1" + Text(65264)});
+    EXPECT_EQ(Config.ListFile.str(), list_);
+}
+
+TEST_F(ListManagerTest, CancelKeepsTheWebcamsAddedAndStillReports) {
+    const bool added = Run([&](ui::Twclistman& dialog) {
+        // "Annuler" of the progress form is pressed while the first webcam is added.
+        QTimer::singleShot(0, [] { dialogtest::Click(ui::loadprog(), "Button1"); });
+        dialogtest::Click(dialog, "Button3");
+        EXPECT_FALSE(ui::loadprog().isVisible());
+    });
+    EXPECT_TRUE(added);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Present", "Cam002"}));
+    EXPECT_EQ(prompts_.shown, QStringList{"1" + Text(65294)});
+}
+
+TEST_F(ListManagerTest, SelectionAndCategoryFilter) {
+    const bool added = Run([&](ui::Twclistman& dialog) {
+        auto& list = Child<QListWidget>(dialog, "ListBox1");
+        dialogtest::Click(dialog, "Button2");  // nothing selected
+        list.item(1)->setSelected(true);       // "Bravo"
+        dialogtest::Click(dialog, "Button2");
+        auto& categories = Child<QComboBox>(dialog, "ComboBox1");
+        categories.setCurrentIndex(categories.findData(5));  // no entry has category 5
+        EXPECT_EQ(list.count(), 0);
+        dialogtest::Click(dialog, "Button3");
+    });
+    EXPECT_TRUE(added);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Present", "Cam002"}));
+    EXPECT_EQ(Webcam(2).Rec().Description.str(), "Bravo");
+    EXPECT_EQ(prompts_.shown, (QStringList{Text(65293), "1" + Text(65294), Text(65265)}));
+}
+
+TEST_F(ListManagerTest, ListThatCannotBeReadShowsEmptyAndNothingIsAdded) {
+    Config.ListFile = (programDir() / "gone.txt").string();
+    std::filesystem::remove(programDir() / "downloaded.txt");
+    const bool added = Run([&](ui::Twclistman& dialog) {
+        EXPECT_EQ(Child<QLabel>(dialog, "Label3").text(), Text(65292) + "0");
+        dialogtest::Click(dialog, "Button3");
+    });
+    EXPECT_FALSE(added);
+    EXPECT_EQ(prompts_.shown, (QStringList{Text(65291), Text(65265)}));
+    EXPECT_EQ(manager_->Count(), 1);
+}
+
+}  // namespace
+}  // namespace commandstest

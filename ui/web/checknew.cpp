@@ -1,0 +1,63 @@
+#include "ui/web/checknew.h"
+
+#include "ui/dialogs/dialog_controls.h"
+#include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/record_text.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ui {
+namespace {
+constexpr int kMsgChecking = 65192;
+constexpr int kMsgNewVersion = 65193;
+constexpr int kMsgUpToDate = 65194;
+}  // namespace
+
+Tchecknew::Tchecknew(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("checknew"));
+    setWindowTitle(QStringLiteral("Orvello - Verification de l'existance de nouvelle version"));
+    resize(420, 140);
+    auto* layout = new QVBoxLayout(this);
+    Label1 = Named<QLabel>(this, "Label1");
+    Label1->setWordWrap(true);
+    Label2 = Named<QLabel>(this, "Label2");
+    Label2->setWordWrap(true);
+    layout->addWidget(Label1);
+    layout->addWidget(Label2, 1);
+    auto* buttons = new QHBoxLayout;
+    Button1 = Named<QPushButton>(this, "Button1", QStringLiteral("Télécharger la page"));
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        if (openPage_) openPage_();
+    });
+    OKBtn = Named<QPushButton>(this, "OKBtn", QStringLiteral("Quitter"));
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::close);
+    buttons->addWidget(Button1);
+    buttons->addStretch(1);
+    buttons->addWidget(OKBtn);
+    layout->addLayout(buttons);
+}
+
+void Tchecknew::Check(const std::function<bool(std::string& text)>& check, std::function<void()> openPage) {
+    openPage_ = std::move(openPage);
+    Label1->setText(Message(kMsgChecking));
+    Label2->clear();
+    OKBtn->setEnabled(false);
+    Button1->hide();
+    show();
+    std::string text;
+    if (check(text)) {
+        Label1->setText(Message(kMsgNewVersion));
+        Label2->setText(FromRecord(text));
+        Button1->show();
+    } else {
+        Label1->setText(Message(kMsgUpToDate));
+    }
+    OKBtn->setEnabled(true);
+}
+
+Tchecknew& checknew() { return DialogInstance<Tchecknew>::Get(); }
+
+}  // namespace ui

@@ -1,0 +1,99 @@
+#include "ui/web/list_files.h"
+
+#include "engine/list_text.h"
+#include "engine/picture_folder.h"
+#include "ui/dialogs/record_text.h"
+
+#include <QCollator>
+
+#include <algorithm>
+#include <system_error>
+
+namespace ui {
+namespace {
+
+constexpr const char* kDownloadedFile = "downloaded.txt";
+const QString kSeparator = QStringLiteral(" - ");
+
+QStringList SortedUnique(QStringList lines) {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(lines.begin(), lines.end(),
+                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    lines.removeDuplicates();
+    return lines;
+}
+
+bool Allowed(QChar c) {
+    return c.isLetterOrNumber() || c == u' ' || c == u'_' || c == u'-' || c == u'.';
+}
+
+}  // namespace
+
+std::vector<ListIndexEntry> ParseListIndex(std::string_view text) {
+    std::vector<ListIndexEntry> entries;
+    for (std::string_view line : engine::SplitListLines(text)) {
+        if (line.empty()) continue;
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos) entries.push_back({{}, std::string(line)});
+        else entries.push_back({std::string(line.substr(0, comma)), std::string(line.substr(comma + 1))});
+    }
+    return entries;
+}
+
+QString SavedListFileName(std::string_view name) {
+    QString base = FromRecord(name);
+    const qsizetype dash = base.indexOf(u'-');
+    if (dash > 0) base.truncate(dash - 1);
+    QString safe;
+    for (QChar c : base) {
+        if (!Allowed(c) || (c == u'.' && safe.endsWith(u'.'))) continue;
+        safe += c;
+    }
+    while (!safe.isEmpty() && (safe.front() == u'.' || safe.front() == u' ')) safe.remove(0, 1);
+    while (!safe.isEmpty() && (safe.back() == u'.' || safe.back() == u' ')) safe.chop(1);
+    constexpr qsizetype kMaxBase = 100;  // the path has to fit the 255 characters of ListFile
+    safe.truncate(kMaxBase);
+    if (safe.isEmpty()) safe = QStringLiteral("list");
+    return safe.toLower() + QStringLiteral(".txt");
+}
+
+QStringList ReadDownloadedLines(const std::string& folder) {
+    QStringList lines;
+    try {
+        const std::string text = engine::ReadListFile(folder + kDownloadedFile);
+        for (std::string_view line : engine::SplitListLines(text))
+            if (!line.empty()) lines.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    } catch (const std::system_error&) {
+    }
+    return SortedUnique(lines);
+}
+
+void WriteDownloadedLines(const std::string& folder, const QStringList& lines) {
+    std::string text;
+    for (const QString& line : SortedUnique(lines)) text += line.toStdString() + "\n";
+    SaveListText(folder + kDownloadedFile, text);
+}
+
+void AddDownloadedEntry(const std::string& folder, const QString& line) {
+    QStringList lines = ReadDownloadedLines(folder);
+    lines.append(line);
+    WriteDownloadedLines(folder, lines);
+}
+
+QString ListPathOfLine(const QString& line) {
+    if (line.startsWith(u'/')) return line;
+    const qsizetype path = line.indexOf(kSeparator + u'/');
+    if (path >= 0) return line.mid(path + kSeparator.size());
+    const qsizetype last = line.lastIndexOf(kSeparator);
+    return last >= 0 ? line.mid(last + kSeparator.size()) : line;
+}
+
+void SaveListText(const std::string& path, std::string_view text) {
+    // The picture writer's temporary file and rename serve any file that must never be seen
+    // half written.
+    if (!engine::WritePictureFile(path, text))
+        throw std::system_error(errno, std::generic_category(), "Cannot write " + path);
+}
+
+}  // namespace ui

@@ -1,0 +1,55 @@
+#include "ui/web/waitdownload.h"
+
+#include "ui/dialogs/dialog_controls.h"
+#include "ui/dialogs/dialog_instance.h"
+#include "ui/forms/screen_centre.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace ui {
+
+Twaitdownload::Twaitdownload(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("waitdownload"));
+    setWindowTitle(QStringLiteral("Téléchargement en cours..."));
+    setFixedSize(344, 71);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(
+        QStringLiteral("Téléchargement de la list en cours ... merci de patienter un court instant ..."), this));
+    ProgressBar1 = Named<QProgressBar>(this, "ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    layout->addWidget(ProgressBar1);
+    Timer1 = Named<QTimer>(this, "Timer1");
+    Timer1->setInterval(400);
+    connect(Timer1, &QTimer::timeout, this, &Twaitdownload::Timer1Timer);
+}
+
+void Twaitdownload::showEvent(QShowEvent* event) {
+    CentreOnScreen(*this);
+    ProgressBar1->setValue(0);
+    Timer1->start();
+    QDialog::showEvent(event);
+}
+
+void Twaitdownload::hideEvent(QHideEvent* event) {
+    Timer1->stop();
+    ProgressBar1->setValue(0);
+    QDialog::hideEvent(event);
+}
+
+void Twaitdownload::Timer1Timer() {
+    const int next = ProgressBar1->value() + 1;
+    ProgressBar1->setValue(next > ProgressBar1->maximum() ? 0 : next);
+}
+
+Twaitdownload& waitdownload() { return DialogInstance<Twaitdownload>::Get(); }
+
+WaitDownloadScope::WaitDownloadScope() { waitdownload().show(); }
+
+WaitDownloadScope::~WaitDownloadScope() { waitdownload().hide(); }
+
+}  // namespace ui
