@@ -145,16 +145,13 @@ void Tsupamain::BuildControls() {
 
     PageControl2 = Make<TPageControl1>(Splitter1, "PageControl2");
     PageControl2->addTab(BuildViewerPage(), QStringLiteral("Vue"));
-    TabSheet12 = Make<QWidget>(PageControl2, "TabSheet12");
-    auto* disk = new QVBoxLayout(TabSheet12);
-    Label27 = Make<QLabel>(TabSheet12, "Label27");
-    CheckBox22 = Make<QCheckBox>(TabSheet12, "CheckBox22", QStringLiteral("Images JPEG seulement"));
-    CheckBox25 = Make<QCheckBox>(TabSheet12, "CheckBox25", QStringLiteral("Afficher les vignettes"));
-    disk->addWidget(Label27);
-    disk->addWidget(CheckBox22);
-    disk->addWidget(CheckBox25);
-    disk->addStretch(1);
+    FDisk = new DiskPage(*this, PageControl2);
+    TabSheet12 = FDisk;
+    Label27 = FDisk->Label27;
+    CheckBox22 = FDisk->CheckBox22;
+    CheckBox25 = FDisk->CheckBox25;
     PageControl2->addTab(TabSheet12, QStringLiteral("Disque"));
+    connect(PageControl2, &QTabWidget::currentChanged, this, [this] { PageControl2Change(); });
     Splitter1->setStretchFactor(1, 1);
     // Moving the panel's edge lays the grid out again, as a resize of the window does.
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
@@ -253,7 +250,12 @@ void Tsupamain::BindHandlers() {
         {"About1Click", [this] { About1Click(); }},
         {"Sendtosystemtray1Click", [this] { MinimizeToTray(); }},
         {"ShowOrvello1Click", [this] { showNormal(); activateWindow(); }},
-        {"SelectAll1Click", [this] { FThumbnails->SelectAll(); }},
+        {"SelectAll1Click",
+         [this] {
+             if (FDisk->DrawGrid12->hasFocus()) FDisk->DiskThumbs().SelectAll();
+             else FThumbnails->SelectAll();
+         }},
+        {"SelectWebcamFolder1Click", [this] { SelectWebcamFolder1Click(); }},
         {"ToolButton1Click", [this] { FThumbnails->ShowPreviousWebcam(); }},
         {"ToolButton2Click", [this] { FThumbnails->ShowNextWebcam(); }},
         {"Button2Click",

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "engine/motion_settings.h"
 #include "engine/regconfig.h"
 #include "engine/settings_records.h"
+#include "ui/disk/disk_page.h"
 #include "ui/filters/view_filter_host.h"
 #include "ui/grid/grid_host.h"
 #include "ui/grid/run_state.h"
@@ -62,7 +64,8 @@ class Tsupamain : public QMainWindow,
                   public ThumbnailGridHost,
                   public ViewFilterHost,
                   public ViewerHost,
-                  public WebcamSwitchHost {
+                  public WebcamSwitchHost,
+                  public DiskPageHost {
     Q_OBJECT
 public:
     struct Services {
@@ -92,8 +95,6 @@ public:
     void ShowFavourites();
     // ComboBox1 on a filter item, applied (the change handler does not run).
     void ShowFilter(int item);
-    // SetRunState of the grid: the lamps of every cell for a start (4) or when nothing runs (5).
-    void SetRunState(int code);
     void UpdateGridRows();
     void RepaintGrid();
     // Toggles the check mark of SlowScanInactiveWebcams1 and returns it.
@@ -114,8 +115,7 @@ public:
     int MotionThreshold() const override { return MotionSettings[1]; }
     media::TMMLEDGauge& MotionGauge() override { return *Gauges[4]; }
 
-    // ThumbnailGridHost. The disk browser's picture steps belong to the disk page, which ovl
-    // does not have yet.
+    // ThumbnailGridHost.
     void PreviousPicture() override {}
     void NextPicture() override {}
     void FirstPicture() override {}
@@ -132,15 +132,15 @@ public:
     void SetStatusLabel(const QString& text) override;
     bool DiskShowThumbnails() const override;
     void SetDiskShowThumbnails(bool on) override;
-    void DiskRefreshSelectLast() override {}
-    void DiskAddPending() override {}
+    void DiskRefreshSelectLast() override;
+    void DiskAddPending() override;
     void UpdateQuickBarButton(int) override {}
 
     // ViewerHost.
     void SetStatusText(const QString& text) override;
     void RememberDiskPageState() override;
-    int DiskEntryNumber() const override { return 0; }
-    int DiskEntryCount() const override { return 0; }
+    int DiskEntryNumber() const override;
+    int DiskEntryCount() const override;
 
     // WebcamSwitchHost.
     void SetCurrentWebcam(int webcam) override { FCurrentWebcam = webcam; }
@@ -148,6 +148,21 @@ public:
     void WebcamBecameCurrent(int webcam, int cell) override;
     void OpenWebcamFolder(int webcam) override;
     void MoveGridCursor(int webcam) override;
+
+    // DiskPageHost (the "Disque" page).
+    std::string DataFolder() const override { return Extra.DataDir.str(); }
+    void SetRunState(int code) override;
+    void ShowDiskPicture(const std::string& path) override;
+    bool DiskPageShown() const override;
+    void DiskSelectionChanged() override {}
+    void DeleteSelectedDiskPictures() override {}
+    void PopupDiskMenu(const QPoint&) override {}
+
+    // Choosing the data folder (refused while a webcam runs): the webcams are loaded from it.
+    void SelectWebcamFolder1Click();
+    // Called after the data folder changed, for the quick bar shown: its buttons named the old
+    // folder's webcams. Empty (nothing done) until the quick bar connects to it.
+    std::function<void()> OnDataFolderChanged;
 
     // Form state (names the rest of the window uses).
     CommandLineFlags CommandLine;
@@ -171,12 +186,11 @@ public:
     std::unique_ptr<engine::tdebuglog> DebugLog;
     std::unique_ptr<engine::terrorlog> ErrorLog;
 
-    // The data folder in use (with its trailing '/'), as a path.
-    std::string DataFolder() const { return Extra.DataDir.str(); }
     bool ShutdownDone() const { return FShutdownDone; }
     ThumbnailGrid& Thumbnails() { return *FThumbnails; }
     TViewer& Viewer() { return *FViewer; }
     WebcamCommands& Commands() { return *FCommands; }
+    DiskPage& Disk() { return *FDisk; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -222,6 +236,7 @@ private:
     void SpeedButton3Click();
     void OpenImageproc();
     void ImageprocChange(int level, int mix);
+    void PageControl2Change();
 
     Services FServices;
     bool FLoading = false;        // the deferred load (Timer3) is under way
@@ -238,6 +253,7 @@ private:
     TDrawGrid1* DrawGrid11;
     TPageControl1* PageControl2;
     QWidget* TabSheet11;
+    DiskPage* FDisk;
     QWidget* TabSheet12;
     QCheckBox* CheckBox22;
     QCheckBox* CheckBox25;
