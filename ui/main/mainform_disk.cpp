@@ -3,14 +3,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMenu>
 #include <QSignalBlocker>
 
+#include "engine/messages.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
+#include "media/qt/led_gauge.h"
+#include "media/qt/movie_maker_dialogs.h"
+#include "platform/dispatch.h"
 #include "platform/qt/prompts.h"
 #include "ui/commands/quick_bar_store.h"
 #include "ui/controls/page_control1.h"
 #include "ui/filters/view_filter.h"
+#include "ui/filters/view_filters.h"
+#include "ui/main/main_menus.h"
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/data_folder.h"
 #include "ui/main/tsupamain.h"
@@ -93,6 +100,25 @@ void Tsupamain::SelectWebcamFolder1Click() {
         ClearQuickBarStore();
     }
     FThumbnails->ShiftState = 0;
+}
+
+void Tsupamain::PopupDiskMenu(const QPoint& screenPoint) {
+    if (QMenu* pictures = findChild<QMenu*>(QStringLiteral("Pictures1"))) pictures->popup(screenPoint);
+}
+
+void Tsupamain::UpdateMotionGauge(std::uint8_t kind, int score) {
+    ui::UpdateMotionGauge(MotionGauge(), kind, score, MotionThreshold());
+}
+
+void Tsupamain::SetWalkButtons(bool firstPrevious, bool nextLast) {
+    for (const char* name : {"ToolButton16", "ToolButton10"}) FindCommand(*this, name)->setEnabled(firstPrevious);
+    for (const char* name : {"ToolButton11", "ToolButton17"}) FindCommand(*this, name)->setEnabled(nextLast);
+}
+
+void Tsupamain::ProcessMessages() { platform::ProcessMessages(); }
+
+media::MovieMakerSetup Tsupamain::MovieSetup() {
+    return media::DialogMovieSetup(this, {engine::LoadMessage(65168), engine::LoadMessage(65267), engine::LoadMessage(65249)});
 }
 
 }  // namespace ui

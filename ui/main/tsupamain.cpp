@@ -60,6 +60,8 @@ Tsupamain::Tsupamain(Services services) : FServices(std::move(services)) {
     FCommands = std::make_unique<WebcamCommands>(
         *FCommandsHost, WebcamCommandsState{Starting, Stopping, StopRequested, FThumbnails->ShiftState, Config, Extra,
                                             Extra1, DiskMan, MotionSettings});
+    FPictures = std::make_unique<PictureCommands>(*this, PictureCommandsState{StopRequested, FThumbnails->ShiftState},
+                                                  FDisk->DiskThumbs(), *FViewer);
     BindHandlers();
     FormCreate();
 }
@@ -286,6 +288,23 @@ void Tsupamain::BindHandlers() {
              FCommands->SlowScanInactiveWebcams1Click();
          }},
     };
+    using PictureCommand = void (PictureCommands::*)();
+    static const std::pair<const char*, PictureCommand> kPictureCommands[] = {
+        {"ToolButton16Click", &PictureCommands::ToolButton16Click},
+        {"ToolButton10Click", &PictureCommands::ToolButton10Click},
+        {"ToolButton11Click", &PictureCommands::ToolButton11Click},
+        {"ToolButton17Click", &PictureCommands::ToolButton17Click},
+        {"CopySelectedPictures1Click", &PictureCommands::CopySelectedPictures1Click},
+        {"MoveSelectedPictures1Click", &PictureCommands::MoveSelectedPictures1Click},
+        {"DeleteSelectedDiskPictures1Click", &PictureCommands::DeleteSelectedDiskPictures1Click},
+        {"DeleteAllPicturesforcurrentwebcam1Click", &PictureCommands::DeleteAllPicturesforcurrentwebcam1Click},
+        {"SaveCurrentPicture1Click", &PictureCommands::SaveCurrentPicture1Click},
+        {"CopyPicturetoClipboard1Click", &PictureCommands::CopyPicturetoClipboard1Click},
+        {"CopyPictureFilenametoClipboard1Click", &PictureCommands::CopyPictureFilenametoClipboard1Click},
+        {"SaveselectedpicturesasAVIfile1Click", &PictureCommands::SaveselectedpicturesasAVIfile1Click},
+    };
+    for (const auto& [name, command] : kPictureCommands)
+        handlers.emplace(name, [this, command = command] { (FPictures.get()->*command)(); });
     using Command = void (WebcamCommands::*)();
     static const std::pair<const char*, Command> kCommands[] = {
         {"ToolButton8Click", &WebcamCommands::ToolButton8Click},

@@ -24,6 +24,7 @@
 #include "engine/regconfig.h"
 #include "engine/settings_records.h"
 #include "ui/disk/disk_page.h"
+#include "ui/disk/picture_commands.h"
 #include "ui/filters/view_filter_host.h"
 #include "ui/grid/grid_host.h"
 #include "ui/grid/run_state.h"
@@ -65,7 +66,8 @@ class Tsupamain : public QMainWindow,
                   public ViewFilterHost,
                   public ViewerHost,
                   public WebcamSwitchHost,
-                  public DiskPageHost {
+                  public DiskPageHost,
+                  public PictureCommandsHost {
     Q_OBJECT
 public:
     struct Services {
@@ -116,10 +118,10 @@ public:
     media::TMMLEDGauge& MotionGauge() override { return *Gauges[4]; }
 
     // ThumbnailGridHost.
-    void PreviousPicture() override {}
-    void NextPicture() override {}
-    void FirstPicture() override {}
-    void LastPicture() override {}
+    void PreviousPicture() override { FPictures->ToolButton10Click(); }
+    void NextPicture() override { FPictures->ToolButton11Click(); }
+    void FirstPicture() override { FPictures->ToolButton16Click(); }
+    void LastPicture() override { FPictures->ToolButton17Click(); }
     void PopupGridMenu(const QPoint& screenPoint) override;
     bool StatusLEDs() const override;
     bool WebcamHints() const override;
@@ -154,9 +156,16 @@ public:
     void SetRunState(int code) override;
     void ShowDiskPicture(const std::string& path) override;
     bool DiskPageShown() const override;
-    void DiskSelectionChanged() override {}
-    void DeleteSelectedDiskPictures() override {}
-    void PopupDiskMenu(const QPoint&) override {}
+    void DiskSelectionChanged() override { FPictures->PictureNavigationButtons(); }
+    void DeleteSelectedDiskPictures() override { FPictures->DeleteSelectedDiskPictures1Click(); }
+    void PopupDiskMenu(const QPoint& screenPoint) override;
+
+    // PictureCommandsHost (the Images menu and the picture walk).
+    engine::twebcammanager* PictureManager() override { return WebcamManager(); }
+    void UpdateMotionGauge(std::uint8_t kind, int score) override;
+    void SetWalkButtons(bool firstPrevious, bool nextLast) override;
+    void ProcessMessages() override;
+    media::MovieMakerSetup MovieSetup() override;
 
     // Choosing the data folder (refused while a webcam runs): the webcams are loaded from it.
     void SelectWebcamFolder1Click();
@@ -191,6 +200,7 @@ public:
     TViewer& Viewer() { return *FViewer; }
     WebcamCommands& Commands() { return *FCommands; }
     DiskPage& Disk() { return *FDisk; }
+    PictureCommands& Pictures() { return *FPictures; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -276,6 +286,7 @@ private:
     std::unique_ptr<WebcamSwitch> FSwitch;
     std::unique_ptr<MainCommandsHost> FCommandsHost;
     std::unique_ptr<WebcamCommands> FCommands;
+    std::unique_ptr<PictureCommands> FPictures;
 };
 
 // The message a failed start-up step shows before its exception goes on.
