@@ -121,7 +121,11 @@ AVIResult AVIRiffWriter::Write(int stream, std::int32_t position, std::span<cons
   Stream& s = streams_[std::size_t(stream)];
   if (position < 0 || std::uint32_t(position) != s.info.dwLength) return AVIERR_BADPARAM;
   if (s.format.empty()) return AVIERR_BADFORMAT;
-  if (movi_start_ == 0) ReserveHeaders();
+  if (movi_start_ == 0) {
+    ReserveHeaders();
+    // A file whose writer never finishes is still a movie of no frames, then of the frames so far.
+    if (AVIResult r = WriteHeaders(end_, false); r != AVIERR_OK) return r;
+  }
 
   // The finished file: what is written, this chunk, the index with its entry, and idx1's header.
   const std::uint64_t chunk_end = end_ + 8 + Padded(data.size());
@@ -145,11 +149,26 @@ AVIResult AVIRiffWriter::Write(int stream, std::int32_t position, std::span<cons
   end_ = chunk_end;
   ++s.info.dwLength;
   s.max_chunk = std::max(s.max_chunk, static_cast<std::uint32_t>(data.size()));
-  return AVIERR_OK;
+  // The headers follow each frame; should that fail, they still describe the frames before it.
+  return WriteHeaders(end_, false);
+}
+
+AVIResult AVIRiffWriter::WriteHeaders(std::uint64_t file_end, bool indexed) {
+  std::vector<std::uint8_t> headers = Headers(!finished_, indexed);
+  const std::uint32_t riff_size = static_cast<std::uint32_t>(file_end - 8);
+  for (int i = 0; i < 4; ++i) headers[4 + i] = std::uint8_t(riff_size >> (8 * i));
+  const std::uint64_t junk = movi_start_ - headers.size() - 8;
+  PutU32(headers, kJUNK);
+  PutU32(headers, static_cast<std::uint32_t>(junk));
+  headers.resize(movi_start_, 0);
+  PutU32(headers, kLIST);
+  PutU32(headers, static_cast<std::uint32_t>(end_ - (movi_start_ + 8)));
+  PutU32(headers, kMovi);
+  return WriteAt(0, headers);
 }
 
 void AVIRiffWriter::ReserveHeaders() {
-  const std::uint64_t needed = Headers(true).size() + 8;  // and a JUNK chunk's header
+  const std::uint64_t needed = Headers(true, true).size() + 8;  // and a JUNK chunk's header
   movi_start_ = (needed + kHeaderAlign - 1) / kHeaderAlign * kHeaderAlign;
   end_ = movi_start_ + 12;
 }
@@ -181,7 +200,7 @@ std::vector<std::uint8_t> AVIRiffWriter::StreamHeader(const Stream& s, std::size
   return out;
 }
 
-std::vector<std::uint8_t> AVIRiffWriter::Headers(bool placeholders) const {
+std::vector<std::uint8_t> AVIRiffWriter::Headers(bool placeholders, bool indexed) const {
   std::uint32_t rate_scale_us = 0, width = 0, height = 0, total = 0, buffer = 0;
   std::uint64_t bytes_per_sec = 0;
   bool video_seen = false;
@@ -198,7 +217,7 @@ std::vector<std::uint8_t> AVIRiffWriter::Headers(bool placeholders) const {
   }
   std::vector<std::uint8_t> avih;
   for (std::uint32_t v : {rate_scale_us, static_cast<std::uint32_t>(std::min<std::uint64_t>(bytes_per_sec, 0xFFFFFFFFu)),
-                          0u, AVIF_HASINDEX, total, 0u, static_cast<std::uint32_t>(streams_.size()), buffer, width,
+                          0u, indexed ? AVIF_HASINDEX : 0u, total, 0u, static_cast<std::uint32_t>(streams_.size()), buffer, width,
                           height, 0u, 0u, 0u, 0u})
     PutU32(avih, v);
 
@@ -229,24 +248,18 @@ AVIResult AVIRiffWriter::Finish() {
   PutU32(idx1, static_cast<std::uint32_t>(index_.size() * kIndexEntrySize));
   for (const IndexEntry& e : index_)
     for (std::uint32_t v : {e.id, e.flags, e.offset, e.size}) PutU32(idx1, v);
-  const std::uint64_t file_end = end_ + idx1.size();
 
-  std::vector<std::uint8_t> movi;
-  PutU32(movi, kLIST);
-  PutU32(movi, static_cast<std::uint32_t>(end_ - (movi_start_ + 8)));
-  PutU32(movi, kMovi);
-
-  std::vector<std::uint8_t> headers = Headers(false);
-  const std::uint32_t riff_size = static_cast<std::uint32_t>(file_end - 8);
-  for (int i = 0; i < 4; ++i) headers[4 + i] = std::uint8_t(riff_size >> (8 * i));
-  const std::uint64_t junk = movi_start_ - headers.size() - 8;
-  PutU32(headers, kJUNK);
-  PutU32(headers, static_cast<std::uint32_t>(junk));
-  headers.resize(movi_start_, 0);
-
-  AVIResult r = WriteAt(end_, idx1);
-  if (r == AVIERR_OK) r = WriteAt(movi_start_, movi);
-  if (r == AVIERR_OK) r = WriteAt(0, headers);
+  // First the final headers of a file without an index, which is whole as it stands; the index
+  // only counts once it is written and the headers say so. An index that cannot be written is
+  // cut off again, leaving the frames and the headers that describe them.
+  AVIResult r = WriteHeaders(end_, false);
+  if (r == AVIERR_OK) {
+    r = WriteAt(end_, idx1);
+    if (r == AVIERR_OK)
+      r = WriteHeaders(end_ + idx1.size(), true);
+    else if (::ftruncate(fd_, static_cast<off_t>(end_)) != 0)
+      r = AVIERR_FILEWRITE;
+  }
   if (::close(fd_) != 0 && r == AVIERR_OK) r = AVIERR_FILEWRITE;
   fd_ = -1;
   finish_result_ = r;

@@ -1,8 +1,10 @@
 #pragma once
-// Writes an AVI 1.0 file: the frames go into 'movi' as they come, and Finish adds the index and
-// writes the headers into the room kept for them at the start. Every step that fails leaves what
-// was written before it intact, so Finish always makes a valid file of the chunks written so far.
-// A chunk that would take the finished file past the size limit is refused with AVIERR_FILEWRITE.
+// Writes an AVI 1.0 file: the frames go into 'movi' as they come, each followed by the headers
+// (in the room kept for them at the start) of a file without an index that ends after it, so a
+// writer that is killed leaves a readable movie of the frames so far. Finish adds the index and
+// only then marks the file as indexed; an index that cannot be written is cut off again. Every
+// step that fails leaves what was written before it intact. A chunk that would take the
+// finished file past the size limit is refused with AVIERR_FILEWRITE.
 
 #include <cstdint>
 #include <span>
@@ -58,7 +60,10 @@ class AVIRiffWriter {
   // Fixes where 'movi' starts: after the headers, with room for formats not yet known.
   void ReserveHeaders();
   // The RIFF header and 'hdrl'; with Placeholders, a format not yet known takes its room.
-  std::vector<std::uint8_t> Headers(bool placeholders) const;
+  std::vector<std::uint8_t> Headers(bool placeholders, bool indexed) const;
+  // Writes the headers, the JUNK up to 'movi' and the 'movi' list's header, for a file that
+  // ends at File_end (the frames written, and with Indexed the index after them).
+  AVIResult WriteHeaders(std::uint64_t file_end, bool indexed);
   std::vector<std::uint8_t> StreamHeader(const Stream& s, std::size_t number, bool placeholders) const;
   FourCC ChunkId(int stream) const;
   AVIResult WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);

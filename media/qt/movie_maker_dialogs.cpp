@@ -1,5 +1,7 @@
 #include "media/qt/movie_maker_dialogs.h"
 
+#include <memory>
+
 #include <QFile>
 
 #include "media/qt/avi_compressor_dialog.h"
@@ -8,23 +10,27 @@
 
 namespace media {
 
-bool MakeAVIFromFrames(QWidget* parent, int count, const TMovieDrawFrame& get_frame, const TMovieProgress& progress,
-                       int frame_rate, QImage& bitmap, const MovieTexts& texts) {
-  TMMAVISaveDialog dialog;
-  dialog.SetParent(parent);
-  dialog.SetDefaultExt("avi");
-  dialog.SetFilter("Microsoft AVI Files|*.AVI");
-  dialog.SetFilterIndex(1);
+MovieMakerSetup DialogMovieSetup(QWidget* parent, const MovieTexts& texts) {
+  auto dialog = std::make_shared<TMMAVISaveDialog>();
+  dialog->SetParent(parent);
+  dialog->SetDefaultExt("avi");
+  dialog->SetFilter("Microsoft AVI Files|*.AVI");
+  dialog->SetFilterIndex(1);
 
   MovieMakerSetup setup;
-  setup.ChooseFileName = [&dialog](std::string& name) {
-    if (!dialog.Execute()) return false;
-    name = QFile::encodeName(dialog.FileName()).toStdString();
+  setup.ChooseFileName = [dialog](std::string& name) {
+    if (!dialog->Execute()) return false;
+    name = QFile::encodeName(dialog->FileName()).toStdString();
     return true;
   };
   setup.ChooseCompression = AVICompressionChooser(parent);
   setup.Texts = texts;
+  return setup;
+}
 
+bool MakeAVIFromFrames(QWidget* parent, int count, const TMovieDrawFrame& get_frame, const TMovieProgress& progress,
+                       int frame_rate, QImage& bitmap, const MovieTexts& texts) {
+  const MovieMakerSetup setup = DialogMovieSetup(parent, texts);
   QImage readable;  // the frame in a layout the DIB routines read, when the caller's is another
   return MakeAVIFromFrames(
       setup, count,

@@ -1,7 +1,7 @@
 #pragma once
 // A real webcam manager for the view-filter and viewer tests: fetch threads that are never
 // started, pictures whose bytes name their size and colour, a manual clock and a private data
-// folder.
+// folder; and a viewer host that asks and shows nothing.
 
 #include <memory>
 #include <string>
@@ -9,8 +9,10 @@
 #include "engine/settings_records.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
+#include "media/qt/led_gauge.h"
 #include "tests/support/manual_clock.h"
 #include "tests/support/temp_dir.h"
+#include "ui/viewer/viewer_host.h"
 
 namespace filterstest {
 
@@ -19,6 +21,20 @@ std::string PictureBytes(int width, int height, int r = 90, int g = 140, int b =
 std::unique_ptr<engine::twebcampicture> MakePicture(std::string bytes);
 // The colour picture of a fake picture; throws for bytes that do not decode.
 engine::Bitmap DecodePicture(engine::twebcampicture& picture);
+
+// A viewer's host that asks and shows nothing.
+class NullViewerHost : public ui::ViewerHost {
+public:
+    bool ViewerPageShown() const override { return true; }
+    void LoadCurrentMotionSettings() override {}
+    int MotionThreshold() const override { return 5; }
+    media::TMMLEDGauge& MotionGauge() override { return gauge; }
+    void SetStatusText(const QString&) override {}
+    void RememberDiskPageState() override {}
+    int DiskEntryNumber() const override { return 0; }
+    int DiskEntryCount() const override { return 0; }
+    media::TMMLEDGauge gauge;
+};
 
 class ManagerTest : public testsupport::IsolatedTest {
 protected:

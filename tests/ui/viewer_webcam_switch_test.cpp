@@ -17,19 +17,6 @@
 
 namespace {
 
-class NullViewerHost : public ui::ViewerHost {
-public:
-    bool ViewerPageShown() const override { return true; }
-    void LoadCurrentMotionSettings() override {}
-    int MotionThreshold() const override { return 5; }
-    media::TMMLEDGauge& MotionGauge() override { return gauge; }
-    void SetStatusText(const QString&) override {}
-    void RememberDiskPageState() override {}
-    int DiskEntryNumber() const override { return 0; }
-    int DiskEntryCount() const override { return 0; }
-    media::TMMLEDGauge gauge;
-};
-
 class SwitchHost : public ui::WebcamSwitchHost {
 public:
     int CurrentWebcam() const override { return current; }
@@ -71,7 +58,7 @@ protected:
         return rec2;
     }
 
-    NullViewerHost viewerHost_;
+    filterstest::NullViewerHost viewerHost_;
     SwitchHost host_;
     std::unique_ptr<ui::TViewer> viewer_;
     std::unique_ptr<ui::WebcamSwitch> switch_;

@@ -14,15 +14,6 @@
 namespace wholeprogram {
 namespace {
 
-// A file name of the webcam's picture saved at local time t.
-std::string PictureName(std::time_t t) {
-    std::tm local{};
-    localtime_r(&t, &local);
-    char name[32];
-    std::strftime(name, sizeof name, "%Y%m%d%H%M%S.jpg", &local);
-    return name;
-}
-
 class ViewerWholeProgram : public WholeProgramTest {};
 
 TEST_F(ViewerWholeProgram, ShowsTheCurrentPictureLargeFollowsTheCameraAndFiltersOldPictures) {
@@ -32,7 +23,7 @@ TEST_F(ViewerWholeProgram, ShowsTheCurrentPictureLargeFollowsTheCameraAndFilters
     ServePicture("old.jpg", kGreen);
     const std::time_t hourAgo = std::time(nullptr) - 3600;
     std::filesystem::create_directories(dataDir() / "Cam2");
-    std::filesystem::rename(nginx_->root() / "old.jpg", dataDir() / "Cam2" / PictureName(hourAgo));
+    std::filesystem::rename(nginx_->root() / "old.jpg", dataDir() / "Cam2" / SavedPictureName(hourAgo));
 
     ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
     // The viewer shows the 320-pixel-wide picture at its size; a thumbnail is 86 wide.

@@ -44,6 +44,14 @@ std::string TestName() {
 
 }  // namespace
 
+std::string SavedPictureName(std::time_t t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    char name[32];
+    std::strftime(name, sizeof name, "%Y%m%d%H%M%S.jpg", &local);
+    return name;
+}
+
 void WholeProgramTest::SetUp() {
     IsolatedTest::SetUp();
     ORVELLO_NEED_PEER("Xvfb");

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -28,6 +29,9 @@ inline constexpr testsupport::Rgb kYellow{255, 255, 0};
 // A thumbnail of the default size (86 x 80) covers this many pixels, with room for its frame
 // and for the JPEG's edges.
 inline constexpr int kThumbnailPixels = 5000;
+
+// The name a webcam gives its picture saved at local time t.
+std::string SavedPictureName(std::time_t t);
 
 class WholeProgramTest : public testsupport::IsolatedTest {
 protected:

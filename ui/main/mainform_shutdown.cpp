@@ -23,6 +23,7 @@ bool Tsupamain::FormClose() {
     PGTrayIcon951->setVisible(false);
     StopRequested = true;
     Config.HintsOff = FindCommand(*this, "WebcamHints1")->isChecked() ? 0 : 1;
+    FDisk->DiskThumbs().CancelThumbnails();
     StopAllBehindWaitForm();
     RememberDiskPageState();
     RememberWindowState();

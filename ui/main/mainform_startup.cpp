@@ -83,6 +83,7 @@ void Tsupamain::StartUp() {
     });
     SettleFolder();
     Guarded("Init Error #3", [&] {
+        FDisk->CheckBox22Click();
         TraceStep(QStringLiteral("init18"));
         FViewer->SetZoom(kZoomFit);
     });
@@ -150,9 +151,12 @@ void Tsupamain::SettleFolder() {
     if (!settled.refused.empty())
         platform::CurrentPrompts().Message(Text(DataFolderTooLongText(settled.refused)), platform::Prompts::Icon::Warning);
     Extra.DataDir.assign(settled.folder);
-    QString shown = Text(settled.folder);
-    if (!shown.isEmpty()) shown[0] = shown[0].toUpper();
-    Label27->setText(QStringLiteral("  ") + shown);
+    try {
+        FDisk->DiskThumbs().SetFolder(settled.folder);
+    } catch (const std::exception&) {
+        Extra.DataDir.assign(std::string());  // a failure here empties the data folder
+    }
+    FDisk->SetFolderLabel(settled.folder);
     TraceStep(QStringLiteral("init17"));
 }
 
@@ -228,6 +232,7 @@ void Tsupamain::FormShow() {
     TraceStep(QStringLiteral("Entering part 6"));
     Guarded("Init Error #6", [&] {
         FViewer->SetPictureCaption(QString(), 0);
+        FDisk->DiskThumbs().SetActive(true);
         FFollowNewPictures = FindCommand(*this, "ToolButton7")->isChecked();
     });
     Timer3->start();
@@ -238,6 +243,7 @@ void Tsupamain::Timer3Timer() {
     if (Closing || !Manager) return;
     FLoading = true;
     CheckBox25->setChecked(DiskMan.AutoLoad != 0);
+    FDisk->DiskThumbs().SetShowThumbnails(false);
     Manager->LoadWebcams([](int done, int total) { loadingwc().SetProgress(done, total); });
     loadingwc().hide();
     ApplyViewFilter();

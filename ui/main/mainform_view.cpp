@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -95,9 +96,8 @@ void Tsupamain::SetRunState(int code) {
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
         }
         void SetStatusText(const QString& text) override { form_.SetStatusLabel(text); }
-        // The disk page's thumbnail button and switch: the disk page is not built yet.
-        void SetThumbnailButtonCaption(const QString&) override {}
-        void ApplyDiskThumbnailSwitch() override {}
+        void SetThumbnailButtonCaption(const QString& caption) override { form_.FDisk->BitBtn2->setText(caption); }
+        void ApplyDiskThumbnailSwitch() override { form_.FDisk->ApplyThumbnailSwitch(); }
 
     private:
         Tsupamain& form_;
@@ -123,9 +123,6 @@ void Tsupamain::RememberDiskPageState() {
     DiskMan.AutoLoad = CheckBox25->isChecked() ? 1 : 0;
 }
 
-bool Tsupamain::DiskShowThumbnails() const { return CheckBox22->isChecked(); }
-
-void Tsupamain::SetDiskShowThumbnails(bool on) { CheckBox22->setChecked(on); }
 
 void Tsupamain::LoadCurrentMotionSettings() {
     engine::twebcammanager* manager = WebcamManager();
@@ -171,7 +168,7 @@ void Tsupamain::ShowWebcamInfo() {
         for (QLabel* label : {Label2, Label4, Label5, Label16}) label->clear();
         return;
     }
-    const WebcamInfo info = WebcamInfoOf(*webcam, DiskEntryCount(), 0, platform::Now());
+    const WebcamInfo info = WebcamInfoOf(*webcam, DiskEntryCount(), FDisk->DiskThumbs().Pending(), platform::Now());
     Label2->setText(info.name);
     Label4->setText(info.runState);
     Label5->setText(info.fileCount);
@@ -200,9 +197,6 @@ void Tsupamain::WebcamBecameCurrent(int webcam, int cell) {
 }
 
 void Tsupamain::UpdateQuickBarButton(int webcam) { FQuickBar->UpdateWebcamButton(webcam); }
-
-// The disk page would open the webcam's folder here; the panel is filled in any case.
-void Tsupamain::OpenWebcamFolder(int) { ShowWebcamInfo(); }
 
 void Tsupamain::MoveGridCursor(int webcam) { FThumbnails->MoveCursorTo(webcam); }
 

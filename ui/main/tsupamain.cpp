@@ -68,6 +68,8 @@ Tsupamain::Tsupamain(Services services) : FServices(std::move(services)) {
         WebCommandsState{Starting, FThumbnails->ShiftState, Config, Extra1, DiskMan, Ini,
                          [this] { if (RegConfig) RegConfig->WriteExtra12(Extra1, Extra2); },
                          [this] { RememberDiskPageState(); }, [this] { FCommands->MotionDetectionSettings1Click(); }});
+    FPictures = std::make_unique<PictureCommands>(*this, PictureCommandsState{StopRequested, FThumbnails->ShiftState},
+                                                  FDisk->DiskThumbs(), *FViewer);
     BindHandlers();
     FormCreate();
 }
@@ -154,16 +156,13 @@ void Tsupamain::BuildControls() {
 
     PageControl2 = Make<TPageControl1>(Splitter1, "PageControl2");
     PageControl2->addTab(BuildViewerPage(), QStringLiteral("Vue"));
-    TabSheet12 = Make<QWidget>(PageControl2, "TabSheet12");
-    auto* disk = new QVBoxLayout(TabSheet12);
-    Label27 = Make<QLabel>(TabSheet12, "Label27");
-    CheckBox22 = Make<QCheckBox>(TabSheet12, "CheckBox22", QStringLiteral("Images JPEG seulement"));
-    CheckBox25 = Make<QCheckBox>(TabSheet12, "CheckBox25", QStringLiteral("Afficher les vignettes"));
-    disk->addWidget(Label27);
-    disk->addWidget(CheckBox22);
-    disk->addWidget(CheckBox25);
-    disk->addStretch(1);
+    FDisk = new DiskPage(*this, PageControl2);
+    TabSheet12 = FDisk;
+    Label27 = FDisk->Label27;
+    CheckBox22 = FDisk->CheckBox22;
+    CheckBox25 = FDisk->CheckBox25;
     PageControl2->addTab(TabSheet12, QStringLiteral("Disque"));
+    connect(PageControl2, &QTabWidget::currentChanged, this, [this] { PageControl2Change(); });
     Splitter1->setStretchFactor(1, 1);
     // Moving the panel's edge lays the grid out again, as a resize of the window does.
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
@@ -263,7 +262,12 @@ void Tsupamain::BindHandlers() {
         {"About1Click", [this] { About1Click(); }},
         {"Sendtosystemtray1Click", [this] { MinimizeToTray(); }},
         {"ShowOrvello1Click", [this] { showNormal(); activateWindow(); }},
-        {"SelectAll1Click", [this] { FThumbnails->SelectAll(); }},
+        {"SelectAll1Click",
+         [this] {
+             if (FDisk->DrawGrid12->hasFocus()) FDisk->DiskThumbs().SelectAll();
+             else FThumbnails->SelectAll();
+         }},
+        {"SelectWebcamFolder1Click", [this] { SelectWebcamFolder1Click(); }},
         {"ToolButton1Click", [this] { FThumbnails->ShowPreviousWebcam(); }},
         {"ToolButton2Click", [this] { FThumbnails->ShowNextWebcam(); }},
         {"Button2Click",
@@ -313,6 +317,23 @@ void Tsupamain::BindHandlers() {
             (FWeb.get()->*command)();
             RunDeferredClose();  // a close that came while webcams were added from a list
         });
+    using PictureCommand = void (PictureCommands::*)();
+    static const std::pair<const char*, PictureCommand> kPictureCommands[] = {
+        {"ToolButton16Click", &PictureCommands::ToolButton16Click},
+        {"ToolButton10Click", &PictureCommands::ToolButton10Click},
+        {"ToolButton11Click", &PictureCommands::ToolButton11Click},
+        {"ToolButton17Click", &PictureCommands::ToolButton17Click},
+        {"CopySelectedPictures1Click", &PictureCommands::CopySelectedPictures1Click},
+        {"MoveSelectedPictures1Click", &PictureCommands::MoveSelectedPictures1Click},
+        {"DeleteSelectedDiskPictures1Click", &PictureCommands::DeleteSelectedDiskPictures1Click},
+        {"DeleteAllPicturesforcurrentwebcam1Click", &PictureCommands::DeleteAllPicturesforcurrentwebcam1Click},
+        {"SaveCurrentPicture1Click", &PictureCommands::SaveCurrentPicture1Click},
+        {"CopyPicturetoClipboard1Click", &PictureCommands::CopyPicturetoClipboard1Click},
+        {"CopyPictureFilenametoClipboard1Click", &PictureCommands::CopyPictureFilenametoClipboard1Click},
+        {"SaveselectedpicturesasAVIfile1Click", &PictureCommands::SaveselectedpicturesasAVIfile1Click},
+    };
+    for (const auto& [name, command] : kPictureCommands)
+        handlers.emplace(name, [this, command = command] { (FPictures.get()->*command)(); });
     using Command = void (WebcamCommands::*)();
     static const std::pair<const char*, Command> kCommands[] = {
         {"ToolButton8Click", &WebcamCommands::ToolButton8Click},

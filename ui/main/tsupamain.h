@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@
 #include "engine/motion_settings.h"
 #include "engine/regconfig.h"
 #include "engine/settings_records.h"
+#include "ui/disk/disk_page.h"
+#include "ui/disk/picture_commands.h"
 #include "ui/filters/view_filter_host.h"
 #include "ui/grid/grid_host.h"
 #include "ui/grid/run_state.h"
@@ -64,7 +67,9 @@ class Tsupamain : public QMainWindow,
                   public ThumbnailGridHost,
                   public ViewFilterHost,
                   public ViewerHost,
-                  public WebcamSwitchHost {
+                  public WebcamSwitchHost,
+                  public DiskPageHost,
+                  public PictureCommandsHost {
     Q_OBJECT
 public:
     struct Services {
@@ -94,8 +99,6 @@ public:
     void ShowFavourites();
     // ComboBox1 on a filter item, applied (the change handler does not run).
     void ShowFilter(int item);
-    // SetRunState of the grid: the lamps of every cell for a start (4) or when nothing runs (5).
-    void SetRunState(int code);
     void UpdateGridRows();
     void RepaintGrid();
     // Toggles the check mark of SlowScanInactiveWebcams1 and returns it.
@@ -116,12 +119,11 @@ public:
     int MotionThreshold() const override { return MotionSettings[1]; }
     media::TMMLEDGauge& MotionGauge() override { return *Gauges[4]; }
 
-    // ThumbnailGridHost. The disk browser's picture steps belong to the disk page, which ovl
-    // does not have yet.
-    void PreviousPicture() override {}
-    void NextPicture() override {}
-    void FirstPicture() override {}
-    void LastPicture() override {}
+    // ThumbnailGridHost.
+    void PreviousPicture() override { FPictures->ToolButton10Click(); }
+    void NextPicture() override { FPictures->ToolButton11Click(); }
+    void FirstPicture() override { FPictures->ToolButton16Click(); }
+    void LastPicture() override { FPictures->ToolButton17Click(); }
     void PopupGridMenu(const QPoint& screenPoint) override;
     bool StatusLEDs() const override;
     bool WebcamHints() const override;
@@ -134,15 +136,15 @@ public:
     void SetStatusLabel(const QString& text) override;
     bool DiskShowThumbnails() const override;
     void SetDiskShowThumbnails(bool on) override;
-    void DiskRefreshSelectLast() override {}
-    void DiskAddPending() override {}
+    void DiskRefreshSelectLast() override;
+    void DiskAddPending() override;
     void UpdateQuickBarButton(int webcam) override;
 
     // ViewerHost.
     void SetStatusText(const QString& text) override;
     void RememberDiskPageState() override;
-    int DiskEntryNumber() const override { return 0; }
-    int DiskEntryCount() const override { return 0; }
+    int DiskEntryNumber() const override;
+    int DiskEntryCount() const override;
 
     // WebcamSwitchHost.
     void SetCurrentWebcam(int webcam) override { FCurrentWebcam = webcam; }
@@ -150,6 +152,25 @@ public:
     void WebcamBecameCurrent(int webcam, int cell) override;
     void OpenWebcamFolder(int webcam) override;
     void MoveGridCursor(int webcam) override;
+
+    // DiskPageHost (the "Disque" page).
+    std::string DataFolder() const override { return Extra.DataDir.str(); }
+    void SetRunState(int code) override;
+    void ShowDiskPicture(const std::string& path) override;
+    bool DiskPageShown() const override;
+    void DiskSelectionChanged() override { FPictures->PictureNavigationButtons(); }
+    void DeleteSelectedDiskPictures() override { FPictures->DeleteSelectedDiskPictures1Click(); }
+    void PopupDiskMenu(const QPoint& screenPoint) override;
+
+    // PictureCommandsHost (the Images menu and the picture walk).
+    engine::twebcammanager* PictureManager() override { return WebcamManager(); }
+    void UpdateMotionGauge(std::uint8_t kind, int score) override;
+    void SetWalkButtons(bool firstPrevious, bool nextLast) override;
+    void ProcessMessages() override;
+    media::MovieMakerSetup MovieSetup() override;
+
+    // Choosing the data folder (refused while a webcam runs): the webcams are loaded from it.
+    void SelectWebcamFolder1Click();
 
     // Form state (names the rest of the window uses).
     CommandLineFlags CommandLine;
@@ -173,8 +194,6 @@ public:
     std::unique_ptr<engine::tdebuglog> DebugLog;
     std::unique_ptr<engine::terrorlog> ErrorLog;
 
-    // The data folder in use (with its trailing '/'), as a path.
-    std::string DataFolder() const { return Extra.DataDir.str(); }
     bool ShutdownDone() const { return FShutdownDone; }
     ThumbnailGrid& Thumbnails() { return *FThumbnails; }
     TViewer& Viewer() { return *FViewer; }
@@ -182,6 +201,8 @@ public:
     // The quick bar ("Doroza") and the "Doroza" button.
     QuickBarLink& QuickBar() { return *FQuickBar; }
     WebCommands& Web() { return *FWeb; }
+    DiskPage& Disk() { return *FDisk; }
+    PictureCommands& Pictures() { return *FPictures; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -227,6 +248,7 @@ private:
     void SpeedButton3Click();
     void OpenImageproc();
     void ImageprocChange(int level, int mix);
+    void PageControl2Change();
 
     Services FServices;
     bool FLoading = false;        // the deferred load (Timer3) is under way
@@ -243,6 +265,7 @@ private:
     TDrawGrid1* DrawGrid11;
     TPageControl1* PageControl2;
     QWidget* TabSheet11;
+    DiskPage* FDisk;
     QWidget* TabSheet12;
     QCheckBox* CheckBox22;
     QCheckBox* CheckBox25;
@@ -267,6 +290,7 @@ private:
     std::unique_ptr<WebcamCommands> FCommands;
     std::unique_ptr<QuickBarLink> FQuickBar;
     std::unique_ptr<WebCommands> FWeb;
+    std::unique_ptr<PictureCommands> FPictures;
 };
 
 // The message a failed start-up step shows before its exception goes on.
