@@ -29,10 +29,10 @@ protected:
         return folder_ + "cam202612100000" + std::to_string(10 + i) + ".jpg";
     }
     NewPictureOutcome Still(const std::string& bytes, std::uint8_t mode, int i) {
-        return engine::NewStillPicture({bytes, mode, folder_, &rec2_}, Name(i), counter_);
+        return engine::NewStillPicture({bytes, mode, folder_, &rec2_, &saved_}, Name(i), counter_);
     }
     NewPictureOutcome Frame(const std::string& bytes, std::uint8_t mode, const std::string* remembered) {
-        return engine::NewStreamFrame({bytes, mode, folder_, &rec2_}, remembered,
+        return engine::NewStreamFrame({bytes, mode, folder_, &rec2_, &saved_}, remembered,
                                       [this] { return Name(++frames_); }, counter_);
     }
     std::set<std::string> Files() const {
@@ -44,6 +44,7 @@ protected:
 
     std::string folder_;
     engine::TWebcamDef1Rec rec2_;
+    engine::NewestSavedPicture saved_;
     std::int32_t counter_ = 0;
     int frames_ = 0;
 };
