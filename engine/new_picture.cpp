@@ -77,13 +77,30 @@ Sameness CompareWithNewest(const NewPictureInput& input) {
     return saved == bytes ? Sameness::Same : Sameness::Different;
 }
 
+// The newest saved file decoded for the motion test. It is decoded once and kept by the webcam
+// until that file changes; nullptr when there is none or it does not decode (a change).
+Bitmap* MotionReference(const NewPictureInput& input) {
+    NewestSavedPicture& saved = *input.Saved;
+    const std::string newest = saved.NewestPath(input.WebcamFolder);
+    if (newest.empty())
+        return nullptr;
+    if (Bitmap* kept = saved.KeptMotionReference())
+        return kept;
+    try {
+        saved.KeepMotionReference(DecodeMotionReference(newest));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return saved.KeptMotionReference();
+}
+
 // Still picture, motion mode: compared with the newest saved file, saved when it changed.
 NewPictureOutcome StillMotionTest(const NewPictureInput& input, const std::string& fileName) {
     NewPictureOutcome outcome;
     JpegPicture picture = Quarter(input.Bytes, true);
     outcome.MotionSettings = LoadMotionSettings(input.Rec2);
     int score = 0;
-    if (CompareJpegWithFile(input.Saved->NewestPath(input.WebcamFolder), picture, *outcome.MotionSettings, score))
+    if (CompareJpegWithReference(MotionReference(input), picture, *outcome.MotionSettings, score))
         outcome.Event = PictureEvent{"", kPictureNoChange, std::move(picture), score};
     else if (SaveWhole(input, picture, fileName))
         outcome.Event = PictureEvent{fileName, kPictureMotion, std::nullopt, score};

@@ -90,6 +90,16 @@ void NewestSavedPicture::Written(const std::string& folder, const std::string& p
 
 void NewestSavedPicture::Forget() { FChanged = true; }
 
+Bitmap* NewestSavedPicture::KeptMotionReference() {
+    const bool current = !FNewest.Name.empty() && FReferenceFile.Name == FNewest.Name && FReferenceFile.Id == FNewest.Id;
+    return current ? &FReference : nullptr;
+}
+
+void NewestSavedPicture::KeepMotionReference(Bitmap reference) {
+    FReferenceFile = FNewest;
+    FReference = std::move(reference);
+}
+
 void NewestSavedPicture::FolderChanged(bool watchEnded) {
     FChanged = true;
     if (watchEnded) FWatch = -1;

@@ -9,6 +9,7 @@
 //
 // Main thread only (like every new-picture step); a webcam holds one.
 
+#include "engine/bitmap.h"
 #include "engine/picture_folder_watch.h"
 
 #include <cstdint>
@@ -47,6 +48,11 @@ public:
     // Something this program did may have changed the folder: it is listed again next time.
     void Forget();
 
+    // The newest picture decoded for the motion test, kept until that file changes: nullptr
+    // when none is kept for the newest file as the last Newest found it.
+    Bitmap* KeptMotionReference();
+    void KeepMotionReference(Bitmap reference);
+
     // How many times the folder was listed (tests and benchmarks look at it).
     int Listings() const { return FListings; }
 
@@ -61,6 +67,8 @@ private:
     bool FChanged = false;         // a notice says the folder changed
     int FWatch = -1;               // the folder watch's number, -1: not watched
     std::vector<std::string> FOwnNames;  // written here, their notices not seen yet
+    SavedPictureFile FReferenceFile;     // the file FReference was decoded from
+    Bitmap FReference;
     int FListings = 0;
 };
 
