@@ -100,17 +100,31 @@ bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const 
     });
 }
 
+Bitmap DecodeMotionReference(const std::string& fileName) {
+    JpegPicture saved;
+    saved.LoadFromFile(fileName);
+    QuarterGrey(saved);
+    return std::move(saved.bitmap());
+}
+
+bool CompareJpegWithReference(Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
+                              int& score) {
+    return Guarded(score, [&] {
+        if (reference == nullptr)
+            return false;
+        QuarterGrey(picture);
+        return CompareImagesForMotion(*reference, picture.bitmap(), MotionBlocksFor(settings, 1),
+                                      ValidMotionSettings(settings).Threshold, score);
+    });
+}
+
 bool CompareJpegWithFile(const std::string& fileName, JpegPicture& picture, const TMotionSettingsRec& settings,
                          int& score) {
     return Guarded(score, [&] {
         if (fileName.empty())
             return false;
-        JpegPicture saved;
-        saved.LoadFromFile(fileName);
-        QuarterGrey(saved);
-        QuarterGrey(picture);
-        return CompareImagesForMotion(saved.bitmap(), picture.bitmap(), MotionBlocksFor(settings, 1),
-                                      ValidMotionSettings(settings).Threshold, score);
+        Bitmap reference = DecodeMotionReference(fileName);
+        return CompareJpegWithReference(&reference, picture, settings, score);
     });
 }
 

@@ -34,6 +34,14 @@ bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const 
 bool CompareJpegWithFile(const std::string& fileName, JpegPicture& picture, const TMotionSettingsRec& settings,
                          int& score);
 
+// A saved file decoded as CompareJpegWithFile decodes it (grey, quarter size), so that a webcam
+// can keep it as the reference of its following motion tests. Raises JpegError.
+Bitmap DecodeMotionReference(const std::string& fileName);
+// CompareJpegWithFile with the file already decoded by DecodeMotionReference; no reference
+// (nullptr) is changed, as an empty file name is.
+bool CompareJpegWithReference(Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
+                              int& score);
+
 // Two pictures whose scale and grey the caller has set (stream frames).
 bool CompareImages(JpegPicture& a, JpegPicture& b, const TMotionSettingsRec& settings, int& score);
 

@@ -2,10 +2,8 @@
 
 #include "engine/motion_compare.h"
 #include "engine/picture_folder.h"
-#include "engine/webcam_folder.h"
 #include "platform/cp1252.h"
 
-#include <sys/stat.h>
 
 namespace engine {
 namespace {
@@ -36,14 +34,22 @@ JpegPicture Quarter(std::string_view bytes, bool grey) {
     return picture;
 }
 
+// Writes the picture into the webcam's folder and records it as the newest saved one.
+bool Write(const NewPictureInput& input, const std::string& fileName, std::string_view bytes) {
+    if (!WritePictureFile(fileName, bytes))
+        return false;
+    input.Saved->Written(input.WebcamFolder, fileName);
+    return true;
+}
+
 // The picture decodes whole and is written; any failure leaves no file.
-bool SaveWhole(JpegPicture& picture, const std::string& fileName) {
+bool SaveWhole(const NewPictureInput& input, JpegPicture& picture, const std::string& fileName) {
     try {
         picture.DecodeWhole();
     } catch (const JpegError&) {
         return false;
     }
-    return WritePictureFile(fileName, picture.Bytes());
+    return Write(input, fileName, picture.Bytes());
 }
 
 // The event of a picture shown but not saved; none when it does not decode.
@@ -56,24 +62,36 @@ std::optional<PictureEvent> Unsaved(JpegPicture picture) {
     return PictureEvent{"", kPictureNoTest, std::move(picture), 0};
 }
 
-std::string NewestPicturePath(const std::string& folder) {
-    const std::string latest = LatestJpegInFolder(folder);
-    return latest.empty() ? std::string() : folder + latest;
-}
-
 enum class Sameness { Different, Same, Unreadable };
 
 // Compares the bytes with the newest saved picture: a file of another size (or none) differs
 // without being read.
-Sameness CompareWithNewest(const std::string& folder, std::string_view bytes) {
-    const std::string newest = NewestPicturePath(folder);
-    struct stat st {};
-    if (newest.empty() || ::stat(newest.c_str(), &st) != 0 || static_cast<std::size_t>(st.st_size) != bytes.size())
+Sameness CompareWithNewest(const NewPictureInput& input) {
+    const SavedPictureFile& newest = input.Saved->Newest(input.WebcamFolder);
+    const std::string_view bytes = input.Bytes;
+    if (newest.Name.empty() || static_cast<std::size_t>(newest.Id.size) != bytes.size())
         return Sameness::Different;
     std::string saved;
-    if (!ReadPictureFile(newest, saved) || saved.size() != bytes.size())
+    if (!ReadPictureFile(input.WebcamFolder + newest.Name, saved) || saved.size() != bytes.size())
         return Sameness::Unreadable;
     return saved == bytes ? Sameness::Same : Sameness::Different;
+}
+
+// The newest saved file decoded for the motion test. It is decoded once and kept by the webcam
+// until that file changes; nullptr when there is none or it does not decode (a change).
+Bitmap* MotionReference(const NewPictureInput& input) {
+    NewestSavedPicture& saved = *input.Saved;
+    const std::string newest = saved.NewestPath(input.WebcamFolder);
+    if (newest.empty())
+        return nullptr;
+    if (Bitmap* kept = saved.KeptMotionReference())
+        return kept;
+    try {
+        saved.KeepMotionReference(DecodeMotionReference(newest));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return saved.KeptMotionReference();
 }
 
 // Still picture, motion mode: compared with the newest saved file, saved when it changed.
@@ -82,19 +100,19 @@ NewPictureOutcome StillMotionTest(const NewPictureInput& input, const std::strin
     JpegPicture picture = Quarter(input.Bytes, true);
     outcome.MotionSettings = LoadMotionSettings(input.Rec2);
     int score = 0;
-    if (CompareJpegWithFile(NewestPicturePath(input.WebcamFolder), picture, *outcome.MotionSettings, score))
+    if (CompareJpegWithReference(MotionReference(input), picture, *outcome.MotionSettings, score))
         outcome.Event = PictureEvent{"", kPictureNoChange, std::move(picture), score};
-    else if (SaveWhole(picture, fileName))
+    else if (SaveWhole(input, picture, fileName))
         outcome.Event = PictureEvent{fileName, kPictureMotion, std::nullopt, score};
     return outcome;
 }
 
 // Still picture due for saving: unless it is the newest saved picture again.
 std::optional<PictureEvent> StillSave(const NewPictureInput& input, const std::string& fileName) {
-    if (CompareWithNewest(input.WebcamFolder, input.Bytes) != Sameness::Different)
+    if (CompareWithNewest(input) != Sameness::Different)
         return std::nullopt;
     JpegPicture picture = Quarter(input.Bytes, true);
-    if (!SaveWhole(picture, fileName))
+    if (!SaveWhole(input, picture, fileName))
         return std::nullopt;
     return PictureEvent{fileName, kPictureNoTest, std::nullopt, 0};
 }
@@ -127,7 +145,7 @@ NewPictureOutcome FrameMotionTest(const NewPictureInput& input, const std::strin
     } else {
         // The frame is shown even when its file cannot be written, but never names that file.
         const std::string fileName = frameFileName();
-        const bool written = WritePictureFile(fileName, frame.Bytes());
+        const bool written = Write(input, fileName, frame.Bytes());
         outcome.Event = PictureEvent{written ? fileName : "", kPictureMotion, std::move(frame), score};
     }
     return outcome;
@@ -137,7 +155,7 @@ NewPictureOutcome FrameMotionTest(const NewPictureInput& input, const std::strin
 std::optional<PictureEvent> FrameSave(const NewPictureInput& input, const std::function<std::string()>& frameFileName) {
     JpegPicture frame = Quarter(input.Bytes, false);
     const std::string fileName = frameFileName();
-    if (!SaveWhole(frame, fileName))
+    if (!SaveWhole(input, frame, fileName))
         return std::nullopt;
     return PictureEvent{fileName, kPictureNoTest, std::move(frame), 0};
 }

@@ -7,6 +7,7 @@
 
 #include "engine/jpeg_picture.h"
 #include "engine/motion_settings.h"
+#include "engine/newest_saved_picture.h"
 #include "engine/settings_records.h"
 #include "engine/webcam_events.h"
 #include "engine/webcam_records.h"
@@ -38,6 +39,7 @@ struct NewPictureInput {
     std::uint8_t SaveMode = kSaveEvery;     // from EffectiveSaveMode
     std::string WebcamFolder;               // data folder + the webcam's folder name + '/'
     const TWebcamDef1Rec* Rec2 = nullptr;   // the webcam's motion overrides
+    NewestSavedPicture* Saved = nullptr;    // the webcam's newest saved picture (required)
 };
 
 // The file of a saved picture: the webcam folder + the record's file prefix in file-name form

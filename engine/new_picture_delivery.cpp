@@ -40,7 +40,7 @@ std::optional<TMotionSettingsRec> Deliver(twebcam& webcam, const TDiskManRec& di
     const TWebcamDef1Rec rec2 = webcam.Rec2();
     NewPictureOutcome outcome;
     try {
-        outcome = step(NewPictureInput{bytes, EffectiveSaveMode(diskman, webcam.Rec()), folder, &rec2});
+        outcome = step(NewPictureInput{bytes, EffectiveSaveMode(diskman, webcam.Rec()), folder, &rec2, &webcam.FNewestSaved});
         if (outcome.Event) {
             PictureEvent& event = *outcome.Event;
             webcam.FLastNewPicture = platform::Now();

@@ -237,18 +237,18 @@ void twebcam::ReadHeaderDates(const std::vector<std::string>& lines) {
     FLastModified = dates.lastModified;
 }
 
-bool twebcam::GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::string& fileName) const {
+bool twebcam::GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::string& fileName) {
     fileName.clear();
     if (FPicture) {
         picture = FManager.DecodePicture(*FPicture);
         return true;
     }
     const std::string folder = Folder();
-    const std::string latest = folder.empty() ? std::string() : LatestJpegInFolder(folder);
+    const std::string latest = folder.empty() ? std::string() : FNewestSaved.NewestPath(folder);
     if (latest.empty()) return false;
-    std::ifstream in(folder + latest, std::ios::binary);
+    std::ifstream in(latest, std::ios::binary);
     if (!in) return false;
-    fileName = folder + latest;
+    fileName = latest;
     picture = FManager.DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}));
     return true;
 }

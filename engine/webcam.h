@@ -5,6 +5,7 @@
 // set its busy flag, due time and status, which are therefore atomic. The records are guarded
 // by a lock of their own, since threads copy them while the main window may change them.
 
+#include "engine/newest_saved_picture.h"
 #include "engine/webcam_events.h"
 #include "engine/webcam_records.h"
 #include "platform/clock_datetime.h"
@@ -72,12 +73,13 @@ public:
     bool HasImage() const { return FPicture.has_value(); }
     // The newest picture: the unsaved one in memory, else the newest file of the folder (named
     // in fileName). False when there is none.
-    bool GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::string& fileName) const;
+    bool GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::string& fileName);
 
     twebcammanager& FManager;
     std::atomic<bool> FRunning{false};
     std::unique_ptr<tstreamworker> FStreamThread;  // main thread only
     std::optional<std::string> FPicture;            // main thread only
+    NewestSavedPicture FNewestSaved;                // main thread only
     std::atomic<std::uint8_t> FStatus{kStatusStarted};
     platform::TDateTime FLastNewPicture = 0;        // local time; main thread only
     std::atomic<platform::TDateTime> FLastModified{0};

@@ -6,7 +6,6 @@
 #include "engine/messages.h"
 #include "engine/timestamp.h"
 #include "engine/webcam.h"
-#include "engine/webcam_folder.h"
 #include "engine/webcam_manager.h"
 #include "platform/safe_name.h"
 
@@ -48,7 +47,7 @@ void twebcammanager::LoadWebcams() {
         FListView->LoadProgress(n, count);
         twebcam& webcam = AppendWebcam(definitions[n].rec1, definitions[n].rec2, false);
         const std::string folder = webcam.Folder();  // empty for a name that is not a safe folder name
-        const std::string newest = folder.empty() ? std::string() : LatestJpegInFolder(folder);
+        const std::string newest = folder.empty() ? std::string() : webcam.FNewestSaved.Newest(folder).Name;
         if (newest.empty()) {
             if (!folder.empty()) std::remove((folder + "header.txt").c_str());
             continue;

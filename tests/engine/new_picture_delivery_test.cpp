@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -123,6 +124,81 @@ TEST_F(PictureDelivery, FramesOfABurstAreEachSavedUnderTheirOwnName) {
             EXPECT_EQ(testsupport::ReadFile(streamEvents_[n - 1].file), testpictures::SquaresPicture(n));
         }
     }
+}
+
+// The saving decision compares with the newest saved picture as a listing of the folder would
+// find it, also when pictures were deleted, copied in or the folder replaced behind the
+// webcam's back since its last save.
+TEST_F(PictureDelivery, TheSavingDecisionFollowsChangesMadeOutsideTheProgram) {
+    namespace fs = std::filesystem;
+    const auto picture = [](int n) { return testpictures::SquaresPicture(n); };
+    struct Case {
+        const char* what;
+        std::uint8_t mode;
+        std::function<void(const std::string& folder, const std::vector<std::string>& saved)> change;
+        int delivered;        // the picture delivered after the change
+        bool expectSaved;
+        std::uint8_t expectKind;
+    };
+    const Case cases[] = {
+        {"the newest deleted: the one before it is the newest again", engine::kSaveEvery,
+         [](const std::string&, const std::vector<std::string>& saved) { fs::remove(saved[1]); }, 1, false, 0},
+        {"the newest deleted, motion mode", engine::kSaveOnMotion,
+         [](const std::string&, const std::vector<std::string>& saved) { fs::remove(saved[1]); }, 1, false,
+         engine::kPictureNoChange},
+        {"a newer picture copied in", engine::kSaveEvery,
+         [&](const std::string& folder, const std::vector<std::string>&) {
+             testsupport::WriteFile(folder + "20301231235959.jpg", picture(3));
+         },
+         3, false, 0},
+        {"a newer picture copied in, motion mode", engine::kSaveOnMotion,
+         [&](const std::string& folder, const std::vector<std::string>&) {
+             testsupport::WriteFile(folder + "20301231235959.jpg", picture(3));
+         },
+         3, false, engine::kPictureNoChange},
+        {"the folder replaced under the webcam", engine::kSaveEvery,
+         [&](const std::string& folder, const std::vector<std::string>&) {
+             fs::rename(folder, folder.substr(0, folder.size() - 1) + "-before");
+             testsupport::WriteFile(folder + "20200101000000.jpg", picture(4));
+         },
+         4, false, 0},
+        {"the folder replaced, then a new picture", engine::kSaveEvery,
+         [&](const std::string& folder, const std::vector<std::string>&) {
+             fs::rename(folder, folder.substr(0, folder.size() - 1) + "-before");
+             testsupport::WriteFile(folder + "20200101000000.jpg", picture(4));
+         },
+         2, true, engine::kPictureNoTest},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(DataFolder() + "cam-before");
+        fs::remove_all(cam_->Folder());
+        fs::create_directory(cam_->Folder());
+        diskman_.GlobalSaveOn = 1;
+        diskman_.GlobalSaveMode = engine::kSaveEvery;
+        std::vector<std::string> saved;
+        for (int n = 1; n <= 2; ++n) {
+            clock_.AdvanceSeconds(1);
+            events_.clear();
+            engine::DeliverStillPicture(*cam_, diskman_, picture(n), StillName());
+            ASSERT_EQ(events_.size(), 1u);
+            saved.push_back(events_[0].file);
+        }
+        c.change(cam_->Folder(), saved);
+        diskman_.GlobalSaveMode = c.mode;
+        clock_.AdvanceSeconds(1);
+        events_.clear();
+        engine::DeliverStillPicture(*cam_, diskman_, picture(c.delivered), StillName());
+        if (c.mode == engine::kSaveEvery && !c.expectSaved) {
+            EXPECT_TRUE(events_.empty()) << "the same bytes as the newest saved picture: no save, no event";
+            continue;
+        }
+        ASSERT_EQ(events_.size(), 1u);
+        EXPECT_EQ(events_[0].kind, c.expectKind);
+        EXPECT_EQ(!events_[0].file.empty(), c.expectSaved);
+    }
+    EXPECT_EQ(cam_->FNewestSaved.Listings(), 2 * static_cast<int>(std::size(cases)))
+        << "listed once after each change, never for the pictures saved in between";
 }
 
 TEST_F(PictureDelivery, AFailingReceiverEndsTheStepQuietly) {

@@ -29,10 +29,10 @@ protected:
         return folder_ + "cam202612100000" + std::to_string(10 + i) + ".jpg";
     }
     NewPictureOutcome Still(const std::string& bytes, std::uint8_t mode, int i) {
-        return engine::NewStillPicture({bytes, mode, folder_, &rec2_}, Name(i), counter_);
+        return engine::NewStillPicture({bytes, mode, folder_, &rec2_, &saved_}, Name(i), counter_);
     }
     NewPictureOutcome Frame(const std::string& bytes, std::uint8_t mode, const std::string* remembered) {
-        return engine::NewStreamFrame({bytes, mode, folder_, &rec2_}, remembered,
+        return engine::NewStreamFrame({bytes, mode, folder_, &rec2_, &saved_}, remembered,
                                       [this] { return Name(++frames_); }, counter_);
     }
     std::set<std::string> Files() const {
@@ -44,6 +44,7 @@ protected:
 
     std::string folder_;
     engine::TWebcamDef1Rec rec2_;
+    engine::NewestSavedPicture saved_;
     std::int32_t counter_ = 0;
     int frames_ = 0;
 };
@@ -124,6 +125,50 @@ TEST_F(NewPicture, MotionModeSavesChangesAndReportsTheUnchangedPicture) {
     ASSERT_TRUE(out.Event);
     EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
     EXPECT_EQ(out.MotionSettings->Threshold, 7);
+}
+
+// The newest saved picture is decoded once for the motion tests that follow, and decoded again
+// only when that file is no longer the same: saved over, rewritten outside, unreadable.
+TEST_F(NewPicture, TheKeptMotionReferenceFollowsTheNewestFile) {
+    Still(Picture(1), 254, 1);
+    EXPECT_EQ(saved_.KeptMotionReference(), nullptr) << "nothing decoded for an empty folder";
+    NewPictureOutcome out = Still(Picture(1), 254, 2);
+    ASSERT_TRUE(out.Event);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
+    const engine::Bitmap* kept = saved_.KeptMotionReference();
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->width(), 80) << "grey, at quarter size";
+    EXPECT_EQ(kept->bitsPerPixel(), 8);
+
+    struct Case {
+        const char* what;
+        std::string newestBytes;  // written over the newest file outside the program
+        std::uint8_t kind;
+        int score;
+    };
+    const Case cases[] = {
+        {"the newest file rewritten with another picture", Picture(5), engine::kPictureMotion, 37},
+        {"the newest file rewritten with the same picture", Picture(1), engine::kPictureNoChange, 0},
+        {"the newest file no longer decodes", "not a picture", engine::kPictureMotion, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::WriteFile(Name(1), c.newestBytes);
+        out = Still(Picture(1), 254, 3);
+        ASSERT_TRUE(out.Event);
+        EXPECT_EQ(out.Event->Kind, c.kind);
+        EXPECT_EQ(out.Event->Score, c.score);
+        if (!out.Event->FileName.empty()) fs::remove(out.Event->FileName);
+    }
+
+    // A picture saved on motion becomes the reference of the next test.
+    testsupport::WriteFile(Name(1), Picture(1));
+    out = Still(Picture(5), 254, 4);
+    ASSERT_TRUE(out.Event);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureMotion);
+    out = Still(Picture(5), 254, 5);
+    ASSERT_TRUE(out.Event);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
 }
 
 TEST_F(NewPicture, BadOrTruncatedBytesLeaveNoFileAndNoCallback) {

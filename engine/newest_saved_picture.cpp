@@ -1,0 +1,115 @@
+#include "engine/newest_saved_picture.h"
+
+#include "engine/webcam_folder.h"
+
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace engine {
+namespace {
+
+// Own writes whose notice has not been read yet; more than this (notices not read for long)
+// only makes the next look a listing.
+constexpr std::size_t kMostOwnNames = 64;
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+}
+
+std::string_view BaseName(std::string_view path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+NewestSavedPicture::~NewestSavedPicture() { Unwatch(); }
+
+void NewestSavedPicture::Unwatch() {
+    PictureFolderWatch::Instance().Remove(FWatch, *this);
+    FWatch = -1;
+}
+
+void NewestSavedPicture::List(const std::string& folder) {
+    if (folder != FFolder || FWatch < 0) {
+        Unwatch();
+        // Watched before the listing, so that a change during it is noticed.
+        FWatch = PictureFolderWatch::Instance().Add(folder, *this);
+    }
+    FFolder = folder;
+    FChanged = false;
+    FOwnNames.clear();
+    ++FListings;
+    FNewest = {LatestJpegInFolder(folder), {}};
+    if (FNewest.Name.empty()) return;
+    if (const auto id = IdentityOf(folder + FNewest.Name)) FNewest.Id = *id;
+    else FChanged = true;  // gone already: look again next time
+}
+
+const SavedPictureFile& NewestSavedPicture::Newest(const std::string& folder) {
+    PictureFolderWatch::Instance().Poll();
+    // An unwatched folder cannot tell what came in: it is listed every time.
+    if (folder != FFolder || FChanged || FWatch < 0) {
+        List(folder);
+        return FNewest;
+    }
+    if (FNewest.Name.empty()) return FNewest;
+    if (const auto id = IdentityOf(folder + FNewest.Name)) FNewest.Id = *id;
+    else List(folder);  // deleted or replaced by a folder
+    return FNewest;
+}
+
+std::string NewestSavedPicture::NewestPath(const std::string& folder) {
+    const SavedPictureFile& newest = Newest(folder);
+    return newest.Name.empty() ? std::string() : folder + newest.Name;
+}
+
+void NewestSavedPicture::Written(const std::string& folder, const std::string& path) {
+    if (folder != FFolder || FChanged || FWatch < 0) return;  // the next look lists anyway
+    const std::string name(BaseName(path));
+    if (FOwnNames.size() < kMostOwnNames) FOwnNames.push_back(name);
+    else FChanged = true;
+    const int order = FNewest.Name.empty() ? 1 : strcasecmp(name.c_str(), FNewest.Name.c_str());
+    if (order < 0) return;  // an older name: the newest stays
+    if (order == 0 && name != FNewest.Name) {
+        FChanged = true;  // equal but for letter case: the listing decides
+        return;
+    }
+    const auto id = IdentityOf(path);
+    if (!id) {
+        FChanged = true;
+        return;
+    }
+    FNewest = {name, *id};
+}
+
+void NewestSavedPicture::Forget() { FChanged = true; }
+
+Bitmap* NewestSavedPicture::KeptMotionReference() {
+    const bool current = !FNewest.Name.empty() && FReferenceFile.Name == FNewest.Name && FReferenceFile.Id == FNewest.Id;
+    return current ? &FReference : nullptr;
+}
+
+void NewestSavedPicture::KeepMotionReference(Bitmap reference) {
+    FReferenceFile = FNewest;
+    FReference = std::move(reference);
+}
+
+void NewestSavedPicture::FolderChanged(bool watchEnded) {
+    FChanged = true;
+    if (watchEnded) FWatch = -1;
+}
+
+bool NewestSavedPicture::OwnPictureArrived(std::string_view name) {
+    const auto own = std::find(FOwnNames.begin(), FOwnNames.end(), name);
+    if (own == FOwnNames.end()) return false;
+    FOwnNames.erase(own);
+    return true;
+}
+
+}  // namespace engine

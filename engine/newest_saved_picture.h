@@ -1,0 +1,75 @@
+#pragma once
+// What a webcam knows of its folder's newest saved picture, so that the new-picture step, the
+// viewer and the load never list a folder per picture. The folder is listed when this is first
+// asked, and again only when something may have changed it behind the keeper's back: a notice
+// of the folder watch (a picture copied, moved or deleted by anyone, the folder itself moved or
+// removed), another folder asked for, a remembered file that is gone, or Forget. Pictures this
+// program writes are recorded as they are written (Written). What it answers is always the file
+// that LatestJpegInFolder would name at that moment.
+//
+// Main thread only (like every new-picture step); a webcam holds one.
+
+#include "engine/bitmap.h"
+#include "engine/picture_folder_watch.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+// Which bytes a file holds: a file replaced, rewritten or touched gets another identity.
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0;
+    std::int64_t size = -1;
+    std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+struct SavedPictureFile {
+    std::string Name;  // without the folder; empty: the folder holds no picture
+    FileIdentity Id;
+};
+
+class NewestSavedPicture final : private PictureFolderWatcher {
+public:
+    NewestSavedPicture() = default;
+    ~NewestSavedPicture() override;
+    NewestSavedPicture(const NewestSavedPicture&) = delete;
+    NewestSavedPicture& operator=(const NewestSavedPicture&) = delete;
+
+    // The newest ".jpg" file of folder (ending in '/') as it is now.
+    const SavedPictureFile& Newest(const std::string& folder);
+    // The same as a full path; empty when the folder holds no picture.
+    std::string NewestPath(const std::string& folder);
+    // This program has just written the picture file path (folder + name).
+    void Written(const std::string& folder, const std::string& path);
+    // Something this program did may have changed the folder: it is listed again next time.
+    void Forget();
+
+    // The newest picture decoded for the motion test, kept until that file changes: nullptr
+    // when none is kept for the newest file as the last Newest found it.
+    Bitmap* KeptMotionReference();
+    void KeepMotionReference(Bitmap reference);
+
+    // How many times the folder was listed (tests and benchmarks look at it).
+    int Listings() const { return FListings; }
+
+private:
+    void List(const std::string& folder);
+    void Unwatch();
+    void FolderChanged(bool watchEnded) override;
+    bool OwnPictureArrived(std::string_view name) override;
+
+    std::string FFolder;           // the folder FNewest belongs to; empty: nothing known
+    SavedPictureFile FNewest;
+    bool FChanged = false;         // a notice says the folder changed
+    int FWatch = -1;               // the folder watch's number, -1: not watched
+    std::vector<std::string> FOwnNames;  // written here, their notices not seen yet
+    SavedPictureFile FReferenceFile;     // the file FReference was decoded from
+    Bitmap FReference;
+    int FListings = 0;
+};
+
+}  // namespace engine
