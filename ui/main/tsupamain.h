@@ -38,11 +38,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSplitter;
-class QSystemTrayIcon;
 class QTimer;
 class QToolButton;
 class QWidget;
 
+namespace desktop {
+class TPGTrayIcon95;
+}
 namespace media {
 class TMMLEDGauge;
 }
@@ -180,6 +182,7 @@ public:
     WebcamCommands& Commands() { return *FCommands; }
     // The quick bar ("Doroza") and the "Doroza" button.
     QuickBarLink& QuickBar() { return *FQuickBar; }
+    desktop::TPGTrayIcon95& TrayIcon() { return *PGTrayIcon951; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -234,7 +237,7 @@ private:
     MainMenus FMenus;
     QTimer* Timer3;
     QTimer* Timer4;
-    QSystemTrayIcon* PGTrayIcon951;
+    desktop::TPGTrayIcon95* PGTrayIcon951;
     QSplitter* Splitter1;
     QWidget* Panel1;  // the left panel: view filter and thumbnail grid
     QComboBox* ComboBox1;
