@@ -103,7 +103,8 @@ void Tsupamain::StartUp() {
     }
     FindCommand(*this, "WebcamHints1")->setChecked(Config.HintsOff == 0);
     FindCommand(*this, "SlowScanInactiveWebcams1")->setChecked(Extra1.SlowScanOn != 0);
-    PGTrayIcon951->SetActive(DiskMan.TrayIcon != 0 && QSystemTrayIcon::isSystemTrayAvailable());
+    // A notification area that comes later gets the icon then.
+    PGTrayIcon951->SetActive(DiskMan.TrayIcon != 0);
     if (Extra2.ThumbWidth < 20) Extra2.ThumbWidth = 86;
     if (Extra2.ThumbHeight < 20) Extra2.ThumbHeight = 80;
     FThumbnails->SetThumbnailSize(Extra2.ThumbWidth, Extra2.ThumbHeight);
