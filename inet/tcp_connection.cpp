@@ -188,7 +188,11 @@ int TcpConnection::ReadLoopBody(ReadMode mode) {
             return 0;
         }
         if (code) {
+            // The connection is over (a reset): it closes with the error once the read ends,
+            // before a later receive could find only its end and report an orderly close.
             OnError(code, kTextRecvError);
+            keptCode_ = code;
+            deferredClose_ = socket_ != platform::kNoSocket;
             return code;
         }
         buffer_.Commit(received);

@@ -155,4 +155,45 @@ TEST_F(JoinmailSendTest, AServerThatNeverAnswersEndsInTheTimeOutWithTheWindowAns
     EXPECT_EQ(QStringLiteral("Le serveur de messagerie ne répond pas.\n\n") + Text(65199), prompts_.shown[0]);
 }
 
+TEST_F(JoinmailSendTest, ARefusalOrALostConnectionIsToldInFrenchAndTheDialogStays) {
+    using Peer = testsupport::LoopbackPeer;
+    const auto greeted = [](std::vector<Peer::Step> rest) {
+        std::vector<Peer::Step> steps{Peer::Send("220 hi\r\n"), Peer::ReceiveUntil("\r\n"), Peer::Send("250 ok\r\n")};
+        steps.insert(steps.end(), rest.begin(), rest.end());
+        return steps;
+    };
+    const struct {
+        const char* name;
+        std::vector<Peer::Step> script;
+        QString reason;
+    } cases[] = {
+        {"recipient refused",
+         greeted({Peer::ReceiveUntil("RSET\r\n"), Peer::Send("250 ok\r\n"), Peer::ReceiveUntil("\r\n"),
+                  Peer::Send("250 ok\r\n"), Peer::ReceiveUntil("\r\n"), Peer::Send("550 no such user\r\n"),
+                  Peer::ReceiveUntil("QUIT\r\n"), Peer::Send("221 bye\r\n")}),
+         QStringLiteral("Le serveur de messagerie a refusé le message.")},
+        {"connection reset", greeted({Peer::ReceiveUntil("RSET\r\n"), Peer::Reset()}),
+         QStringLiteral("Le serveur de messagerie n'a pas pu être joint, ou la connexion a été coupée.")},
+        {"nobody listening", {}, QStringLiteral("Le serveur de messagerie n'a pas pu être joint, ou la connexion a été coupée.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts_.shown.clear();
+        std::unique_ptr<Peer> peer;
+        std::uint16_t port = testsupport::ClosedLoopbackPort();
+        if (!c.script.empty()) {
+            peer = std::make_unique<Peer>(c.script);
+            port = peer->port();
+        }
+        ui::Tjoinmail dialog;
+        dialog.SetServer({"liste@orvello.test", Peer::host(), port, 5000});
+        dialog.show();
+        dialog.Edit1->setText(QStringLiteral("lecteur@exemple.fr"));
+        dialog.Button1->click();
+        EXPECT_TRUE(dialog.isVisible());
+        ASSERT_EQ(1, prompts_.shown.size());
+        EXPECT_EQ(c.reason + QStringLiteral("\n\n") + Text(65199), prompts_.shown[0]);
+    }
+}
+
 }  // namespace

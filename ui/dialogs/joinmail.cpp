@@ -27,13 +27,12 @@ constexpr int kMsgInvalidAddress = 65197;
 constexpr int kMsgSent = 65198;
 constexpr int kMsgNotSent = 65199;
 
-// Why a send failed, in the user's words.
-QString FailureReason(int code) {
-    switch (code) {
-    case inet::kErrInterrupted: return QStringLiteral("Le serveur de messagerie ne répond pas.");
-    case inet::kErrSmtpReply: return QStringLiteral("Le serveur de messagerie a refusé le message.");
-    default: return QStringLiteral("Le serveur de messagerie n'a pas pu être joint, ou la connexion a été coupée.");
-    }
+// Why a send failed, in the user's words: a connection that failed or broke, whatever code the
+// action then ended with, or the server's silence, or its refusal.
+QString FailureReason(int code, bool connectionLost) {
+    if (!connectionLost && code == inet::kErrInterrupted) return QStringLiteral("Le serveur de messagerie ne répond pas.");
+    if (!connectionLost && code == inet::kErrSmtpReply) return QStringLiteral("Le serveur de messagerie a refusé le message.");
+    return QStringLiteral("Le serveur de messagerie n'a pas pu être joint, ou la connexion a été coupée.");
 }
 
 // A read-only note about the list.
@@ -70,6 +69,13 @@ int RefusedAddressMessage(const QString& address) {
 // The component with the server, port and silence limit of the list.
 class Tjoinmail::Component : public inet::TtvxSMTP {
 public:
+    Component() {
+        OnError = [this](inet::TtvxSMTP&, int code, const std::string&) {
+            if (code == inet::kErrSmtpConnection) connectionLost = true;
+        };
+    }
+    bool connectionLost = false;  // during the running send
+
     void Aim(const MailingListServer& server) {
         SetMailServer(server.host);
         Engine().SetNumber(inet::SmtpProperty::MailPort, server.port);
@@ -159,6 +165,7 @@ bool Tjoinmail::Send(const QString& address) {
     try {
         if (!tvxSMTP1) tvxSMTP1 = std::make_unique<Component>();
         tvxSMTP1->Aim(server_);
+        tvxSMTP1->connectionLost = false;
         const std::string user = platform::Utf8ToCp1252(address.toStdString());
         tvxSMTP1->SetSubject(MailingListSubject(Mode()));
         tvxSMTP1->SendTo() = {server_.listAddress};
@@ -175,6 +182,7 @@ bool Tjoinmail::Send(const QString& address) {
     } catch (const std::exception&) {
         code = -1;
     }
+    const bool connectionLost = tvxSMTP1 && tvxSMTP1->connectionLost;
     // Each send has a connection of its own: no connection stays open between two.
     if (tvxSMTP1) {
         try {
@@ -189,7 +197,7 @@ bool Tjoinmail::Send(const QString& address) {
     Button2->setEnabled(true);
     sending_ = false;
     if (code != 0)
-        platform::CurrentPrompts().Message(FailureReason(code) + QStringLiteral("\n\n") + Message(kMsgNotSent),
+        platform::CurrentPrompts().Message(FailureReason(code, connectionLost) + QStringLiteral("\n\n") + Message(kMsgNotSent),
                                            platform::Prompts::Icon::Warning);
     return code == 0;
 }

@@ -12,7 +12,6 @@
 #include <QTimer>
 
 #include "desktop/tray_icon.h"
-
 #include "engine/fetch_thread_services.h"
 #include "engine/messages.h"
 #include "engine/motion_settings.h"

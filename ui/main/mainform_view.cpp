@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QSystemTrayIcon>
 #include <QToolButton>
 
 #include "desktop/tray_icon.h"
