@@ -1,6 +1,7 @@
 #include "inet/smtp_engine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 
 #include "inet/engine_errors.h"
@@ -156,7 +157,24 @@ void SmtpEngine::ResetHeaders() {
         field->Clear();
 }
 
+// Bounds one exchange as a whole: the inactivity limit is re-armed by every line, so a server
+// that keeps sending would otherwise hold the action for ever.
+class SmtpEngine::ExchangeLimit {
+public:
+    explicit ExchangeLimit(SmtpEngine& engine) : engine_(engine) {
+        engine_.SetDeadlineCap(std::chrono::steady_clock::now() + std::chrono::milliseconds(engine_.exchangeLimitMs_));
+        engine_.SetDeadline();
+    }
+    ~ExchangeLimit() { engine_.SetDeadlineCap(std::nullopt); }
+    ExchangeLimit(const ExchangeLimit&) = delete;
+    ExchangeLimit& operator=(const ExchangeLimit&) = delete;
+
+private:
+    SmtpEngine& engine_;
+};
+
 int SmtpEngine::Exchange(std::string_view verb, std::string_view argument, const LineHook& onSuccessLine) {
+    ExchangeLimit limit(*this);
     std::string command = SingleLine(verb), value = SingleLine(argument);
     std::string echo = command.substr(0, kMaxEcho);
     if (!value.empty() && command.size() < kMaxEcho) {
@@ -179,6 +197,9 @@ int SmtpEngine::Exchange(std::string_view verb, std::string_view argument, const
             return kErrSmtpReply;
         }
     }
+    // A reply line too long to keep leaves the rest of it unread: the connection cannot be
+    // used again.
+    if (code == kErrOutOfMemory) Connect(false);
     return code;
 }
 

@@ -9,7 +9,9 @@
 // are 0 or a code that always comes with a last-error text.
 //
 // A server that stops answering cannot hang an action: every wait ends with 301 once
-// nothing has been received or sent for the time-out (30 s unless set otherwise).
+// nothing has been received or sent for the time-out (30 s unless set otherwise), and one
+// that keeps answering cannot either: no command exchange lasts past kExchangeLimitMs.
+// Either way the connection is closed, as it is after a reply line too long to keep.
 //
 // The engine belongs to the thread that created it; its events are raised on that thread,
 // inside the waits of the running action (or from the thread's loop for a close by the
@@ -39,6 +41,9 @@ public:
     using Callback = std::function<void(const SmtpEvent&)>;
 
     static constexpr std::uint32_t kInactivityLimitMs = 30000;
+    // The most one command exchange (the command and its whole reply) may take, however
+    // steadily the server keeps sending: four times the inactivity limit.
+    static constexpr std::uint32_t kExchangeLimitMs = 4 * kInactivityLimitMs;
     static constexpr std::uint16_t kMailPort = 25;
     static constexpr std::size_t kTextPiece = 8192;
     static constexpr std::size_t kFilePiece = 2048;
@@ -50,6 +55,8 @@ public:
     // Runs the action to its end. Idle interrupts the running action (which then ends with
     // 301) and is the only action accepted while another runs (166 otherwise).
     int DoAction(SmtpAction action);
+    // For tests: a shorter limit for each exchange.
+    void SetExchangeLimit(std::uint32_t ms) { exchangeLimitMs_ = ms; }
     SmtpAction CurrentAction() const { return action_; }
 
     // Text properties; a number property reads as "" and cannot be set as text (10022).
@@ -72,6 +79,7 @@ private:
     // What a send works from: copied at its start, so that a handler that changes a
     // property while the send waits changes the next send only.
     class Running;
+    class ExchangeLimit;
     struct Mail {
         std::string from, sendTo, cc, bcc, replyTo, date, subject, otherHeaders, text, file;
     };
@@ -111,6 +119,7 @@ private:
     EngineString heloName_;
     char dataTail_[2] = {0, 0};     // the last two bytes sent after DATA
     std::uint32_t progressBytes_ = 0;  // of the running SendAll
+    std::uint32_t exchangeLimitMs_ = kExchangeLimitMs;
 };
 
 // The engine, or null when it cannot be made (no memory, no message loop for the thread).

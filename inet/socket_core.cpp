@@ -74,6 +74,7 @@ void SocketCore::SetDeadline() {
         deadline_.reset();
     else
         deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs_);
+    if (deadlineCap_ && (!deadline_ || *deadlineCap_ < *deadline_)) deadline_ = deadlineCap_;
 }
 
 bool SocketCore::WaitStep(int ms) {

@@ -50,6 +50,8 @@ public:
     void SetTimeout(std::uint32_t ms) { timeoutMs_ = ms; }
     std::uint32_t Timeout() const { return timeoutMs_; }
     void SetDeadline();
+    // A time that SetDeadline never arms past (the end of a bounded exchange); none clears it.
+    void SetDeadlineCap(std::optional<std::chrono::steady_clock::time_point> cap) { deadlineCap_ = cap; }
 
     // One step of a synchronous wait: handles one item of the thread's loop, or waits up
     // to ms for one. False when the caller should stop waiting: an interrupt (text
@@ -98,6 +100,7 @@ private:
     std::optional<std::string> lastError_;
     std::uint32_t timeoutMs_ = 0;
     std::optional<std::chrono::steady_clock::time_point> deadline_;
+    std::optional<std::chrono::steady_clock::time_point> deadlineCap_;
     std::uint32_t localAddress_ = 0;  // network order, 0 = none
     bool winsockHeld_ = false;
     std::shared_ptr<platform::LoopInterrupt> interrupt_;

@@ -75,6 +75,9 @@ int TcpConnection::Send(const void* data, std::size_t length) {
     std::size_t sent = 0;
     int code = platform::SocketSend(socket_, data, length, sent);
     bytesSent_ = sent;
+    // A send that finds the connection reset takes the error from the socket, so no later
+    // notice carries it: the connection ends here, reported with the error.
+    if (code == platform::wsa::kConnectionReset || code == platform::wsa::kConnectionAborted) Disconnect(code);
     if (code) return code;
     return sent < length ? platform::wsa::kWouldBlock : 0;
 }
@@ -185,7 +188,11 @@ int TcpConnection::ReadLoopBody(ReadMode mode) {
             return 0;
         }
         if (code) {
+            // The connection is over (a reset): it closes with the error once the read ends,
+            // before a later receive could find only its end and report an orderly close.
             OnError(code, kTextRecvError);
+            keptCode_ = code;
+            deferredClose_ = socket_ != platform::kNoSocket;
             return code;
         }
         buffer_.Commit(received);

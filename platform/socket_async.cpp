@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/socket_errors.h"
 
@@ -32,6 +33,7 @@ struct Entry {
     bool readArmed = true;   // FD_READ (and, after it, FD_CLOSE) may be posted
     bool writeArmed = true;  // FD_WRITE may be posted
     int resetError = 0;      // an error a receive met, reported again by FD_CLOSE
+    int unreadError = 0;     // an error FD_CLOSE took from the socket before a receive met it
 
     ~Entry() { close(fd); }  // the loop has unwatched it, or the thread is ending
 };
@@ -132,7 +134,12 @@ void OnReady(SocketHandle handle, std::uint32_t events) {
                 e->readArmed = false;
                 Notify(*e, kFdRead, 0);
             } else if (events & (EPOLLRDHUP | EPOLLHUP | EPOLLERR)) {
-                int error = e->resetError ? e->resetError : wsa::FromErrno(PendingError(e->fd));
+                int error = e->resetError;
+                if (error == 0) {
+                    // Taking the error clears it in the socket: the next receive reports it instead.
+                    error = wsa::FromErrno(PendingError(e->fd));
+                    e->unreadError = error;
+                }
                 e->phase = Phase::Closed;
                 Notify(*e, kFdClose, error);
             }
@@ -240,7 +247,9 @@ int SocketRecv(SocketHandle socket, void* buffer, std::size_t length, std::size_
     ssize_t n = recv(e->fd, buffer, length, 0);
     e->readArmed = true;
     int code = 0;
-    if (n >= 0) {
+    if (n == 0 && e->unreadError != 0) {
+        code = std::exchange(e->unreadError, 0);  // the end comes from a reset
+    } else if (n >= 0) {
         received = static_cast<std::size_t>(n);
     } else {
         code = wsa::FromErrno(errno);

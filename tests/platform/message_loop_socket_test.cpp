@@ -116,11 +116,12 @@ TEST_F(SocketNotifications, CloseComesOnceAfterTheUnreadDataWithTheCloseCode) {
         std::string data;  // what is still to be read when the peer goes
         int error;
         int sendAfter;  // a send after the close notice (the peer still reads after its FIN)
+        int receiveAfter;  // the first receive after the close notice: the reset once, else the end
     };
     const std::vector<Case> cases = {
-        {"orderly", {Peer::ReceiveUntil("go"), Peer::Close()}, "", 0, 0},
-        {"orderly after data", {Peer::ReceiveUntil("go"), Peer::Send("xyz"), Peer::Close()}, "xyz", 0, 0},
-        {"reset", {Peer::ReceiveUntil("go"), Peer::Reset()}, "", 10054, 10054},  // and no SIGPIPE
+        {"orderly", {Peer::ReceiveUntil("go"), Peer::Close()}, "", 0, 0, 0},
+        {"orderly after data", {Peer::ReceiveUntil("go"), Peer::Send("xyz"), Peer::Close()}, "xyz", 0, 0, 0},
+        {"reset", {Peer::ReceiveUntil("go"), Peer::Reset()}, "", 10054, 10054, 10054},  // and no SIGPIPE
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,6 +141,13 @@ TEST_F(SocketNotifications, CloseComesOnceAfterTheUnreadDataWithTheCloseCode) {
         ExpectQuiet();
         EXPECT_EQ(1u, Count(platform::kFdClose));
         EXPECT_EQ((Note{s, platform::kFdClose, c.error}), notes_.back());
+        // The notice took the error from the socket; a receive made before the notice is handled
+        // (a read asked for meanwhile) must still see the reset, not an orderly end.
+        char byte;
+        std::size_t got = 1;
+        EXPECT_EQ(c.receiveAfter, platform::SocketRecv(s, &byte, 1, got));
+        EXPECT_EQ(0u, got);
+        EXPECT_EQ(0, platform::SocketRecv(s, &byte, 1, got));  // then the end, as after a reset met by a receive
         std::size_t sent = 0;
         EXPECT_EQ(c.sendAfter, platform::SocketSend(s, "x", 1, sent));
         EXPECT_EQ(0, platform::SocketClose(s));

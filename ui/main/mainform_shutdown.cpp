@@ -1,9 +1,9 @@
 // The main window's shutdown: stop every webcam, write the settings, free the engine, once.
 #include <QApplication>
 #include <QCloseEvent>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "desktop/tray_icon.h"
 #include "engine/webcam_manager.h"
 #include "ui/filters/view_filters.h"
 #include "ui/forms/waitform.h"
@@ -20,7 +20,7 @@ bool Tsupamain::FormClose() {
     Closing = true;
     Timer3->stop();
     Timer4->stop();
-    PGTrayIcon951->setVisible(false);
+    PGTrayIcon951->SetActive(false);
     StopRequested = true;
     Config.HintsOff = FindCommand(*this, "WebcamHints1")->isChecked() ? 0 : 1;
     FDisk->DiskThumbs().CancelThumbnails();

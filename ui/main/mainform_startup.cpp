@@ -11,6 +11,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "desktop/tray_icon.h"
 #include "engine/fetch_thread_services.h"
 #include "engine/messages.h"
 #include "engine/motion_settings.h"
@@ -102,7 +103,8 @@ void Tsupamain::StartUp() {
     }
     FindCommand(*this, "WebcamHints1")->setChecked(Config.HintsOff == 0);
     FindCommand(*this, "SlowScanInactiveWebcams1")->setChecked(Extra1.SlowScanOn != 0);
-    PGTrayIcon951->setVisible(DiskMan.TrayIcon != 0 && QSystemTrayIcon::isSystemTrayAvailable());
+    // A notification area that comes later gets the icon then.
+    PGTrayIcon951->SetActive(DiskMan.TrayIcon != 0);
     if (Extra2.ThumbWidth < 20) Extra2.ThumbWidth = 86;
     if (Extra2.ThumbHeight < 20) Extra2.ThumbHeight = 80;
     FThumbnails->SetThumbnailSize(Extra2.ThumbWidth, Extra2.ThumbHeight);
@@ -270,8 +272,8 @@ void Tsupamain::StartAllAndMinimise() {
 }
 
 void Tsupamain::HideToTray() {
-    PGTrayIcon951->setVisible(true);
-    hide();
+    PGTrayIcon951->SetActive(true);
+    PGTrayIcon951->HideApplication();
 }
 
 // Without a tray on the desktop the window is minimised, so it can always be reached again.

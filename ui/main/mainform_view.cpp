@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QSystemTrayIcon>
 #include <QToolButton>
 
+#include "desktop/tray_icon.h"
 #include "engine/motion_settings.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
@@ -89,8 +89,7 @@ void Tsupamain::SetRunState(int code) {
             FindCommand(form_, "ToolButton9")->setIcon(form_.style()->standardIcon(icon));
         }
         void SetTrayIconEnabled(bool enabled) override {
-            const auto icon = enabled ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause;
-            form_.PGTrayIcon951->setIcon(form_.style()->standardIcon(icon));
+            form_.PGTrayIcon951->SetState(enabled ? desktop::tsEnabled : desktop::tsDisabled);
         }
         void ResetCursor() override {
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();

@@ -10,12 +10,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSplitter>
-#include <QSystemTrayIcon>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "desktop/tray_icon.h"
 #include "engine/messages.h"
 #include "engine/motion_settings.h"
 #include "engine/webcam_manager.h"
@@ -36,6 +37,8 @@
 #include "ui/main/commands_host.h"
 #include "ui/main/manager_grid_source.h"
 #include "ui/main/quick_bar_link.h"
+#include "ui/tools/tool_commands.h"
+#include "ui/tools/tray_hint.h"
 #include "ui/viewer/imageproc.h"
 #include "ui/viewer/picture_services.h"
 #include "ui/viewer/viewer.h"
@@ -198,13 +201,15 @@ void Tsupamain::BuildControls() {
     Timer4->setInterval(30000);
     connect(Timer4, &QTimer::timeout, this, [this] { Timer4Timer(); });
 
-    PGTrayIcon951 = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    PGTrayIcon951 = new desktop::TPGTrayIcon95(this);
     PGTrayIcon951->setObjectName(QStringLiteral("PGTrayIcon951"));
-    PGTrayIcon951->setToolTip(QStringLiteral("OVL"));
-    PGTrayIcon951->setContextMenu(FMenus.trayPopup);
-    connect(PGTrayIcon951, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) FindCommand(*this, "ShowOrvello1")->trigger();
-    });
+    PGTrayIcon951->SetOptions(desktop::toUnclutterTaskBar);
+    PGTrayIcon951->SetIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    PGTrayIcon951->SetDisabledIcon(style()->standardIcon(QStyle::SP_MediaPause));
+    PGTrayIcon951->SetState(desktop::tsDisabled);
+    PGTrayIcon951->SetPopupMenu(FMenus.trayPopup);
+    PGTrayIcon951->SetAutoPopup(true);
+    PGTrayIcon951->SetHint(QStringLiteral("OVL"));
 }
 
 // The viewer page: the current webcam's panel and tool bar above the enlarged picture.
@@ -258,10 +263,7 @@ void Tsupamain::BindHandlers() {
         {"Stopallwebcams2Click", [this] { FindCommand(*this, "ToolButton9")->trigger(); }},
         {"Exit1Click", [this] { Exit1Click(); }},
         {"ToolButton25Click", [this] { FQuickBar->ToolButton25Click(); }},
-        {"Exit2Click", [this] { Exit1Click(); }},
         {"About1Click", [this] { About1Click(); }},
-        {"Sendtosystemtray1Click", [this] { MinimizeToTray(); }},
-        {"ShowOrvello1Click", [this] { showNormal(); activateWindow(); }},
         {"SelectAll1Click",
          [this] {
              if (FDisk->DrawGrid12->hasFocus()) FDisk->DiskThumbs().SelectAll();
@@ -290,7 +292,6 @@ void Tsupamain::BindHandlers() {
              button->setChecked(!button->isChecked());
              FFollowNewPictures = button->isChecked();
          }},
-        {"Errorlogging1Click", [this] { ErrorLog->FEnabled = FindCommand(*this, "Errorlogging1")->isChecked(); }},
         // The command turns the check mark itself: Qt's own toggle is taken back first.
         {"SlowScanInactiveWebcams1Click",
          [this] {
@@ -379,6 +380,7 @@ void Tsupamain::BindHandlers() {
             (FCommands.get()->*command)();
             RunDeferredClose();  // a close that came while a start ran
         });
+    AddToolCommands(*this, handlers);
     BindCommands(*this, handlers);
 }
 
@@ -408,10 +410,7 @@ bool Tsupamain::ToggleSlowScanMark() {
 
 void Tsupamain::UpdateTrayHint() {
     if (!DiskMan.TrayIcon) return;
-    const int running = Manager ? Manager->RunningCount() : 0;
-    const std::string hint = running > 0 ? engine::LoadMessage(65209) + std::to_string(running) + engine::LoadMessage(65210)
-                                         : engine::LoadMessage(65208);
-    PGTrayIcon951->setToolTip(QString::fromStdString(hint));
+    PGTrayIcon951->SetHint(TrayHintText(Manager ? Manager->RunningCount() : 0));
 }
 
 }  // namespace ui

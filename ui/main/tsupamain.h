@@ -41,11 +41,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSplitter;
-class QSystemTrayIcon;
 class QTimer;
 class QToolButton;
 class QWidget;
 
+namespace desktop {
+class TPGTrayIcon95;
+}
 namespace media {
 class TMMLEDGauge;
 }
@@ -203,6 +205,7 @@ public:
     WebCommands& Web() { return *FWeb; }
     DiskPage& Disk() { return *FDisk; }
     PictureCommands& Pictures() { return *FPictures; }
+    desktop::TPGTrayIcon95& TrayIcon() { return *PGTrayIcon951; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
     // SpeedButton2, by the global-save text: the global save and enhancement windows open at
@@ -258,7 +261,7 @@ private:
     MainMenus FMenus;
     QTimer* Timer3;
     QTimer* Timer4;
-    QSystemTrayIcon* PGTrayIcon951;
+    desktop::TPGTrayIcon95* PGTrayIcon951;
     QSplitter* Splitter1;
     QWidget* Panel1;  // the left panel: view filter and thumbnail grid
     QComboBox* ComboBox1;
