@@ -21,8 +21,10 @@
 #include "ui/filters/view_filters.h"
 #include "ui/grid/run_state.h"
 #include "ui/grid/thumbnail_grid.h"
+#include "ui/icons/icons.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/quick_bar_link.h"
+#include "ui/main/screen_placement.h"
 #include "ui/main/status_gauges.h"
 #include "ui/main/tsupamain.h"
 #include "ui/viewer/imageproc.h"
@@ -84,12 +86,11 @@ void Tsupamain::SetRunState(int code) {
     public:
         explicit Display(Tsupamain& form) : form_(form) {}
         void SetStopAllImage(int imageIndex) override {
-            const auto icon = imageIndex == 0 ? QStyle::SP_MediaStop : QStyle::SP_MediaPause;
-            FindCommand(form_, "ToolButton9")->setIcon(form_.style()->standardIcon(icon));
+            FindCommand(form_, "ToolButton9")->setIcon(StopAllIcon(imageIndex));
         }
         void SetTrayIconEnabled(bool enabled) override {
-            const auto icon = enabled ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause;
-            form_.PGTrayIcon951->setIcon(form_.style()->standardIcon(icon));
+            const QIcon icon = ProgramIcon();
+            form_.PGTrayIcon951->setIcon(enabled ? icon : QIcon(icon.pixmap(32, QIcon::Disabled)));
         }
         void ResetCursor() override {
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
@@ -123,15 +124,17 @@ void Tsupamain::RememberDiskPageState() {
     DiskMan.AutoLoad = CheckBox25->isChecked() ? 1 : 0;
 }
 
-bool Tsupamain::DiskShowThumbnails() const { return CheckBox22->isChecked(); }
+// The disk page's thumbnail switch is CheckBox25 ("Afficher les vignettes").
+bool Tsupamain::DiskShowThumbnails() const { return CheckBox25->isChecked(); }
 
-void Tsupamain::SetDiskShowThumbnails(bool on) { CheckBox22->setChecked(on); }
+void Tsupamain::SetDiskShowThumbnails(bool on) { CheckBox25->setChecked(on); }
 
 void Tsupamain::LoadCurrentMotionSettings() {
     engine::twebcammanager* manager = WebcamManager();
     const bool known = manager && FCurrentWebcam >= 1 && FCurrentWebcam <= manager->Count();
     const engine::TWebcamDef1Rec rec2 = known ? manager->GetWebcam(FCurrentWebcam)->Rec2() : engine::TWebcamDef1Rec{};
     KeepMotionSettings(engine::LoadMotionSettings(known ? &rec2 : nullptr));
+    SetMotionGaugePoints(MotionThreshold() * 4);
 }
 
 void Tsupamain::SetMotionGaugePoints(int point) {
@@ -212,10 +215,11 @@ void Tsupamain::SpeedButton3Click() {
     FViewer->RedisplayPicture();
 }
 
-// A right press on SpeedButton3: the enhancement window opens below SpeedButton2, not modal.
+// A right press on SpeedButton3: the enhancement window opens below SpeedButton2 (on the
+// screen), not modal.
 void Tsupamain::OpenImageproc() {
     Timageproc& window = imageproc();
-    window.move(BelowSpeedButton2());
+    window.move(PlaceOnScreenOf(*this, window, BelowSpeedButton2()));
     window.SetValues(FViewer->Enhance.level, FViewer->Enhance.mix);
 }
 

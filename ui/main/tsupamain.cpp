@@ -33,7 +33,9 @@
 #include "ui/filters/view_filters.h"
 #include "ui/grid/dragged_webcam.h"
 #include "ui/grid/thumbnail_grid.h"
+#include "ui/icons/icons.h"
 #include "ui/main/commands_host.h"
+#include "ui/main/elided_label.h"
 #include "ui/main/manager_grid_source.h"
 #include "ui/main/quick_bar_link.h"
 #include "ui/viewer/imageproc.h"
@@ -156,7 +158,7 @@ void Tsupamain::BuildControls() {
     PageControl2->addTab(BuildViewerPage(), QStringLiteral("Vue"));
     TabSheet12 = Make<QWidget>(PageControl2, "TabSheet12");
     auto* disk = new QVBoxLayout(TabSheet12);
-    Label27 = Make<QLabel>(TabSheet12, "Label27");
+    Label27 = Make<ElidedLabel>(TabSheet12, "Label27", Qt::ElideMiddle);
     CheckBox22 = Make<QCheckBox>(TabSheet12, "CheckBox22", QStringLiteral("Images JPEG seulement"));
     CheckBox25 = Make<QCheckBox>(TabSheet12, "CheckBox25", QStringLiteral("Afficher les vignettes"));
     disk->addWidget(Label27);
@@ -169,7 +171,8 @@ void Tsupamain::BuildControls() {
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
 
     auto* status = new QHBoxLayout;
-    Label1 = Make<QLabel>(central, "Label1");
+    // The status line names webcams: it shows the end (the status) of a long line.
+    Label1 = Make<ElidedLabel>(central, "Label1", Qt::ElideMiddle);
     status->addWidget(Label1, 1);
     for (std::size_t i = 0; i < Gauges.size(); ++i) {
         const QByteArray name = "MMLEDGauge" + QByteArray::number(static_cast<int>(i + 1));
@@ -177,6 +180,11 @@ void Tsupamain::BuildControls() {
         Gauges[i]->setFixedSize(80, 16);
         status->addWidget(Gauges[i]);
     }
+    // What each gauge measures: shares of the running webcams, then of the fetch threads.
+    Gauges[0]->setToolTip(QStringLiteral("Webcams en marche qui attendent leur tour"));
+    Gauges[1]->setToolTip(QStringLiteral("Webcams en marche en attente de leur prochaine image"));
+    Gauges[2]->setToolTip(QStringLiteral("Connexions qui téléchargent une image"));
+    Gauges[3]->setToolTip(QStringLiteral("Connexions qui vérifient un en-tête"));
     Gauges[4]->setToolTip(QStringLiteral("Affichage de la détection de mouvement - Cliquer pour ajuster  "));
     connect(Gauges[4], &media::TMMLEDGauge::clicked, this, [this] { FCommands->MMLEDGauge5Click(); });
     Edit3 = Make<QLineEdit>(central, "Edit3");
@@ -199,7 +207,10 @@ void Tsupamain::BuildControls() {
     Timer4->setInterval(30000);
     connect(Timer4, &QTimer::timeout, this, [this] { Timer4Timer(); });
 
-    PGTrayIcon951 = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    setWindowIcon(ProgramIcon());
+    // Nothing runs yet: the stop-all button shows its idle image.
+    FindCommand(*this, "ToolButton9")->setIcon(StopAllIcon(1));
+    PGTrayIcon951 = new QSystemTrayIcon(ProgramIcon(), this);
     PGTrayIcon951->setObjectName(QStringLiteral("PGTrayIcon951"));
     PGTrayIcon951->setToolTip(QStringLiteral("OVL"));
     PGTrayIcon951->setContextMenu(FMenus.trayPopup);
@@ -215,14 +226,14 @@ QWidget* Tsupamain::BuildViewerPage() {
     Panel9 = Make<QWidget>(TabSheet11, "Panel9");
     auto* panel = new QGridLayout(Panel9);
     panel->setContentsMargins(2, 2, 2, 2);
-    Label2 = Make<QLabel>(Panel9, "Label2");
+    Label2 = Make<ElidedLabel>(Panel9, "Label2", Qt::ElideRight);
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
     Label4 = Make<QLabel>(Panel9, "Label4");
     Label5 = Make<QLabel>(Panel9, "Label5");
-    Label16 = Make<QLabel>(Panel9, "Label16");
-    Label16->setWordWrap(true);
+    // The description (or the picture address) and, at its end, the age of the last picture.
+    Label16 = Make<ElidedLabel>(Panel9, "Label16", Qt::ElideMiddle);
     panel->addWidget(Label2, 0, 0);
     panel->addWidget(Label4, 0, 1);
     panel->addWidget(Label5, 0, 2, Qt::AlignRight);

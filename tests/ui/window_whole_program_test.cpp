@@ -1,0 +1,176 @@
+// The main window of ovl as a person sees it, under a window manager (openbox) on a private
+// Xvfb display: the splash, the window at its default size with its tool bar, a maximised
+// window whose placed windows (global saving, enhancement) open on the screen, a webcam with a
+// 255-character name that leaves the window within the screen, and captions exactly as the
+// forms give them. Screenshots are kept for each step.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "engine/definition_files.h"
+#include "engine/regconfig.h"
+#include "tests/support/peers.h"
+#include "tests/support/webcam_defs.h"
+#include "tests/support/xvfb_display.h"
+#include "tests/ui/whole_program_fixture.h"
+
+namespace wholeprogram {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kScreenWidth = 1280, kScreenHeight = 1024;  // the fixture's Xvfb screen
+// The splash picture: its lightest blue over most of its width, and the ink of its title.
+constexpr testsupport::Rgb kSplashSky{0xe9, 0xf1, 0xf8};
+constexpr testsupport::Rgb kSplashInk{0x17, 0x3b, 0x5e};
+
+std::string Number(int n) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04d", n);
+    return text;
+}
+
+class WindowWholeProgram : public WholeProgramTest {
+protected:
+    void TearDown() override {
+        if (recorder_ > 0) testsupport::EndProgram(recorder_);
+        WholeProgramTest::TearDown();
+    }
+    // The screen filmed at ten frames a second from now on, as PNG files in frames/, so that a
+    // window shown for a second (the splash) is seen whatever a screenshot costs.
+    std::filesystem::path FilmScreen(int seconds) {
+        const std::filesystem::path frames = temp_.path() / "frames";
+        std::filesystem::create_directories(frames);
+        recorder_ = testsupport::StartProgram(
+            testsupport::FindProgram("ffmpeg"),
+            {"-loglevel", "error", "-f", "x11grab", "-framerate", "10", "-i", xvfb_->display(), "-t",
+             std::to_string(seconds), (frames / "frame%04d.png").string()},
+            {}, (temp_.path() / "recorder.log").string());
+        testsupport::WaitFor([&] { return std::filesystem::exists(frames / "frame0001.png"); }, 20s);
+        return frames;
+    }
+    static testsupport::Screenshot Frame(const std::filesystem::path& png) {
+        const QImage image = QImage(QString::fromStdString(png.string())).convertToFormat(QImage::Format_RGB888);
+        testsupport::Screenshot shot;
+        shot.width = image.width();
+        shot.height = image.height();
+        for (int y = 0; y < image.height(); ++y)
+            shot.rgb.insert(shot.rgb.end(), image.constScanLine(y), image.constScanLine(y) + image.width() * 3);
+        return shot;
+    }
+    void StoreWindowState(int state) {
+        engine::tregconfig store;
+        engine::TExtraRec extra{};
+        store.ReadExtra(extra);
+        extra.WindowState = static_cast<std::uint8_t>(state);
+        store.WriteExtra(extra);
+    }
+    static bool OnScreen(const WindowGeometry& g) {
+        return g.x >= 0 && g.y >= 0 && g.x + g.width <= kScreenWidth && g.y + g.height <= kScreenHeight;
+    }
+    // The window's geometry, which must lie wholly on the screen.
+    void ExpectOnScreen(const std::string& window, const char* what) {
+        const std::optional<WindowGeometry> g = Geometry(window);
+        ASSERT_TRUE(g.has_value()) << what;
+        EXPECT_TRUE(OnScreen(*g)) << what << " at " << g->x << "," << g->y << " " << g->width << "x" << g->height;
+    }
+    // Opens the global-save dialog with its button, the last control of the status row at the
+    // window's bottom right; its window id.
+    pid_t recorder_ = -1;
+
+    std::string OpenGlobalSave() {
+        const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+        if (!main) return {};
+        desktop_->Click(mainWindow_, main->width - 14, main->height - 15);
+        return desktop_->WaitForWindow("^Enregistrement glogal des paramètres$", 10000);
+    }
+    void Close(const std::string& window) {
+        desktop_->Focus(window);
+        desktop_->Keys({"Escape"});
+        testsupport::WaitFor([&] { return !desktop_->Visible(window); }, 10s);
+    }
+};
+
+TEST_F(WindowWholeProgram, SplashThenTheWindowAtItsDefaultSizeWithItsToolBar) {
+    ORVELLO_NEED_PEER("openbox");
+    ASSERT_TRUE(StartWindowManager());
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg")});
+    const std::filesystem::path frames = FilmScreen(12);
+    ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
+    testsupport::WaitForChild(recorder_, 60s);
+    recorder_ = -1;
+    bool splashShown = false;
+    for (int n = 1; !splashShown && std::filesystem::exists(frames / ("frame" + Number(n) + ".png")); ++n) {
+        const std::filesystem::path frame = frames / ("frame" + Number(n) + ".png");
+        const testsupport::Screenshot shot = Frame(frame);
+        splashShown = shot.WidestRun(kSplashSky, 8) >= 300 && shot.CountNear(kSplashInk, 16) >= 500;
+        if (splashShown)
+            std::filesystem::copy_file(frame, ArtifactPath("splash"), std::filesystem::copy_options::overwrite_existing);
+    }
+    EXPECT_TRUE(splashShown) << "no frame of the start shows the splash";
+    EXPECT_TRUE(ScreenShows("default_size", [](const testsupport::Screenshot& shot) {
+        return shot.CountNear(kRed) >= kThumbnailPixels;
+    })) << OvlLog();
+    const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+    ASSERT_TRUE(main.has_value());
+    EXPECT_EQ(main->width, 1100);  // as stored: nothing made it wider
+    ExpectOnScreen(mainWindow_, "main window");
+    EXPECT_TRUE(StopOvl().has_value());
+}
+
+TEST_F(WindowWholeProgram, AMaximisedWindowOpensItsPlacedWindowsOnTheScreen) {
+    ORVELLO_NEED_PEER("openbox");
+    ASSERT_TRUE(StartWindowManager());
+    StoreWindowState(2);
+    ASSERT_TRUE(StartOvl());
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+        const std::optional<WindowGeometry> g = Geometry(mainWindow_);
+        return g && g->width == kScreenWidth;
+    }, 10s)) << "the window is not maximised";
+    Shot("maximised");
+
+    const std::string globalSave = OpenGlobalSave();
+    ASSERT_FALSE(globalSave.empty()) << "no global-save dialog (its caption must be exact)\n" << OvlLog();
+    ExpectOnScreen(globalSave, "global-save dialog");
+    Shot("global_save");
+    Close(globalSave);
+
+    // The enhancement window: a right press on "Embellir", at the right end of the current
+    // webcam's tool bar.
+    const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+    ASSERT_TRUE(main.has_value());
+    desktop_->Xdo({"mousemove", "--window", mainWindow_, std::to_string(main->width - 45), "154", "click", "3"});
+    const std::string enhance = desktop_->WaitForWindow("^Embellir l'image$", 10000);
+    ASSERT_FALSE(enhance.empty()) << "no enhancement window\n" << OvlLog();
+    ExpectOnScreen(enhance, "enhancement window");
+    Shot("enhancement");
+    EXPECT_TRUE(StopOvl().has_value());
+}
+
+TEST_F(WindowWholeProgram, ANameOf255CharactersLeavesTheWindowWithinTheScreen) {
+    ORVELLO_NEED_PEER("openbox");
+    ASSERT_TRUE(StartWindowManager());
+    ServePicture("green.jpg", kGreen);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("green.jpg")});
+    engine::TWebcamDefRec rec = engine::ReadDefinitionFiles(dataFolder()).at(0).rec1;
+    rec.Name.assign(std::string(255, 'W'));
+    rec.Description.assign(std::string(255, 'D'));
+    ASSERT_TRUE(engine::WriteDefRecord(dataFolder(), 0, rec));
+    ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
+    EXPECT_TRUE(ScreenShows("long_name", [](const testsupport::Screenshot& shot) {
+        return shot.CountNear(kGreen) >= kThumbnailPixels;
+    })) << OvlLog();
+    ExpectOnScreen(mainWindow_, "main window");
+    const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+    ASSERT_TRUE(main.has_value());
+    EXPECT_EQ(main->width, 1100);
+    EXPECT_TRUE(StopOvl().has_value());
+}
+
+}  // namespace
+}  // namespace wholeprogram
