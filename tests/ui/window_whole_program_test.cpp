@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -170,6 +172,21 @@ TEST_F(WindowWholeProgram, ANameOf255CharactersLeavesTheWindowWithinTheScreen) {
     ASSERT_TRUE(main.has_value());
     EXPECT_EQ(main->width, 1100);
     EXPECT_TRUE(StopOvl().has_value());
+}
+
+// The session's SIGTERM while a modal dialog is open: the dialog is cancelled, the window
+// closes in order and the settings are written (DISKMAN is written only by the shutdown).
+TEST_F(WindowWholeProgram, ATerminationSignalClosesAnOpenDialogAndTheWindow) {
+    ORVELLO_NEED_PEER("openbox");
+    ASSERT_TRUE(StartWindowManager());
+    ASSERT_TRUE(StartOvl());
+    ASSERT_FALSE(OpenGlobalSave().empty()) << OvlLog();
+    const std::filesystem::path diskMan = configDir() / "Quenmark" / "Orvello2" / "DISKMAN.bin";
+    ASSERT_FALSE(std::filesystem::exists(diskMan));
+    const std::optional<int> status = StopOvl();
+    ASSERT_TRUE(status.has_value()) << "ovl did not end\n" << OvlLog();
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status << "\n" << OvlLog();
+    EXPECT_TRUE(std::filesystem::exists(diskMan));
 }
 
 }  // namespace
