@@ -124,7 +124,7 @@ void Tselectwebcam::Button2Click() { ListBox1->selectAll(); }
 // Enter in the search box searches; elsewhere it confirms the dialog.
 void Tselectwebcam::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && Edit1->hasFocus()) {
+    if (enter && focusWidget() == Edit1) {
         Button1Click();
         return;
     }

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QToolButton>
 
