@@ -141,7 +141,7 @@ std::optional<WholeProgramTest::WindowGeometry> WholeProgramTest::Geometry(const
     return geometry;
 }
 
-bool WholeProgramTest::StartOvl(const std::vector<std::string>& arguments, const std::function<void()>& onSplash) {
+bool WholeProgramTest::StartOvl(const std::vector<std::string>& arguments) {
     const std::filesystem::path ovl = OvlProgram();
     if (!std::filesystem::exists(ovl)) {
         ADD_FAILURE() << "no program " << ovl;
@@ -159,10 +159,6 @@ bool WholeProgramTest::StartOvl(const std::vector<std::string>& arguments, const
     if (ovl_ <= 0) {
         ADD_FAILURE() << "ovl did not start";
         return false;
-    }
-    if (onSplash) {
-        if (desktop_->WaitForWindow("^Ecran 1$", 20000).empty()) ADD_FAILURE() << "no splash\n" << OvlLog();
-        else onSplash();
     }
     mainWindow_ = desktop_->WaitForWindow("^Orvello$", 20000);
     if (mainWindow_.empty()) ADD_FAILURE() << "no main window\n" << OvlLog();

@@ -48,8 +48,8 @@ protected:
     // The test needs the peer: ORVELLO_NEED_PEER("openbox") first.
     bool StartWindowManager();
     // Starts ovl with arguments and waits for its main window; false (with ovl's output in
-    // the failure) when it did not come. onSplash, when given, runs once the splash shows.
-    bool StartOvl(const std::vector<std::string>& arguments = {}, const std::function<void()>& onSplash = {});
+    // the failure) when it did not come.
+    bool StartOvl(const std::vector<std::string>& arguments = {});
     // A window's position and size as the X server has them (its frame left out).
     struct WindowGeometry {
         int x = 0, y = 0, width = 0, height = 0;
