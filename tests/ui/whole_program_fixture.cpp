@@ -125,10 +125,10 @@ bool WholeProgramTest::StartWindowManager() {
     return running;
 }
 
-std::optional<WholeProgramTest::WindowGeometry> WholeProgramTest::Geometry(const std::string& window) const {
+std::optional<WholeProgramTest::WindowRect> WholeProgramTest::RectOf(const std::string& window) const {
     std::string out;
     if (!desktop_->Xdo({"getwindowgeometry", "--shell", window}, &out)) return std::nullopt;
-    WindowGeometry geometry;
+    WindowRect geometry;
     const auto value = [&](const char* name, int& field) {
         const std::size_t at = out.find(std::string(name) + "=");
         if (at == std::string::npos) return false;

@@ -51,10 +51,10 @@ protected:
     // the failure) when it did not come.
     bool StartOvl(const std::vector<std::string>& arguments = {});
     // A window's position and size as the X server has them (its frame left out).
-    struct WindowGeometry {
+    struct WindowRect {
         int x = 0, y = 0, width = 0, height = 0;
     };
-    std::optional<WindowGeometry> Geometry(const std::string& window) const;
+    std::optional<WindowRect> RectOf(const std::string& window) const;
     // SIGTERM, as the session's end sends it; the exit status, or nothing when ovl did not end.
     std::optional<int> StopOvl();
     std::string OvlLog() const;

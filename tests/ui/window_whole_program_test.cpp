@@ -77,12 +77,12 @@ protected:
         extra.WindowState = static_cast<std::uint8_t>(state);
         store.WriteExtra(extra);
     }
-    static bool OnScreen(const WindowGeometry& g) {
+    static bool OnScreen(const WindowRect& g) {
         return g.x >= 0 && g.y >= 0 && g.x + g.width <= kScreenWidth && g.y + g.height <= kScreenHeight;
     }
     // The window's geometry, which must lie wholly on the screen.
     void ExpectOnScreen(const std::string& window, const char* what) {
-        const std::optional<WindowGeometry> g = Geometry(window);
+        const std::optional<WindowRect> g = RectOf(window);
         ASSERT_TRUE(g.has_value()) << what;
         EXPECT_TRUE(OnScreen(*g)) << what << " at " << g->x << "," << g->y << " " << g->width << "x" << g->height;
     }
@@ -91,7 +91,7 @@ protected:
     pid_t recorder_ = -1;
 
     std::string OpenGlobalSave() {
-        const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+        const std::optional<WindowRect> main = RectOf(mainWindow_);
         if (!main) return {};
         desktop_->Click(mainWindow_, main->width - 14, main->height - 15);
         return desktop_->WaitForWindow("^Enregistrement glogal des paramètres$", 10000);
@@ -124,7 +124,7 @@ TEST_F(WindowWholeProgram, SplashThenTheWindowAtItsDefaultSizeWithItsToolBar) {
     EXPECT_TRUE(ScreenShows("default_size", [](const testsupport::Screenshot& shot) {
         return shot.CountNear(kRed) >= kThumbnailPixels;
     })) << OvlLog();
-    const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+    const std::optional<WindowRect> main = RectOf(mainWindow_);
     ASSERT_TRUE(main.has_value());
     EXPECT_EQ(main->width, 1100);  // as stored: nothing made it wider
     ExpectOnScreen(mainWindow_, "main window");
@@ -137,7 +137,7 @@ TEST_F(WindowWholeProgram, AMaximisedWindowOpensItsPlacedWindowsOnTheScreen) {
     StoreWindowState(2);
     ASSERT_TRUE(StartOvl());
     ASSERT_TRUE(testsupport::WaitFor([&] {
-        const std::optional<WindowGeometry> g = Geometry(mainWindow_);
+        const std::optional<WindowRect> g = RectOf(mainWindow_);
         return g && g->width == kScreenWidth;
     }, 10s)) << "the window is not maximised";
     Shot("maximised");
@@ -150,7 +150,7 @@ TEST_F(WindowWholeProgram, AMaximisedWindowOpensItsPlacedWindowsOnTheScreen) {
 
     // The enhancement window: a right press on "Embellir", at the right end of the current
     // webcam's tool bar.
-    const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+    const std::optional<WindowRect> main = RectOf(mainWindow_);
     ASSERT_TRUE(main.has_value());
     desktop_->Xdo({"mousemove", "--window", mainWindow_, std::to_string(main->width - 45), "154", "click", "3"});
     const std::string enhance = desktop_->WaitForWindow("^Embellir l'image$", 10000);
@@ -174,7 +174,7 @@ TEST_F(WindowWholeProgram, ANameOf255CharactersLeavesTheWindowWithinTheScreen) {
         return shot.CountNear(kGreen) >= kThumbnailPixels;
     })) << OvlLog();
     ExpectOnScreen(mainWindow_, "main window");
-    const std::optional<WindowGeometry> main = Geometry(mainWindow_);
+    const std::optional<WindowRect> main = RectOf(mainWindow_);
     ASSERT_TRUE(main.has_value());
     EXPECT_EQ(main->width, 1100);
     EXPECT_TRUE(StopOvl().has_value());
