@@ -1,5 +1,6 @@
 #include "engine/picture_folder.h"
 
+#include "engine/folder_files.h"
 #include "platform/fd_io.h"
 
 #include <fcntl.h>
@@ -26,7 +27,7 @@ bool ReadPictureFile(const std::string& path, std::string& bytes) {
 bool WritePictureFile(const std::string& path, std::string_view bytes) {
     const fs::path target(path);
     // The temporary name does not end in ".jpg", so no listing takes it for a picture.
-    std::string temp = (target.parent_path() / ".picture-XXXXXX").string();
+    std::string temp = (target.parent_path() / ".picture-XXXXXX").string();  // kTemporaryPictureMask
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -39,5 +40,7 @@ bool WritePictureFile(const std::string& path, std::string_view bytes) {
     }
     return true;
 }
+
+void RemoveStaleTemporaryPictures(const std::string& folder) { DeleteFilesInFolder(folder, kTemporaryPictureMask); }
 
 }  // namespace engine

@@ -14,4 +14,11 @@ bool ReadPictureFile(const std::string& path, std::string& bytes);
 // temporary file and returns false.
 bool WritePictureFile(const std::string& path, std::string_view bytes);
 
+// The names WritePictureFile gives its temporary files (".picture-" and six characters).
+inline constexpr const char* kTemporaryPictureMask = ".picture-??????";
+
+// Removes the temporary files a save cut off (the process killed) left in a webcam's folder
+// (ending in '/'). Call it only while no save into that folder runs.
+void RemoveStaleTemporaryPictures(const std::string& folder);
+
 }  // namespace engine

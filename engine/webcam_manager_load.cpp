@@ -4,6 +4,7 @@
 #include "engine/definition_files.h"
 #include "engine/list_text.h"
 #include "engine/messages.h"
+#include "engine/picture_folder.h"
 #include "engine/timestamp.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
@@ -47,6 +48,8 @@ void twebcammanager::LoadWebcams() {
         FListView->LoadProgress(n, count);
         twebcam& webcam = AppendWebcam(definitions[n].rec1, definitions[n].rec2, false);
         const std::string folder = webcam.Folder();  // empty for a name that is not a safe folder name
+        // Nothing saves while the list loads: a temporary file left now is from a save cut off.
+        if (!folder.empty()) RemoveStaleTemporaryPictures(folder);
         const std::string newest = folder.empty() ? std::string() : webcam.FNewestSaved.Newest(folder).Name;
         if (newest.empty()) {
             if (!folder.empty()) std::remove((folder + "header.txt").c_str());

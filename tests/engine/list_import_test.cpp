@@ -43,7 +43,7 @@ TEST(ListImport, OwnFormatReadsEveryKeyAndCountsItsErrors) {
     // CATS= of 50 characters (7 missing).
     EXPECT_EQ(ImportWebcamList(list, kFixtures + "own_list.txt"), 10);
     const std::vector<std::string> expected = {
-        "0 http://www.alpes.example/cams/col.jpg |http://www.alpes.example/|Col du Lautaret \xe9t\xe9|Lautaret| "
+        "0 http://www.alpes.example/cams/col.jpg |http://www.alpes.example/|Col du Lautaret \xe9t\xe9|Lautaret \xe9t\xe9| "
         "type 0 refr 120 login 1 guest/secret cats 1,57 |http://meteo.example/lautaret|France|"
         "http://maps.example/lautaret|Lautaret| +Referer: http://www.alpes.example/",
         // The dropped duplicate's extra request line carries over to the next webcam.

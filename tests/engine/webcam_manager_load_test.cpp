@@ -128,6 +128,23 @@ TEST_F(WebcamListOperations, ThumbnailsHeaderFilesAndPictureTimesAtLoad) {
     EXPECT_EQ(ThumbnailBlue(4), 5);
 }
 
+// A save cut off by a kill leaves its temporary file; loading the list removes it, and only it.
+TEST_F(WebcamListOperations, LoadRemovesTemporaryFilesOfSavesCutOff) {
+    Store({StillRecord("Cut", 60), StillRecord("Clean", 60)});
+    const std::string cut = DataFolder() + "Cut/";
+    testsupport::WriteFile(cut + "c20240101000000.jpg", PictureBytes(5, 0, 0));
+    for (const char* stale : {".picture-a1B2c3", ".picture-XXXXXX"}) testsupport::WriteFile(cut + stale, "half a pic");
+    for (const char* kept : {".picture-short", "notes.picture-abcdef", ".picture-abcdef.jpg"})
+        testsupport::WriteFile(cut + kept, "the user's");
+    manager_->LoadWebcams();
+    ASSERT_EQ(manager_->Count(), 2);
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(cut)) left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"c20240101000000.jpg", ".picture-short", "notes.picture-abcdef",
+                                           ".picture-abcdef.jpg"}));
+    EXPECT_EQ(ThumbnailBlue(1), 5);
+}
+
 TEST_F(WebcamListOperations, LoadFromFolderReplacesTheWebcams) {
     Store({StillRecord("A", 60)});
     manager_->LoadWebcams();

@@ -30,6 +30,8 @@ protected:
         for (const char* name : {"One", "Two", "Three"}) {
             Add(name);
             for (const std::string& file : kWebcamFiles) WriteFile(dataDir() / name / file, "x");
+            // A save cut off by a kill left its temporary file: the folder still goes whole.
+            WriteFile(dataDir() / name / ".picture-k3Yq9Z", "x");
         }
         Webcam(1).FSelected = true;
         Webcam(2).SetEnabled(false);

@@ -8,6 +8,7 @@
 #include "engine/webcam_manager.h"
 #include "tests/support/idle_fetch_worker.h"
 #include "tests/support/webcam_defs.h"
+#include "ui/main/main_menus.h"
 
 namespace mainformtest {
 
@@ -38,5 +39,14 @@ ui::Tsupamain& MainWindowTest::FormWithIdleManager(std::vector<std::string> para
         std::move(parameters)});
     return *form_;
 }
+
+engine::twebcammanager* MainWindowTest::StartWithThreeWebcams() {
+    WriteThreeWebcams();
+    FormWithIdleManager().StartUp();
+    form_->Timer3Timer();
+    return form_->WebcamManager();
+}
+
+QAction& StartedMainWindowTest::Item(const char* name) { return *ui::FindCommand(*form_, name); }
 
 }  // namespace mainformtest

@@ -4,12 +4,15 @@
 // by a script, and a window over a real webcam manager whose fetch threads never fetch.
 
 #include <climits>
+
+class QAction;
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/qt/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
+#include "engine/webcam_manager.h"
 #include "ui/main/tsupamain.h"
 
 namespace mainformtest {
@@ -24,12 +27,28 @@ protected:
     void WriteThreeWebcams() const;
     // A window (not started) whose engine is a real manager with idle fetch threads.
     ui::Tsupamain& FormWithIdleManager(std::vector<std::string> parameters = {});
+    // Such a window over Cam1..Cam3, started and past its deferred load; its manager.
+    engine::twebcammanager* StartWithThreeWebcams();
 
     platform::ScriptedPrompts prompts_;
     std::unique_ptr<ui::Tsupamain> form_;
 
 private:
     char cwd_[PATH_MAX];
+};
+
+// A window over Cam1..Cam3, started and past its deferred load.
+class StartedMainWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        manager_ = StartWithThreeWebcams();
+        ASSERT_NE(manager_, nullptr);
+    }
+    // The menu item or tool button of that name.
+    QAction& Item(const char* name);
+
+    engine::twebcammanager* manager_ = nullptr;
 };
 
 }  // namespace mainformtest

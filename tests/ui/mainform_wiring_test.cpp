@@ -20,23 +20,12 @@
 
 namespace {
 
-class MainFormWiring : public mainformtest::MainWindowTest {
+class MainFormWiring : public mainformtest::StartedMainWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        WriteThreeWebcams();
-        FormWithIdleManager().StartUp();
-        form_->Timer3Timer();
-        manager_ = form_->WebcamManager();
-        ASSERT_NE(manager_, nullptr);
-    }
-    QAction& Item(const char* name) { return *ui::FindCommand(*form_, name); }
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(form_.get(), &press);
     }
-
-    engine::twebcammanager* manager_ = nullptr;
 };
 
 TEST_F(MainFormWiring, MenuItemsRunTheCommandsOnTheManager) {

@@ -219,6 +219,7 @@ TEST_F(TnewwebcamdlgTest, TheNameIsShownTrimmedAndStoredAsTyped) {
 TEST_F(TnewwebcamdlgTest, OkRefusesATakenOrUnsafeNameAndStaysOpen) {
     MakeFolder("Cam001");
     MakeFolder("Cam002");
+    MakeFolder("Café");  // folders are named in UTF-8
     struct Case {
         const char* name;
         bool isNew;
@@ -231,6 +232,11 @@ TEST_F(TnewwebcamdlgTest, OkRefusesATakenOrUnsafeNameAndStaysOpen) {
          "Impossible de créer une webcam appelée \"Cam001\" - Cet élément est déjà existant."},
         {"a rename onto an existing folder", false, "Cam002",
          "Impossible de changer le nom en \"Cam002\" - Cet élément est déjà existant."},
+        {"a new webcam on an existing folder with an accent", true, "Café",
+         "Impossible de créer une webcam appelée \"Café\" - Cet élément est déjà existant."},
+        {"a rename onto an existing folder with an accent", false, "Café",
+         "Impossible de changer le nom en \"Café\" - Cet élément est déjà existant."},
+        {"a new name with an accent and no folder yet", true, "Crêpe", nullptr},
         {"a rename to a path", false, "../Cam001",
          "Impossible de changer le nom en \"../Cam001\" - Ce nom ne peut pas servir de nom de répertoire."},
         {"a new webcam called ..", true, "..",
@@ -253,7 +259,7 @@ TEST_F(TnewwebcamdlgTest, OkRefusesATakenOrUnsafeNameAndStaysOpen) {
             dialogtest::Click(d, "OKBtn");
         }));
         EXPECT_EQ(answerer.texts(), c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{});
-        EXPECT_EQ(r.rec1.Name.str(), c.message ? "Cam003" : c.typed);
+        EXPECT_EQ(ui::FromRecord(r.rec1.Name.view()), QString::fromUtf8(c.message ? "Cam003" : c.typed));
     }
 }
 

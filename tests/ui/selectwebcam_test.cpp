@@ -4,7 +4,9 @@
 #include "engine/messages.h"
 #include "tests/ui/dialog_test_support.h"
 
+#include <QApplication>
 #include <QCollator>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -158,12 +160,20 @@ TEST(Tselectwebcam, ConfirmsOneWebcamOrMakesTheMarkedOnesTheSelection) {
         {"TOUT1 marks every line",
          clearThen([](QListWidget& l) { dialogtest::Click(*l.window(), "Button2"); }), "OKBtn", true, 0,
          {{11, 12, 13, 14}}},
+        {"a click marks its line and makes it current: that webcam is shown, no selection is made",
+         clearThen([](QListWidget& l) { l.setCurrentRow(2); }), "OKBtn", true, 13, {}},
+        {"one marked line is a pick even where another line is current",
+         clearThen([](QListWidget& l) {
+             l.item(3)->setSelected(true);
+             l.setCurrentRow(0, QItemSelectionModel::NoUpdate);
+         }),
+         "OKBtn", true, 14, {}},
         {"a double click confirms its line",
          clearThen([](QListWidget& l) {
              l.setCurrentRow(1);
              emit l.itemDoubleClicked(l.item(1));
          }),
-         nullptr, true, 0, {{12}}},
+         nullptr, true, 12, {}},
         {"OK without a current line chooses nothing", [](QListWidget&) {}, "OKBtn", false, 0, {}},
         {"cancel chooses nothing",
          clearThen([](QListWidget& l) { l.setCurrentRow(1); }), "CancelBtn", false, 0, {}},
@@ -184,6 +194,24 @@ TEST(Tselectwebcam, ConfirmsOneWebcamOrMakesTheMarkedOnesTheSelection) {
         EXPECT_EQ(index, c.index);
         EXPECT_EQ(webcams.shown, c.shown);
     }
+}
+
+TEST(Tselectwebcam, EnterInTheSearchBoxSearchesAndKeepsTheDialogOpen) {
+    FakeWebcams webcams;
+    int index = -1;
+    const bool result = RunChooser(webcams, index, [&](ui::Tselectwebcam& d) {
+        auto& box = Child<QComboBox>(d, "ComboBox1");
+        box.setCurrentIndex(box.findData(0));
+        auto& search = Child<QLineEdit>(d, "Edit1");
+        search.setFocus();
+        search.setText("ski");
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&search, &enter);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(dialogtest::ListLines(Child<QListWidget>(d, "ListBox1")), (QStringList{kSkiUrl, kMountain}));
+        dialogtest::Click(d, "CancelBtn");
+    });
+    EXPECT_FALSE(result);
 }
 
 }  // namespace

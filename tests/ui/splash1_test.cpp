@@ -20,7 +20,11 @@ TEST_F(Tsplash1Test, ShowsSplashJpgWithAMarginAndKeepsItsDesignWithoutOne) {
         splash.show();
         EXPECT_EQ(splash.size(), designed);
         EXPECT_EQ(splash.windowTitle(), "Ecran 1");
-        EXPECT_TRUE(Child<QLabel>(splash, "Image1").pixmap().isNull());
+        // The program's own picture, never an empty box.
+        const QPixmap own = Child<QLabel>(splash, "Image1").pixmap();
+        ASSERT_FALSE(own.isNull());
+        EXPECT_EQ(designed, own.size() + QSize(32, 32));
+        dialogtest::SaveScreenshot(splash, "splash1-own");
         splash.hide();
     }
     {

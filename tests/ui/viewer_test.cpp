@@ -100,6 +100,23 @@ TEST_F(Viewer, FitsAndCentresThePictureInTheScrollBox) {
     dialogtest::SaveScreenshot(*viewer, "viewer");
 }
 
+// The bevels need 11 pixels of room on the left and above the picture: 10 hide them.
+TEST_F(Viewer, BevelsShowOnlyWithElevenPixelsOfRoom) {
+    viewer->SetZoom(4);  // 100 %: the picture keeps its size
+    const QSize box = ScrollBox1().size();
+    struct Case {
+        int left, top;
+        bool shown;
+    };
+    for (const Case& c : {Case{11, 11, true}, Case{10, 30, false}, Case{30, 10, false}, Case{12, 40, true}}) {
+        SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
+        Show(box.width() - 2 * c.left, box.height() - 2 * c.top);
+        ASSERT_EQ(Image1().pos(), QPoint(c.left, c.top));
+        EXPECT_EQ(Child<QFrame>(*viewer, "Bevel8").isVisible(), c.shown);
+        EXPECT_EQ(Child<QFrame>(*viewer, "Bevel9").isVisible(), c.shown);
+    }
+}
+
 TEST_F(Viewer, ZoomButtonsStepAndDisableAtTheEnds) {
     Show(64, 48);
     auto& zoomIn = Child<QToolButton>(*viewer, "SpeedButton33");

@@ -87,6 +87,17 @@ TEST_F(WebcamSwitch, EachWebcamKeepsItsOwnEnhancementSettings) {
     EXPECT_EQ(host_.cursor, 1);
 }
 
+TEST_F(WebcamSwitch, ShowingAWebcamClearsItsNewPictureMarkOnly) {
+    engine::twebcam& one = Add("one");
+    engine::twebcam& two = Add("two");
+    one.FNewPicture = true;
+    two.FNewPicture = true;
+    Start();
+    switch_->ShowWebcam(2);
+    EXPECT_FALSE(two.FNewPicture);
+    EXPECT_TRUE(one.FNewPicture);
+}
+
 TEST_F(WebcamSwitch, SettingsOfAWebcamLeftBehindNeverGoIntoAnotherWebcamsRecord) {
     Add("one");
     Add("two");

@@ -4,9 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QImage>
+
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "engine/regconfig.h"
@@ -83,6 +87,7 @@ void WholeProgramTest::SetUp() {
 
 void WholeProgramTest::TearDown() {
     if (ovl_ > 0) testsupport::EndProgram(ovl_);
+    if (windowManager_ > 0) testsupport::EndProgram(windowManager_);
     desktop_.reset();
     xvfb_.reset();
     nginx_.reset();
@@ -110,6 +115,38 @@ int WholeProgramTest::Requests(const std::string& name) const {
     int count = 0;
     for (std::size_t at = log.find(request); at != std::string::npos; at = log.find(request, at + 1)) ++count;
     return count;
+}
+
+bool WholeProgramTest::StartWindowManager() {
+    const std::string display = "DISPLAY=" + xvfb_->display();
+    windowManager_ = testsupport::StartProgram(testsupport::FindProgram("openbox"), {}, {display},
+                                               (temp_.path() / "openbox.log").string());
+    // A window manager announces itself on the root window once it runs.
+    const bool running = windowManager_ > 0 && testsupport::WaitFor(
+                                                   [&] {
+                                                       const testsupport::ProgramResult root = testsupport::RunProgram(
+                                                           {"env", display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK"});
+                                                       return root.out.find("window id") != std::string::npos;
+                                                   },
+                                                   20s);
+    if (!running) ADD_FAILURE() << "openbox did not start\n" << testsupport::ReadFile(temp_.path() / "openbox.log");
+    return running;
+}
+
+std::optional<WholeProgramTest::WindowRect> WholeProgramTest::RectOf(const std::string& window) const {
+    std::string out;
+    if (!desktop_->Xdo({"getwindowgeometry", "--shell", window}, &out)) return std::nullopt;
+    WindowRect geometry;
+    const auto value = [&](const char* name, int& field) {
+        const std::size_t at = out.find(std::string(name) + "=");
+        if (at == std::string::npos) return false;
+        field = std::atoi(out.c_str() + at + std::strlen(name) + 1);
+        return true;
+    };
+    if (!value("X", geometry.x) || !value("Y", geometry.y) || !value("WIDTH", geometry.width) ||
+        !value("HEIGHT", geometry.height))
+        return std::nullopt;
+    return geometry;
 }
 
 bool WholeProgramTest::StartOvl(const std::vector<std::string>& arguments) {
@@ -146,8 +183,12 @@ std::optional<int> WholeProgramTest::StopOvl() {
 
 std::string WholeProgramTest::OvlLog() const { return testsupport::ReadFile(temp_.path() / "ovl.log"); }
 
+std::filesystem::path WholeProgramTest::ArtifactPath(const std::string& step) const {
+    return ArtifactFolder() / (TestName() + "_" + step + ".png");
+}
+
 std::optional<testsupport::Screenshot> WholeProgramTest::Shot(const std::string& step) const {
-    return desktop_->Grab(ArtifactFolder() / (TestName() + "_" + step + ".png"));
+    return desktop_->Grab(ArtifactPath(step));
 }
 
 bool WholeProgramTest::ScreenShows(const std::string& step,
@@ -158,7 +199,14 @@ bool WholeProgramTest::ScreenShows(const std::string& step,
         const std::optional<testsupport::Screenshot> shot = desktop_->Grab();
         const bool shown = shot && condition(*shot);
         if (shown || std::chrono::steady_clock::now() >= deadline) {
-            Shot(step);  // the artifact: what the screen showed at the end
+            // The artifact is the look that was judged: a splash may be gone by another one.
+            if (shot) {
+                const QImage image(shot->rgb.data(), shot->width, shot->height, shot->width * 3,
+                                   QImage::Format_RGB888);
+                const std::filesystem::path png = ArtifactPath(step);
+                std::filesystem::create_directories(png.parent_path());
+                image.save(QString::fromStdString(png.string()));
+            }
             return shown;
         }
         std::this_thread::sleep_for(250ms);

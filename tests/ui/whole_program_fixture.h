@@ -47,13 +47,24 @@ protected:
     // How many requests for "/name" nginx has answered so far.
     int Requests(const std::string& name) const;
 
+    // Starts openbox on the display and waits until it manages windows (tests that look at
+    // window placement, maximised windows and captions need one); false when it did not come.
+    // The test needs the peer: ORVELLO_NEED_PEER("openbox") first.
+    bool StartWindowManager();
     // Starts ovl with arguments and waits for its main window; false (with ovl's output in
     // the failure) when it did not come.
     bool StartOvl(const std::vector<std::string>& arguments = {});
+    // A window's position and size as the X server has them (its frame left out).
+    struct WindowRect {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    std::optional<WindowRect> RectOf(const std::string& window) const;
     // SIGTERM, as the session's end sends it; the exit status, or nothing when ovl did not end.
     std::optional<int> StopOvl();
     std::string OvlLog() const;
 
+    // Where the artifact of a step is kept: <test name>_<step>.png.
+    std::filesystem::path ArtifactPath(const std::string& step) const;
     // A screenshot kept as <test name>_<step>.png.
     std::optional<testsupport::Screenshot> Shot(const std::string& step) const;
     // Takes screenshots until one satisfies the condition or the time is up; the last one is
@@ -68,6 +79,7 @@ protected:
     std::unique_ptr<testsupport::NginxPeer> nginx_;
     std::string mainWindow_;  // the main window's X id once started
     pid_t ovl_ = -1;
+    pid_t windowManager_ = -1;
 };
 
 }  // namespace wholeprogram

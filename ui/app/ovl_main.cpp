@@ -25,6 +25,7 @@
 #include "ui/forms/loadprog.h"
 #include "ui/forms/splash1.h"
 #include "ui/forms/waitform.h"
+#include "ui/icons/icons.h"
 #include "ui/main/tsupamain.h"
 #include "ui/viewer/imageproc.h"
 
@@ -48,7 +49,9 @@ void SettleCurrentFolder() {
 int main(int argc, char** argv) {
     platform::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvello"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvello"));
+    // No display name: Qt would add it to every window title, and the captions are the forms'.
+    QApplication::setWindowIcon(ui::ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvello"));
     platform::GuiEventBridge bridge;
     // The program speaks French: so do Qt's own buttons ("Oui", "Non", "Annuler") where the
     // translations are installed.

@@ -1,6 +1,6 @@
 #pragma once
-// Removing a deleted webcam's folder below the data folder: its pictures, its header files and
-// its request-lines file, then the folder itself. Only the webcam's own folder is ever touched:
+// Removing a deleted webcam's folder below the data folder: its pictures, its header files, its
+// request-lines file and the temporary files of saves cut off, then the folder itself. Only the webcam's own folder is ever touched:
 // a name that is not a safe folder name, or a folder that is really a symbolic link, is left
 // alone, and the folder is removed only when nothing else is left in it.
 

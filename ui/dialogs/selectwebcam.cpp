@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,20 +62,23 @@ bool Tselectwebcam::Execute(WebcamChooserSource& source, int& index) {
     if (ComboBox1->count() == 0) FillCategories();
     ComboBox1Change();
     const bool accepted = exec() == QDialog::Accepted;
-    const int current = ListBox1->currentRow();
+    // A click marks the line it makes current: one marked line is a pick, only several make
+    // the selection that the grid then shows.
+    const QList<QListWidgetItem*> marked = ListBox1->selectedItems();
     bool chosen = false;
-    if (accepted && current >= 0) {
-        index = recordNos_[current] + 1;
-        chosen = true;
-    }
-    if (accepted && !ListBox1->selectedItems().isEmpty()) {
+    if (accepted && marked.size() > 1) {
         std::vector<int> webcams;
         for (int row = 0; row < ListBox1->count(); ++row) {
             if (ListBox1->item(row)->isSelected()) webcams.push_back(recordNos_[row] + 1);
         }
-        index = 0;
         chosen = true;
         source.ShowOnlySelected(webcams);
+    } else if (accepted) {
+        const int row = marked.size() == 1 ? ListBox1->row(marked.front()) : ListBox1->currentRow();
+        if (row >= 0) {
+            index = recordNos_[row] + 1;
+            chosen = true;
+        }
     }
     ListBox1->clear();
     recordNos_.clear();
@@ -116,6 +120,16 @@ void Tselectwebcam::Button1Click() {
 }
 
 void Tselectwebcam::Button2Click() { ListBox1->selectAll(); }
+
+// Enter in the search box searches; elsewhere it confirms the dialog.
+void Tselectwebcam::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == Edit1) {
+        Button1Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void Tselectwebcam::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

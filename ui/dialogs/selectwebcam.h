@@ -36,13 +36,15 @@ class Tselectwebcam : public QDialog {
 public:
     explicit Tselectwebcam(QWidget* parent = nullptr);
 
-    // Shows the webcams modally. OK with a current line returns true with index := its webcam
-    // (1-based); when lines are marked, those become the selection, index is 0 and the result
-    // true. OK with neither, or Cancel, returns false with index 0.
+    // Shows the webcams modally. OK with one line picked (marked, else current) returns true
+    // with index := its webcam (1-based); when several lines are marked, those become the
+    // selection, index is 0 and the result true. OK with neither, or Cancel, returns false
+    // with index 0. Enter in the search box searches.
     bool Execute(WebcamChooserSource& source, int& index);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
     void ComboBox1Change();

@@ -221,8 +221,10 @@ bool Tnewwebcamdlg::NameRefused() {
         QMessageBox::warning(this, windowTitle(), refused + kNotAFolderName);
         return true;
     }
+    // The folder the webcam would get: its name in UTF-8, as the engine makes it.
+    const std::string folder = platform::SafeSubfolder(dataFolder_, folderName);
     const bool renamed = IsNew || name != OriginalName;
-    if (renamed && PathExists(dataFolder_ + folderName)) {
+    if (renamed && PathExists(folder.substr(0, folder.size() - 1))) {
         QMessageBox::warning(this, windowTitle(), refused + Message(kMsgAlreadyExists));
         return true;
     }

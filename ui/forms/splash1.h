@@ -1,10 +1,12 @@
 #pragma once
 // "Ecran 1": the splash window shown while the program starts. It shows "splash.jpg" of the
-// program folder when there is one, with a 16-pixel margin all round.
+// program folder when there is one, else the program's own picture, with a 16-pixel margin
+// all round.
 
 #include <QWidget>
 
 class QFrame;
+class QImage;
 class QLabel;
 
 namespace ui {
@@ -18,6 +20,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowPicture(const QImage& picture);
+
     QFrame* panel_;
     QLabel* image_;
 };

@@ -21,6 +21,7 @@
 #include "ui/filters/view_filter.h"
 #include "ui/forms/waitform.h"
 #include "ui/main/manager_dialog_sources.h"
+#include "ui/main/screen_placement.h"
 #include "ui/main/tsupamain.h"
 #include "ui/saverlist/slistedit.h"
 #include "ui/viewer/viewer_texts.h"
@@ -62,7 +63,8 @@ bool MainCommandsHost::EditWebcam(engine::TWebcamDefRec& rec, engine::TWebcamDef
 bool MainCommandsHost::EditCategories(engine::TWebcamDefRec& rec) { return catedit().EditCategories(rec); }
 
 bool MainCommandsHost::EditSaverList(const std::string& dataFolder, std::vector<SaverListChange>& changes) {
-    return slistedit().EditList(dataFolder, true, &changes);
+    // The note about editing the list from the main program belongs to the screen saver's copy.
+    return slistedit().EditList(dataFolder, false, &changes);
 }
 
 bool MainCommandsHost::ChangeRefresh(std::int32_t& seconds, std::uint8_t& ifModifiedSince) {
@@ -73,7 +75,8 @@ bool MainCommandsHost::SelectSave(int& mode) { return selectsave().Execute(mode)
 
 // "Paramètres" of the dialog runs the global motion settings as the menu command does.
 bool MainCommandsHost::GlobalSave(std::uint8_t& mode, std::uint8_t& on) {
-    return globalsave().Execute(mode, on, form_.BelowSpeedButton2(),
+    TGlobalsave& dialog = globalsave();
+    return dialog.Execute(mode, on, PlaceOnScreenOf(form_, dialog, form_.BelowSpeedButton2()),
                                 [this] { form_.Commands().MotionDetectionSettings1Click(); });
 }
 

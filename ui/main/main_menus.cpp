@@ -10,6 +10,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "ui/icons/icons.h"
+
 namespace ui {
 namespace {
 
@@ -251,8 +253,12 @@ QMenu* Popup(QMainWindow& window, const char* name, const std::vector<Item>& ite
 QToolBar* ToolBar(QMainWindow& window, const char* name, const std::vector<Item>& items) {
     auto* bar = new QToolBar(&window);
     bar->setObjectName(QString::fromLatin1(name));
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    AddItems(*bar, items, [&](QAction* action) { bar->addAction(action); });
+    // Images only: the captions are the buttons' hints, and the bar fits the window.
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    AddItems(*bar, items, [&](QAction* action) {
+        action->setIcon(ToolButtonIcon(action->objectName().toLatin1().constData()));
+        bar->addAction(action);
+    });
     return bar;
 }
 

@@ -101,6 +101,8 @@ void Tsupamain::StartUp() {
         const QSignalBlocker blocker(ComboBox1);
         ComboBox1->setCurrentIndex(kFilterAll);
     }
+    // The status lamps start shown, so a webcam in error shows it from the first picture.
+    FindCommand(*this, "StatusLEDs1")->setChecked(true);
     FindCommand(*this, "WebcamHints1")->setChecked(Config.HintsOff == 0);
     FindCommand(*this, "SlowScanInactiveWebcams1")->setChecked(Extra1.SlowScanOn != 0);
     // A notification area that comes later gets the icon then.

@@ -22,8 +22,10 @@
 #include "ui/filters/view_filters.h"
 #include "ui/grid/run_state.h"
 #include "ui/grid/thumbnail_grid.h"
+#include "ui/icons/icons.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/quick_bar_link.h"
+#include "ui/main/screen_placement.h"
 #include "ui/main/status_gauges.h"
 #include "ui/main/tsupamain.h"
 #include "ui/viewer/imageproc.h"
@@ -85,8 +87,7 @@ void Tsupamain::SetRunState(int code) {
     public:
         explicit Display(Tsupamain& form) : form_(form) {}
         void SetStopAllImage(int imageIndex) override {
-            const auto icon = imageIndex == 0 ? QStyle::SP_MediaStop : QStyle::SP_MediaPause;
-            FindCommand(form_, "ToolButton9")->setIcon(form_.style()->standardIcon(icon));
+            FindCommand(form_, "ToolButton9")->setIcon(StopAllIcon(imageIndex));
         }
         void SetTrayIconEnabled(bool enabled) override {
             form_.PGTrayIcon951->SetState(enabled ? desktop::tsEnabled : desktop::tsDisabled);
@@ -128,6 +129,7 @@ void Tsupamain::LoadCurrentMotionSettings() {
     const bool known = manager && FCurrentWebcam >= 1 && FCurrentWebcam <= manager->Count();
     const engine::TWebcamDef1Rec rec2 = known ? manager->GetWebcam(FCurrentWebcam)->Rec2() : engine::TWebcamDef1Rec{};
     KeepMotionSettings(engine::LoadMotionSettings(known ? &rec2 : nullptr));
+    SetMotionGaugePoints(MotionThreshold() * 4);
 }
 
 void Tsupamain::SetMotionGaugePoints(int point) {
@@ -205,10 +207,11 @@ void Tsupamain::SpeedButton3Click() {
     FViewer->RedisplayPicture();
 }
 
-// A right press on SpeedButton3: the enhancement window opens below SpeedButton2, not modal.
+// A right press on SpeedButton3: the enhancement window opens below SpeedButton2 (on the
+// screen), not modal.
 void Tsupamain::OpenImageproc() {
     Timageproc& window = imageproc();
-    window.move(BelowSpeedButton2());
+    window.move(PlaceOnScreenOf(*this, window, BelowSpeedButton2()));
     window.SetValues(FViewer->Enhance.level, FViewer->Enhance.mix);
 }
 

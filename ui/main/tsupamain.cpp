@@ -34,7 +34,9 @@
 #include "ui/filters/view_filters.h"
 #include "ui/grid/dragged_webcam.h"
 #include "ui/grid/thumbnail_grid.h"
+#include "ui/icons/icons.h"
 #include "ui/main/commands_host.h"
+#include "ui/main/elided_label.h"
 #include "ui/main/manager_grid_source.h"
 #include "ui/main/quick_bar_link.h"
 #include "ui/tools/tool_commands.h"
@@ -171,7 +173,8 @@ void Tsupamain::BuildControls() {
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
 
     auto* status = new QHBoxLayout;
-    Label1 = Make<QLabel>(central, "Label1");
+    // The status line names webcams: it shows the end (the status) of a long line.
+    Label1 = Make<ElidedLabel>(central, "Label1", Qt::ElideMiddle);
     status->addWidget(Label1, 1);
     for (std::size_t i = 0; i < Gauges.size(); ++i) {
         const QByteArray name = "MMLEDGauge" + QByteArray::number(static_cast<int>(i + 1));
@@ -179,6 +182,11 @@ void Tsupamain::BuildControls() {
         Gauges[i]->setFixedSize(80, 16);
         status->addWidget(Gauges[i]);
     }
+    // What each gauge measures: shares of the running webcams, then of the fetch threads.
+    Gauges[0]->setToolTip(QStringLiteral("Webcams en marche qui attendent leur tour"));
+    Gauges[1]->setToolTip(QStringLiteral("Webcams en marche en attente de leur prochaine image"));
+    Gauges[2]->setToolTip(QStringLiteral("Connexions qui téléchargent une image"));
+    Gauges[3]->setToolTip(QStringLiteral("Connexions qui vérifient un en-tête"));
     Gauges[4]->setToolTip(QStringLiteral("Affichage de la détection de mouvement - Cliquer pour ajuster  "));
     connect(Gauges[4], &media::TMMLEDGauge::clicked, this, [this] { FCommands->MMLEDGauge5Click(); });
     Edit3 = Make<QLineEdit>(central, "Edit3");
@@ -201,11 +209,14 @@ void Tsupamain::BuildControls() {
     Timer4->setInterval(30000);
     connect(Timer4, &QTimer::timeout, this, [this] { Timer4Timer(); });
 
+    setWindowIcon(ProgramIcon());
+    // Nothing runs yet: the stop-all button shows its idle image.
+    FindCommand(*this, "ToolButton9")->setIcon(StopAllIcon(1));
     PGTrayIcon951 = new desktop::TPGTrayIcon95(this);
     PGTrayIcon951->setObjectName(QStringLiteral("PGTrayIcon951"));
     PGTrayIcon951->SetOptions(desktop::toUnclutterTaskBar);
-    PGTrayIcon951->SetIcon(style()->standardIcon(QStyle::SP_MediaPlay));
-    PGTrayIcon951->SetDisabledIcon(style()->standardIcon(QStyle::SP_MediaPause));
+    PGTrayIcon951->SetIcon(ProgramIcon());
+    PGTrayIcon951->SetDisabledIcon(QIcon(ProgramIcon().pixmap(32, QIcon::Disabled)));
     PGTrayIcon951->SetState(desktop::tsDisabled);
     PGTrayIcon951->SetPopupMenu(FMenus.trayPopup);
     PGTrayIcon951->SetAutoPopup(true);
@@ -219,14 +230,14 @@ QWidget* Tsupamain::BuildViewerPage() {
     Panel9 = Make<QWidget>(TabSheet11, "Panel9");
     auto* panel = new QGridLayout(Panel9);
     panel->setContentsMargins(2, 2, 2, 2);
-    Label2 = Make<QLabel>(Panel9, "Label2");
+    Label2 = Make<ElidedLabel>(Panel9, "Label2", Qt::ElideRight);
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
     Label4 = Make<QLabel>(Panel9, "Label4");
     Label5 = Make<QLabel>(Panel9, "Label5");
-    Label16 = Make<QLabel>(Panel9, "Label16");
-    Label16->setWordWrap(true);
+    // The description (or the picture address) and, at its end, the age of the last picture.
+    Label16 = Make<ElidedLabel>(Panel9, "Label16", Qt::ElideMiddle);
     panel->addWidget(Label2, 0, 0);
     panel->addWidget(Label4, 0, 1);
     panel->addWidget(Label5, 0, 2, Qt::AlignRight);
