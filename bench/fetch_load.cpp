@@ -17,6 +17,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "bench/cpu_usage.h"
 #include "engine/fetch_thread_services.h"
 #include "engine/regconfig.h"
 #include "engine/webcam_manager.h"
@@ -34,13 +35,6 @@ constexpr std::size_t kPictureSize = 40 * 1024;
 std::chrono::seconds RunLength() {
     const char* text = std::getenv("ORVELLO_FETCH_LOAD_SECONDS");
     return std::chrono::seconds(text ? std::max(1, std::atoi(text)) : 60);
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 double PeakMegabytes() {
@@ -95,13 +89,13 @@ void BM_FetchLoad(benchmark::State& state) {
             rec2.NoCheck = 1;  // every turn a whole GET
             manager->AppendWebcam(rec, rec2, false);
         }
-        const double cpuBefore = CpuSeconds();
+        const double cpuBefore = bench::CpuSeconds();
         const auto start = Clock::now();
         manager->StartAll();
         const auto end = start + RunLength();
         platform::Dispatcher::Main().WaitUntil([] { return false; }, std::chrono::milliseconds(5), end);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        const double cpu = CpuSeconds() - cpuBefore;
+        const double cpu = bench::CpuSeconds() - cpuBefore;
         manager.reset();
 
         const auto curlDir = temp.path() / "curl";

@@ -19,9 +19,16 @@ twebcam* PopFront(std::deque<twebcam*>& queue) {
 
 }  // namespace
 
+void twebcamqueues::SetWakeUps(std::function<void()> onQueued, std::function<void()> onNewHead) {
+    std::scoped_lock lock(FWaitLock, FQueueLock);
+    FOnQueued = std::move(onQueued);
+    FOnNewHead = std::move(onNewHead);
+}
+
 bool twebcamqueues::QueueLocked(twebcam& webcam) {
     if (!webcam.FRunning || webcam.FStopping) return false;
     (webcam.Favourite() ? FFavouriteQueue : FNormalQueue).push_back(&webcam);
+    if (FOnQueued) FOnQueued();
     return true;
 }
 
@@ -41,7 +48,10 @@ void twebcamqueues::AddToWaitList(twebcam& webcam) {
     std::lock_guard lock(FWaitLock);
     const auto at = std::upper_bound(FWaitList.begin(), FWaitList.end(), due,
                                      [](platform::TDateTime d, const auto& entry) { return d < entry.first; });
+    const bool newHead = at == FWaitList.begin();
     FWaitList.insert(at, {due, &webcam});
+    // A wake-up of a scheduler that is about to sleep is kept for that sleep: none is lost.
+    if (newHead && FOnNewHead) FOnNewHead();
 }
 
 void twebcamqueues::RemoveFromWaitList(twebcam& webcam) {
@@ -49,11 +59,12 @@ void twebcamqueues::RemoveFromWaitList(twebcam& webcam) {
     std::erase_if(FWaitList, [&](const auto& entry) { return entry.second == &webcam; });
 }
 
-twebcam* twebcamqueues::TakeNext(bool normalFirst, std::atomic<twebcam*>* holder) {
+twebcam* twebcamqueues::TakeNext(bool normalFirst, std::atomic<twebcam*>* holder, std::atomic<bool>* idle) {
     std::lock_guard lock(FQueueLock);
     std::deque<twebcam*>& first = normalFirst ? FNormalQueue : FFavouriteQueue;
     std::deque<twebcam*>& second = normalFirst ? FFavouriteQueue : FNormalQueue;
     twebcam* webcam = !first.empty() ? PopFront(first) : !second.empty() ? PopFront(second) : nullptr;
+    if (idle) *idle = webcam == nullptr;
     if (webcam) {
         webcam->FBusy = true;
         if (holder) holder->store(webcam);
@@ -72,6 +83,17 @@ twebcamqueues::Step twebcamqueues::MoveDueHead(platform::TDateTime now, twebcam*
     QueueLocked(*head);
     moved = head;
     return Step::Moved;
+}
+
+std::optional<std::chrono::milliseconds> twebcamqueues::TimeToNextDue(platform::TDateTime now,
+                                                                      std::chrono::milliseconds longest) const {
+    std::lock_guard lock(FWaitLock);
+    if (FWaitList.empty()) return std::nullopt;
+    // Rounded up and one more: the head is taken once now is strictly later than its due time.
+    const double ms = (FWaitList.front().first - now) * platform::kSecondsPerDay * 1000.0;
+    if (ms < 0) return std::chrono::milliseconds(0);
+    if (ms >= static_cast<double>(longest.count())) return longest;
+    return std::chrono::milliseconds(static_cast<long long>(ms) + 1);
 }
 
 void twebcamqueues::Clear() {

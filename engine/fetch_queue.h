@@ -3,12 +3,20 @@
 // (ascending due time) of the webcam manager, each touched only under its own lock. A webcam is
 // in at most one of them, and never in one while a fetch thread holds it. When both locks are
 // needed, FWaitLock is taken first.
+//
+// Wake-ups: a fetch thread that finds both queues empty raises its idle flag under the queue
+// lock, and every webcam queued runs the OnQueued hook under the same lock, which wakes one idle
+// thread. So a thread whose flag is up has seen the queues empty and looks again when woken:
+// no queued webcam waits for a thread that sleeps on.
 
 #include "platform/clock_datetime.h"
 
 #include <atomic>
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,6 +26,10 @@ class twebcam;
 
 class twebcamqueues {
 public:
+    // onQueued runs under the queue lock after each webcam is queued; onNewHead under the wait
+    // lock after a webcam became the head of the wait list. Neither may take these locks.
+    void SetWakeUps(std::function<void()> onQueued, std::function<void()> onNewHead);
+
     // Appends a running webcam to its queue (by its Favourite flag); a webcam that is stopped
     // or stopping is refused. Returns whether it was queued.
     bool Queue(twebcam& webcam);
@@ -29,7 +41,8 @@ public:
 
     // Takes the head of the preferred queue, else of the other one. The webcam is marked busy
     // and stored in holder (the fetch thread's current webcam) before the lock is released.
-    twebcam* TakeNext(bool normalFirst, std::atomic<twebcam*>* holder);
+    // idle, when given, is set when nothing was taken and cleared otherwise, under the lock.
+    twebcam* TakeNext(bool normalFirst, std::atomic<twebcam*>* holder, std::atomic<bool>* idle = nullptr);
 
     // Runs fn while no webcam can be taken (under the queue lock): a holder that fn finds stays
     // the holder until fn returns. fn must not queue or take webcams.
@@ -44,6 +57,11 @@ public:
     // than its due time), remove it; a running one gets status 1 and goes into its queue in the
     // same step, so that stopping it can never leave it queued. A stopped head is dropped.
     Step MoveDueHead(platform::TDateTime now, twebcam*& moved);
+
+    // How long until the head of the wait list is due (strictly passed), at most longest;
+    // none when the list is empty.
+    std::optional<std::chrono::milliseconds> TimeToNextDue(platform::TDateTime now,
+                                                           std::chrono::milliseconds longest) const;
 
     void Clear();
 
@@ -61,6 +79,9 @@ private:
 
     mutable std::mutex FWaitLock;   // guards the wait list
     std::vector<std::pair<platform::TDateTime, twebcam*>> FWaitList;
+
+    std::function<void()> FOnQueued;
+    std::function<void()> FOnNewHead;
 };
 
 }  // namespace engine

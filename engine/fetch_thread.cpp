@@ -120,9 +120,11 @@ void treadthread::TurnFailed() {
     }
 }
 
-void treadthread::IdleWait(std::chrono::milliseconds duration) {
-    platform::MessageLoop::Current().ProcessOne();
-    Doze(duration);
+void treadthread::IdleWait() {
+    // Whatever the thread's own loop still holds is handled before it sleeps.
+    while (platform::MessageLoop::Current().ProcessOne() == platform::MessageLoop::Step::Dispatched) {
+    }
+    Doze();
 }
 
 void treadthread::Turn(twebcam& webcam) {

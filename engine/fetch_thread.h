@@ -81,7 +81,7 @@ protected:
     void Execute() override;
     void Turn(twebcam& webcam) override;
     void TurnFailed() override;
-    void IdleWait(std::chrono::milliseconds duration) override;
+    void IdleWait() override;
 
 private:
     enum class Plan { Plain, HeadFirst, Conditional };

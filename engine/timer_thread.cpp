@@ -9,6 +9,11 @@
 #include <string>
 
 namespace engine {
+namespace {
+
+constexpr std::chrono::milliseconds kLongestSleep(1000);
+
+}  // namespace
 
 ttimerthread::ttimerthread(twebcammanager& manager) : platform::Thread(Priority::Lowest), FManager(manager) {}
 
@@ -18,13 +23,17 @@ ttimerthread::~ttimerthread() {
 }
 
 void ttimerthread::Execute() {
+    // Sleeps until the head of the wait list is due, or without limit while the list is empty;
+    // a webcam that becomes the head wakes it (a wake-up before the sleep is kept for it). The
+    // longest sleep bounds the wait when the clock the due times run on is moved by hand.
     while (!Terminated()) {
-        if (!Doze(std::chrono::milliseconds(25))) return;
         try {
             Pass();
         } catch (...) {
             // Whatever cut this pass short, the next one goes on: the thread must not end.
         }
+        const auto wait = FManager.FQueues.TimeToNextDue(platform::MonotonicNow(), kLongestSleep);
+        if (!(wait ? Doze(*wait) : Doze())) return;
     }
 }
 
@@ -36,7 +45,6 @@ void ttimerthread::Pass() {
         const unsigned generation = FManager.WebcamGeneration();
         twebcam* moved = nullptr;
         if (FManager.FQueues.MoveDueHead(platform::MonotonicNow(), moved) != twebcamqueues::Step::Moved) return;
-        FManager.WakeIdleThread();
         FCurrent = moved;
         if (Terminated()) continue;
         Synchronize([this, generation] {

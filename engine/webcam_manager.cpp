@@ -37,6 +37,7 @@ twebcammanager::twebcammanager(const std::string& DataFolder, int ThreadCount, c
     CategoryManager = std::make_unique<tcategorymanager>();
     FTimerThread = std::make_unique<ttimerthread>(*this);
     for (int i = 1; i <= FThreadCount; ++i) FThreads.push_back(FServices.fetchWorkers(*this, i));
+    FQueues.SetWakeUps([this] { WakeIdleThread(); }, [timer = FTimerThread.get()] { timer->WakeUp(); });
 }
 
 twebcammanager::~twebcammanager() {
@@ -44,6 +45,7 @@ twebcammanager::~twebcammanager() {
     StopAll();
     FTimerThread->Terminate();
     FTimerThread->WaitFor();
+    FQueues.SetWakeUps([this] { WakeIdleThread(); }, nullptr);
     FTimerThread.reset();
     for (auto& thread : FThreads) {
         thread->Terminate();
@@ -146,14 +148,12 @@ void twebcammanager::ResumeThreads() {
     }
 }
 
-void twebcammanager::QueueWebcam(twebcam& webcam) {
-    if (FQueues.Queue(webcam)) WakeIdleThread();
-}
+void twebcammanager::QueueWebcam(twebcam& webcam) { FQueues.Queue(webcam); }
 
-bool twebcammanager::GetNextWebcam(int ThreadIndex, twebcam*& webcam) {
+bool twebcammanager::GetNextWebcam(int ThreadIndex, twebcam*& webcam, std::atomic<bool>* idle) {
     std::atomic<twebcam*>* holder =
         ThreadIndex >= 1 && ThreadIndex <= FThreadCount ? &FThreads[ThreadIndex - 1]->FWebcam : nullptr;
-    webcam = FQueues.TakeNext(ThreadIndex <= FNormalFirst, holder);
+    webcam = FQueues.TakeNext(ThreadIndex <= FNormalFirst, holder, idle);
     return webcam != nullptr;
 }
 

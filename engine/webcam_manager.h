@@ -84,8 +84,10 @@ public:
     void RemoveFromWaitList(twebcam& webcam) { FQueues.RemoveFromWaitList(webcam); }
     // Fetch thread ThreadIndex (1-based) takes a webcam: threads 1..FNormalFirst prefer the
     // normal queue, the others the favourites.
-    bool GetNextWebcam(int ThreadIndex, twebcam*& webcam);
-    // Clears the idle flag of the first idle fetch thread and wakes it.
+    // idle, when given, is the thread's idle flag: raised when nothing was taken.
+    bool GetNextWebcam(int ThreadIndex, twebcam*& webcam, std::atomic<bool>* idle = nullptr);
+    // Clears the idle flag of the first idle fetch thread and wakes it; runs under the queue
+    // lock for every webcam queued.
     void WakeIdleThread();
     // Main thread, from the end handler of fetch thread Index (1-based) that ended without being
     // asked to: a later call, after the handler returned, puts a new thread into its slot.

@@ -11,14 +11,11 @@ tfetchworker::tfetchworker(twebcammanager& manager, int index)
 bool tfetchworker::WaitForWork(twebcam*& webcam) {
     FWebcam = nullptr;
     while (!Terminated()) {
-        // Idle is announced before the queues are looked at: a webcam queued just after the
-        // look finds the flag set, and its wake-up is kept until the pause below.
-        FIdle = true;
-        if (FManager.GetNextWebcam(FIndex, webcam)) {
-            FIdle = false;
-            return true;
-        }
-        IdleWait(std::chrono::milliseconds(25));
+        // The idle flag goes up in the same locked step that found the queues empty, and a
+        // webcam queued after it clears the flag and wakes this thread, a wake-up kept until
+        // the sleep below: the thread sleeps until there is work, with no wake-up lost.
+        if (FManager.GetNextWebcam(FIndex, webcam, &FIdle)) return true;
+        IdleWait();
     }
     return false;
 }

@@ -8,7 +8,6 @@
 #include "platform/thread.h"
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -35,7 +34,7 @@ public:
     // Wakes the worker from its idle wait; called after its idle flag was cleared.
     virtual void WakeFromIdle() { WakeUp(); }
 
-    std::atomic<bool> FIdle{false};          // waiting for work; QueueWebcam clears it
+    std::atomic<bool> FIdle{false};          // found no work and sleeps; a queued webcam clears it
     const int FIndex;                        // 1-based slot; chooses the preferred queue
     std::atomic<twebcam*> FWebcam{nullptr};  // webcam of the current turn; set when taken
     std::atomic<int> FState{0};              // 0 nothing, 1 header request, 2 picture request
@@ -50,11 +49,10 @@ protected:
     // the turn and is handed to TurnFailed.
     virtual void Turn(twebcam& webcam) = 0;
     virtual void TurnFailed() {}
-    // One idle pause; ends early when woken or asked to terminate.
-    virtual void IdleWait(std::chrono::milliseconds duration) { Doze(duration); }
+    // Sleeps until woken or asked to terminate.
+    virtual void IdleWait() { Doze(); }
 
-    // Takes the next webcam: woken when one is queued, and looking every 25 ms while idle;
-    // false once terminated.
+    // Takes the next webcam, sleeping while there is none; false once terminated.
     bool WaitForWork(twebcam*& webcam);
     // Lets go of the webcam: a running one is rescheduled on the main thread, in the same call
     // that clears its busy flag, so a webcam is never held and queued at once.

@@ -104,4 +104,11 @@ bool Thread::Doze(std::chrono::milliseconds duration) {
     return !FTerminated;
 }
 
+bool Thread::Doze() {
+    std::unique_lock lock(FStateLock);
+    FStateSignal.wait(lock, [this] { return FTerminated.load() || FWoken; });
+    FWoken = false;
+    return !FTerminated;
+}
+
 }  // namespace platform

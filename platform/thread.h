@@ -57,6 +57,8 @@ protected:
     // Sleeps until the time is up, WakeUp is called or the thread is asked to terminate.
     // Returns false when it was asked to terminate.
     bool Doze(std::chrono::milliseconds duration);
+    // The same without a time limit.
+    bool Doze();
 
     std::atomic<int> ReturnValue{0};
 

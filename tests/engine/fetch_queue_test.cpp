@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+
 namespace enginetest {
 namespace {
 
@@ -93,6 +96,46 @@ TEST_F(FetchQueue, AStoppedHeadIsDroppedAndEndsThePass) {
     EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved), twebcamqueues::Step::Dropped);
     EXPECT_EQ(queues_.WaitList(), List{normal_[1]});
     EXPECT_TRUE(queues_.NormalQueue().empty());
+}
+
+// A thread's idle flag goes up in the same locked step that found nothing, and each webcam
+// queued runs the wake-up under that lock; a webcam that becomes the head of the wait list wakes
+// the scheduler, one that waits behind the head does not.
+TEST_F(FetchQueue, WakeUpsForQueuedWebcamsAndNewWaitListHeads) {
+    int queued = 0, newHeads = 0;
+    std::atomic<bool> idle{false};
+    queues_.SetWakeUps([&] { ++queued; }, [&] { ++newHeads; });
+    EXPECT_EQ(queues_.TakeNext(true, nullptr, &idle), nullptr);
+    EXPECT_TRUE(idle);
+    queues_.Queue(*normal_[0]);
+    queues_.Queue(*favourite_[0]);
+    normal_[1]->FRunning = false;
+    queues_.Queue(*normal_[1]);  // refused: no wake-up
+    EXPECT_EQ(queued, 2);
+    EXPECT_EQ(queues_.TakeNext(true, nullptr, &idle), normal_[0]);
+    EXPECT_FALSE(idle);
+    WaitAt(*normal_[2], 30);
+    WaitAt(*favourite_[1], 40);
+    EXPECT_EQ(newHeads, 1);
+    WaitAt(*normal_[1], 10);
+    EXPECT_EQ(newHeads, 2);
+    normal_[0]->FBusy = false;
+}
+
+TEST_F(FetchQueue, TimeToNextDueIsRoundedUpAndBounded) {
+    constexpr std::chrono::milliseconds longest(1000);
+    EXPECT_FALSE(queues_.TimeToNextDue(platform::MonotonicNow(), longest));
+    struct Case {
+        double dueInSeconds;
+        long long ms;
+    };
+    for (const Case& c : {Case{-1, 0}, Case{0, 1}, Case{0.0104, 11}, Case{0.5, 501}, Case{60, 1000}}) {
+        queues_.Clear();
+        WaitAt(*normal_[0], c.dueInSeconds);
+        const auto wait = queues_.TimeToNextDue(platform::MonotonicNow(), longest);
+        ASSERT_TRUE(wait) << c.dueInSeconds;
+        EXPECT_NEAR(static_cast<double>(wait->count()), static_cast<double>(c.ms), 1) << c.dueInSeconds;
+    }
 }
 
 TEST_F(FetchQueue, ClearEmptiesEverything) {

@@ -201,6 +201,43 @@ TEST_F(Manager, RunningSchedulerQueuesDueWebcams) {
     EXPECT_EQ(manager_->FQueues.NormalQueue(), List{&w});
 }
 
+// Idle fetch threads sleep without a time limit: only the wake-up of a queued webcam gets one
+// of them going.
+TEST_F(Manager, AQueuedWebcamWakesAnIdleThread) {
+    MakeManager(16);
+    manager_->ResumeThreads();
+    const auto allIdle = [&] {
+        for (const auto& thread : manager_->FThreads)
+            if (!thread->FIdle) return false;
+        return true;
+    };
+    ASSERT_TRUE(platform::Dispatcher::Main().WaitUntil(allIdle, 5ms, Deadline()));
+    for (int round = 1; round <= 3; ++round) {
+        twebcam& w = Add("cam" + std::to_string(round));
+        w.Start();
+        EXPECT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return probe_.turns >= round; }, 5ms, Deadline()))
+            << round;
+    }
+}
+
+// The scheduler sleeping towards a head due in an hour is woken by a webcam due at once.
+TEST_F(Manager, SchedulerWakesForAnEarlierHead) {
+    MakeManager();
+    twebcam& later = Add("later");
+    later.FRunning = true;
+    later.FDueTime = platform::MonotonicNow() + platform::DaysFromSeconds(3600);
+    manager_->AddToWaitList(later);
+    manager_->FTimerThread->Resume();
+    platform::SleepPumping(20ms);  // let it go to sleep
+    twebcam& now = Add("now");
+    now.FRunning = true;
+    now.FDueTime = platform::MonotonicNow() - platform::DaysFromSeconds(1);
+    manager_->AddToWaitList(now);
+    EXPECT_TRUE(platform::Dispatcher::Main().WaitUntil([&] { return !statuses_.empty(); }, 5ms, Deadline()));
+    EXPECT_EQ(manager_->FQueues.NormalQueue(), List{&now});
+    EXPECT_EQ(manager_->FQueues.WaitList(), List{&later});
+}
+
 TEST_F(Manager, DisplayMap) {
     MakeManager();
     for (const char* name : {"a", "b", "c"}) Add(name);

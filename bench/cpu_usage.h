@@ -1,0 +1,15 @@
+#pragma once
+// The CPU time this process has used so far, user and system, in seconds.
+
+#include <sys/resource.h>
+
+namespace bench {
+
+inline double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace bench
