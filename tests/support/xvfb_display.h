@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <utility>
@@ -74,29 +75,17 @@ inline void EndProgram(pid_t pid, std::chrono::milliseconds grace = std::chrono:
     WaitForChild(pid, grace);
 }
 
-// A private X display: Xvfb picks a free display number and reports it.
+// A private X display. Xvfb is given a display number drawn from a wide range rather than the
+// lowest free one: a server that another test is ending still removes its socket file as it
+// goes, and a new server that took the same low number would then lose its clients. A number in
+// use makes the server end at once without reporting; the next number is tried.
 class XvfbDisplay {
 public:
     XvfbDisplay() {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(fds[1], 3);  // -displayfd writes the number here; dup2 clears close-on-exec
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        pollfd readable{fds[0], POLLIN, 0};
-        char c;
-        while (poll(&readable, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (!number.empty()) display_ = ":" + number;
+        std::random_device seed;
+        std::mt19937 draw(seed());
+        std::uniform_int_distribution<int> numbers(200, 29999);
+        for (int attempt = 0; attempt < kAttempts && display_.empty(); ++attempt) Start(std::to_string(numbers(draw)));
     }
     ~XvfbDisplay() { EndProgram(pid_); }
     XvfbDisplay(const XvfbDisplay&) = delete;
@@ -106,6 +95,38 @@ public:
     const std::string& display() const { return display_; }
 
 private:
+    static constexpr int kAttempts = 5;
+
+    // Starts Xvfb on display :number; display_ is set once the server reports it is ready.
+    void Start(const std::string& number) {
+        const std::string display = ":" + number;  // built before fork: the child may not allocate
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], 3);  // -displayfd writes the number here; dup2 clears close-on-exec
+            if (fds[1] == 3) fcntl(3, F_SETFD, 0);  // dup2 onto itself leaves the flag
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string reported;
+        pollfd readable{fds[0], POLLIN, 0};
+        char c;
+        while (poll(&readable, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') reported += c;
+        close(fds[0]);
+        if (!reported.empty()) {
+            display_ = ":" + reported;
+            return;
+        }
+        EndProgram(pid_);
+        pid_ = -1;
+    }
+
     pid_t pid_ = -1;
     std::string display_;
 };
