@@ -6,6 +6,7 @@
 #include "tests/saver/saver_fixture.h"
 #include "tests/support/desktop_session.h"
 #include "tests/support/peers.h"
+#include "tests/support/program_artifacts.h"
 #include "tests/support/xvfb_display.h"
 
 #include <signal.h>
@@ -35,15 +36,6 @@ std::string BuiltProgram(const char* name) {
     if (n <= 0) return {};
     self[n] = '\0';
     return (std::filesystem::path(self).parent_path().parent_path() / name).string();
-}
-
-std::filesystem::path ArtifactFolder() {
-    if (const char* folder = std::getenv("ORVELLO_PROGRAM_ARTIFACTS")) return folder;
-#ifdef ORVELLO_PROGRAM_ARTIFACTS
-    return ORVELLO_PROGRAM_ARTIFACTS;
-#else
-    return std::filesystem::temp_directory_path() / "orvello-artifacts";
-#endif
 }
 
 // A plain window made by the test, as a screen-saver daemon makes the one it hands over.
@@ -116,7 +108,7 @@ protected:
     }
     std::filesystem::path Artifact(const std::string& step) const {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        return ArtifactFolder() / (std::string(test->test_suite_name()) + "_" + test->name() + "_" + step + ".png");
+        return testsupport::ProgramArtifactFolder() / (std::string(test->test_suite_name()) + "_" + test->name() + "_" + step + ".png");
     }
     // Screenshots until one satisfies condition (the last one kept as the step's artifact).
     bool ScreenShows(const std::string& step, const std::function<bool(const testsupport::Screenshot&)>& condition) {

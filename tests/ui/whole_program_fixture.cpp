@@ -15,6 +15,7 @@
 
 #include "engine/regconfig.h"
 #include "tests/support/peers.h"
+#include "tests/support/program_artifacts.h"
 #include "tests/support/run_program.h"
 #include "tests/support/webcam_defs.h"
 
@@ -30,15 +31,6 @@ std::filesystem::path OvlProgram() {
     if (n <= 0) return {};
     self[n] = '\0';
     return std::filesystem::path(self).parent_path().parent_path() / "ovl";
-}
-
-std::filesystem::path ArtifactFolder() {
-    if (const char* folder = std::getenv("ORVELLO_PROGRAM_ARTIFACTS")) return folder;
-#ifdef ORVELLO_PROGRAM_ARTIFACTS
-    return ORVELLO_PROGRAM_ARTIFACTS;
-#else
-    return std::filesystem::temp_directory_path() / "orvello-artifacts";
-#endif
 }
 
 std::string TestName() {
@@ -184,7 +176,7 @@ std::optional<int> WholeProgramTest::StopOvl() {
 std::string WholeProgramTest::OvlLog() const { return testsupport::ReadFile(temp_.path() / "ovl.log"); }
 
 std::filesystem::path WholeProgramTest::ArtifactPath(const std::string& step) const {
-    return ArtifactFolder() / (TestName() + "_" + step + ".png");
+    return testsupport::ProgramArtifactFolder() / (TestName() + "_" + step + ".png");
 }
 
 std::optional<testsupport::Screenshot> WholeProgramTest::Shot(const std::string& step) const {
