@@ -15,6 +15,7 @@
 #include "tests/desktop/x11_session.h"
 #include "tests/support/peers.h"
 #include "tests/support/webcam_defs.h"
+#include "tests/support/window_manager.h"
 #include "tests/ui/whole_program_fixture.h"
 
 namespace wholeprogram {
@@ -32,7 +33,7 @@ protected:
         WholeProgramTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         ORVELLO_NEED_PEER("openbox");
-        openbox_ = desktoptest::StartOpenbox(xvfb_->display(), temp_.path() / "openbox.log");
+        openbox_ = testsupport::StartOpenbox(xvfb_->display(), temp_.path() / "openbox.log");
         ASSERT_GT(openbox_, 0) << "openbox did not start";
     }
     void TearDown() override {

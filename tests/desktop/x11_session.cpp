@@ -3,35 +3,15 @@
 #include <chrono>
 
 #include "desktop/app_bar_x11_service.h"
-#include "tests/support/peers.h"
+#include "tests/support/window_manager.h"
 #include "tests/support/temp_dir.h"
 
 namespace desktoptest {
 
-pid_t StartOpenbox(const std::string& display, const std::filesystem::path& logFile) {
-    // Ready once it announces itself on the root window (EWMH). On a loaded machine it has been
-    // seen to fail to open a display that had just come up: it is started again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const pid_t openbox = testsupport::StartProgram(testsupport::FindProgram("openbox"), {"--sm-disable"},
-                                                        {"DISPLAY=" + display}, logFile.string());
-        bool exited = false;
-        const bool ready = testsupport::WaitFor(
-            [&] {
-                if (desktop::AppBarX11Service(display).Available()) return true;
-                exited = testsupport::WaitForChild(openbox, std::chrono::milliseconds(0)).has_value();
-                return exited;
-            },
-            std::chrono::seconds(20));
-        if (ready && !exited) return openbox;
-        if (!exited) testsupport::EndProgram(openbox);
-    }
-    return -1;
-}
-
 X11Session::X11Session(bool withWindowManager, const std::filesystem::path& logFolder) : logs_(logFolder) {
     if (xvfb_.display().empty()) return;
     if (withWindowManager) {
-        windowManager_ = StartOpenbox(display(), logs_ / "openbox.log");
+        windowManager_ = testsupport::StartOpenbox(display(), logs_ / "openbox.log");
         ready_ = windowManager_ > 0;
     } else {
         ready_ = desktop::AppBarX11Service(display()).Connected();

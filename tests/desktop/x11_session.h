@@ -32,9 +32,6 @@ inline std::filesystem::path Artifact(const std::string& name) {
     return folder / (name + ".png");
 }
 
-// Starts openbox on the display and waits until it manages it; its id, or -1.
-pid_t StartOpenbox(const std::string& display, const std::filesystem::path& logFile);
-
 class X11Session {
 public:
     // Starts Xvfb, and openbox on it when withWindowManager; ready() tells whether it all came.

@@ -18,6 +18,7 @@
 #include "tests/support/program_artifacts.h"
 #include "tests/support/run_program.h"
 #include "tests/support/webcam_defs.h"
+#include "tests/support/window_manager.h"
 
 namespace wholeprogram {
 namespace {
@@ -110,19 +111,9 @@ int WholeProgramTest::Requests(const std::string& name) const {
 }
 
 bool WholeProgramTest::StartWindowManager() {
-    const std::string display = "DISPLAY=" + xvfb_->display();
-    windowManager_ = testsupport::StartProgram(testsupport::FindProgram("openbox"), {}, {display},
-                                               (temp_.path() / "openbox.log").string());
-    // A window manager announces itself on the root window once it runs.
-    const bool running = windowManager_ > 0 && testsupport::WaitFor(
-                                                   [&] {
-                                                       const testsupport::ProgramResult root = testsupport::RunProgram(
-                                                           {"env", display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK"});
-                                                       return root.out.find("window id") != std::string::npos;
-                                                   },
-                                                   20s);
-    if (!running) ADD_FAILURE() << "openbox did not start\n" << testsupport::ReadFile(temp_.path() / "openbox.log");
-    return running;
+    windowManager_ = testsupport::StartOpenbox(xvfb_->display(), temp_.path() / "openbox.log");
+    if (windowManager_ <= 0) ADD_FAILURE() << "openbox did not start\n" << testsupport::ReadFile(temp_.path() / "openbox.log");
+    return windowManager_ > 0;
 }
 
 std::optional<WholeProgramTest::WindowRect> WholeProgramTest::RectOf(const std::string& window) const {
