@@ -2,6 +2,8 @@
 // Workers on one stream: the video worker writes packed DIBs as frames, through the compressor
 // the options name, every frame a key frame.
 
+#include <span>
+
 #include "media/avi_object.h"
 #include "media/packed_dib.h"
 
@@ -28,6 +30,13 @@ class TMMAVIVideoWorker : public TMMAVIStreamWorker {
   // Sets the stream's format at Index to Dib's header and colour table, then writes its pixels at
   // Index as a key frame.
   void WriteFrame(int index, const PackedDIB& dib);
+
+  // True when the frames go through the Motion-JPEG compressor, which also takes pictures that
+  // are JPEG already.
+  bool TakesJPEG() const;
+  // Writes Jpeg, a JPEG picture of Width x Height, as the frame at Index byte for byte (a key
+  // frame); the stream's format is that of a 24-bit frame of this size. Only when TakesJPEG.
+  void WriteJPEGFrame(int index, int width, int height, std::span<const std::uint8_t> jpeg);
 };
 
 }  // namespace media

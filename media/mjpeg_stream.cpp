@@ -56,7 +56,13 @@ AVIResult MJPEGStream::Write(std::int32_t start, std::int32_t samples, std::span
   } catch (const EMJPEGError&) {
     return AVIERR_COMPRESSOR;
   }
-  return target_->Write(start, 1, jpeg_, flags | AVIIF_KEYFRAME);
+  return WriteJPEG(start, jpeg_, flags);
+}
+
+AVIResult MJPEGStream::WriteJPEG(std::int32_t start, std::span<const std::uint8_t> jpeg, std::uint32_t flags) {
+  if (frame_.width == 0) return AVIERR_BADFORMAT;
+  if (jpeg.empty()) return AVIERR_BADSIZE;
+  return target_->Write(start, 1, jpeg, flags | AVIIF_KEYFRAME);
 }
 
 }  // namespace media

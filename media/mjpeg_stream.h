@@ -22,6 +22,9 @@ class MJPEGStream : public AVIStreamHandle {
   // Data holds one frame's rows as the format describes them.
   AVIResult Write(std::int32_t start, std::int32_t samples, std::span<const std::uint8_t> data,
                   std::uint32_t flags) override;
+  // Writes Jpeg, a picture already compressed at the frame size of the format, as the frame at
+  // Start, byte for byte.
+  AVIResult WriteJPEG(std::int32_t start, std::span<const std::uint8_t> jpeg, std::uint32_t flags);
 
   int JPEGQuality() const { return quality_; }
 

@@ -7,6 +7,7 @@
 #include "media/avi_file.h"
 #include "media/avi_worker.h"
 #include "media/bitmap_to_dib.h"
+#include "media/jpeg_frame_check.h"
 #include "media/rounding.h"
 #include "media/text_cut.h"
 
@@ -16,14 +17,24 @@ namespace {
 
 constexpr std::size_t kProgressTextMax = 255;
 
+// Writes frame Index's picture as it is when it already is a Motion-JPEG frame of the movie.
+bool WriteAsItIs(TMMAVIVideoWorker& worker, const MovieJPEGPictures& pictures, int index) {
+  if (!pictures.GetJPEG || !worker.TakesJPEG()) return false;
+  const std::span<const std::uint8_t> jpeg = pictures.GetJPEG(index);
+  if (!JPEGFitsFrame(jpeg, pictures.Width, pictures.Height)) return false;
+  worker.WriteJPEGFrame(index, pictures.Width, pictures.Height, jpeg);
+  return true;
+}
+
 void WriteFrames(TMMAVIStream& stream, TMMAVICompressor& compressor, const MovieTexts& texts, int count,
-                 const TMovieGetFrame& get_frame, const TMovieProgress& progress) {
+                 const TMovieGetFrame& get_frame, const TMovieProgress& progress, const MovieJPEGPictures& pictures) {
   TMMAVIVideoWorker worker(stream, compressor.GetOptions(0));
   for (int i = 0; i < count; ++i) {
     bool abort = false;
     progress(static_cast<int>(RoundHalfEven(std::int64_t(i) * 100, count)), FrameProgressText(texts, i + 1, count),
              abort);
     if (abort) break;
+    if (WriteAsItIs(worker, pictures, i)) continue;
     const std::optional<PackedDIB> dib = BitmapToDIB(get_frame(i), {}, 24, kBottomUp);
     if (!dib) Check(AVIERR_BADFORMAT);
     worker.WriteFrame(i, *dib);
@@ -37,7 +48,7 @@ std::string FrameProgressText(const MovieTexts& texts, int frame, int count) {
 }
 
 bool MakeAVIFromFrames(const MovieMakerSetup& setup, int count, const TMovieGetFrame& get_frame,
-                       const TMovieProgress& progress, int frame_rate) {
+                       const TMovieProgress& progress, int frame_rate, const MovieJPEGPictures& pictures) {
   std::string file_name;
   if (!setup.ChooseFileName(file_name)) return false;
 
@@ -52,7 +63,7 @@ bool MakeAVIFromFrames(const MovieMakerSetup& setup, int count, const TMovieGetF
     stream = AVIRef<TMMAVIStream>::Adopt(file.CreateVideoStream(frame_rate, kMovieStreamName));
     compressor.AddStream(*stream);
     if (compressor.Choose())
-      WriteFrames(*stream, compressor, setup.Texts, count, get_frame, progress);
+      WriteFrames(*stream, compressor, setup.Texts, count, get_frame, progress, pictures);
     else
       file.SetTemporaryFileName(file_name);  // nothing to keep
   } catch (...) {

@@ -8,6 +8,7 @@
 #include "media/avi_file.h"
 #include "media/avi_worker.h"
 #include "media/bitmap_to_dib.h"
+#include "media/mjpeg_encoder.h"
 
 namespace avitest {
 
@@ -19,6 +20,13 @@ Bitmap Pattern(int width, int height, int seed) {
     for (int x = 0; x < width; ++x)
       b.SetPixel(x, y, RGBColor(std::uint8_t(x * 3 + seed * 40), std::uint8_t(y * 5 + seed * 20), std::uint8_t((x + y) * 2)));
   return b;
+}
+
+std::vector<std::uint8_t> JpegOf(const Bitmap& picture) {
+  const std::optional<PackedDIB> dib = BitmapToDIB(picture.Rows(), {}, 24, kBottomUp);
+  std::vector<std::uint8_t> out;
+  EncodeJPEG({dib->Bits(), dib->Width(), dib->Height(), std::size_t(dib->RowSize()), true}, kDefaultJPEGQuality, out);
+  return out;
 }
 
 namespace {
@@ -76,6 +84,14 @@ AviParts ReadAvi(const std::string& path) {
   p.movi = p.riff.Find("movi");
   p.idx1 = p.riff.Find("idx1");
   return p;
+}
+
+std::vector<std::string> FrameChunks(const std::string& path) {
+  const AviParts p = ReadAvi(path);
+  std::vector<std::string> chunks;
+  if (p.movi != nullptr)
+    for (const testsupport::RiffChunk& chunk : p.movi->children) chunks.push_back(chunk.data);
+  return chunks;
 }
 
 void ExpectValidAvi(const std::string& path, int frames, const std::string& chunk_id) {

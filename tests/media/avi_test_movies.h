@@ -14,6 +14,9 @@ namespace avitest {
 // A picture that differs in every pixel and from frame to frame.
 media::Bitmap Pattern(int width, int height, int seed);
 
+// A picture as the Motion-JPEG compressor encodes it, at its default quality.
+std::vector<std::uint8_t> JpegOf(const media::Bitmap& picture);
+
 // The movie maker's setup: the save dialog answers Path, the options dialog picks Compressor
 // (0: none).
 media::MovieMakerSetup SetupFor(const std::string& path, media::FourCC compressor);
@@ -35,6 +38,9 @@ struct AviParts {
   const testsupport::RiffChunk* idx1 = nullptr;
 };
 AviParts ReadAvi(const std::string& path);
+
+// The data of every frame chunk in 'movi', in order.
+std::vector<std::string> FrameChunks(const std::string& path);
 
 // Checks the structure that makes a file readable: frame counts in avih and strh equal to the
 // chunks in movi, all with ChunkId, and one key-frame idx1 entry per chunk pointing at it.

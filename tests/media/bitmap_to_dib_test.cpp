@@ -39,6 +39,44 @@ TEST(BitmapToDIBTest, ReadsThirtyTwoBitRowsAndKeepsThePaddingZero) {
   EXPECT_EQ(row, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}));
 }
 
+// Every byte of the pixel block, worked out pixel by pixel: widths whose rows need 1, 2 or 3 bytes
+// of padding, both source depths, both orientations, and source rows with bytes past the width
+// that must not be copied.
+TEST(BitmapToDIBTest, TwentyFourBitRowsMatchAPixelByPixelCopy) {
+  const auto source_byte = [](int x, int y, int c) { return std::uint8_t(x * 7 + y * 31 + c * 101 + 1); };
+  for (const int source_bits : {24, 32}) {
+    for (const int width : {1, 2, 3, 4, 5, 7, 13, 641}) {
+      for (const int height : {1, 2, 5}) {
+        for (const int orientation : {kBottomUp, kTopDown}) {
+          SCOPED_TRACE(testing::Message() << source_bits << " bits " << width << "x" << height << " orientation "
+                                          << orientation);
+          const int step = source_bits / 8;
+          const std::size_t stride = std::size_t(width) * step + 5;
+          std::vector<std::uint8_t> pixels(stride * std::size_t(height), 0xEE);
+          for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+              for (int c = 0; c < 3; ++c) pixels[std::size_t(y) * stride + std::size_t(x) * step + c] = source_byte(x, y, c);
+          const BitmapRows rows{width, height, source_bits,
+                                [&](int y) { return pixels.data() + std::size_t(y) * stride; }};
+
+          const std::optional<PackedDIB> dib = BitmapToDIB(rows, {}, 24, orientation);
+          ASSERT_TRUE(dib);
+          const std::size_t row_size = (std::size_t(width) * 3 + 3) / 4 * 4;
+          std::vector<std::uint8_t> expected(row_size * std::size_t(height), 0);
+          for (int stored = 0; stored < height; ++stored) {
+            const int y = orientation == kBottomUp ? height - 1 - stored : stored;
+            for (int x = 0; x < width; ++x)
+              for (int c = 0; c < 3; ++c) expected[std::size_t(stored) * row_size + std::size_t(x) * 3 + c] = source_byte(x, y, c);
+          }
+          EXPECT_EQ(dib->Header().biSizeImage, expected.size());
+          ASSERT_EQ(dib->Size(), 40u + expected.size());
+          EXPECT_EQ(std::vector<std::uint8_t>(dib->Bits(), dib->Bits() + dib->ImageSize()), expected);
+        }
+      }
+    }
+  }
+}
+
 TEST(BitmapToDIBTest, PalettedDepthsTakeTheNearestTableEntry) {
   Bitmap bitmap(3, 1);
   bitmap.SetPixel(0, 0, RGBColor(250, 5, 5));  // near red

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <span>
 
 #include "media/avi_error.h"
+#include "media/jpeg_frame_check.h"
 #include "tests/media/avi_test_movies.h"
 #include "tests/support/temp_dir.h"
 
@@ -137,6 +139,59 @@ TEST_F(MovieMakerTest, AFailingFrameReachesTheCallerAndLeavesTheFramesBefore) {
                std::runtime_error);
   EXPECT_FALSE(reported_ready);
   avitest::ExpectValidAvi(Path(), 2, "00db");
+}
+
+// Pictures that are JPEG files already: in a Motion-JPEG movie those of the frame size that
+// decode cleanly are the frames byte for byte, undrawn; the others are drawn and encoded. An
+// uncompressed movie draws every frame.
+TEST_F(MovieMakerTest, MotionJPEGTakesSavedPicturesOfTheFrameSizeAsTheyAre) {
+  const auto jpeg_of = [](int width, int seed) {
+    const std::vector<std::uint8_t> bytes = avitest::JpegOf(Pattern(width, 30, seed));
+    return std::string(bytes.begin(), bytes.end());
+  };
+  const std::string whole = jpeg_of(40, 1);
+  const std::vector<std::string> pictures = {
+      whole, jpeg_of(40, 2),
+      whole.substr(0, whole.size() - 20),     // cut short inside its data
+      jpeg_of(48, 3),                         // another size
+      jpeg_of(40, 4),
+  };
+  std::vector<int> offered;
+  const MovieJPEGPictures jpeg{40, 30, [&](int index) {
+                                 offered.push_back(index);
+                                 const std::string& p = pictures[std::size_t(index)];
+                                 return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(p.data()), p.size());
+                               }};
+  const auto make = [&](FourCC compressor) {
+    requested_.clear();
+    offered.clear();
+    return MakeAVIFromFrames(
+        avitest::SetupFor(Path(), compressor), 5,
+        [&](int index) {
+          requested_.push_back(index);
+          frame_ = Pattern(40, 30, index);
+          return frame_.Rows();
+        },
+        [](int, const std::string&, bool&) {}, 2, jpeg);
+  };
+
+  ASSERT_TRUE(make(kMotionJPEG));
+  EXPECT_EQ(offered, (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(requested_, (std::vector<int>{2, 3}));
+  avitest::ExpectValidAvi(Path(), 5, "00dc");
+  const std::vector<std::string> chunks = avitest::FrameChunks(Path());
+  ASSERT_EQ(chunks.size(), 5u);
+  for (int i : {0, 1, 4}) EXPECT_EQ(chunks[std::size_t(i)], pictures[std::size_t(i)]) << "frame " << i;
+  for (int i : {2, 3}) {
+    EXPECT_NE(chunks[std::size_t(i)], pictures[std::size_t(i)]) << "frame " << i;
+    const std::string& c = chunks[std::size_t(i)];
+    EXPECT_TRUE(JPEGFitsFrame({reinterpret_cast<const std::uint8_t*>(c.data()), c.size()}, 40, 30)) << "frame " << i;
+  }
+
+  ASSERT_TRUE(make(0));
+  EXPECT_TRUE(offered.empty());
+  EXPECT_EQ(requested_, (std::vector<int>{0, 1, 2, 3, 4}));
+  avitest::ExpectValidAvi(Path(), 5, "00db");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "platform/qt/scripted_prompts.h"
 #include "tests/engine/jpeg_test_pictures.h"
 #include "tests/support/peers.h"
+#include "tests/support/riff_reader.h"
 #include "tests/support/run_program.h"
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/filters_fixture.h"
@@ -307,6 +308,40 @@ TEST_F(PictureCommandsTest, TheSizeLimitIsToldBeforeWritingAndWhenReached) {
     EXPECT_TRUE(prompts.shown.front().startsWith(QStringLiteral("Le film a atteint la taille limite")));
     EXPECT_TRUE(prompts.shown.front().contains(QStringLiteral("les %1 premières").arg(kept)))
         << prompts.shown.front().toStdString();
+}
+
+// A Motion-JPEG movie of saved pictures: those of the movie's size that decode cleanly are its
+// frames byte for byte; one cut short and one of another size are decoded and encoded again at
+// the movie's size.
+TEST_F(PictureCommandsTest, AMotionJpegMovieTakesSavedPicturesOfItsSizeAsTheyAre) {
+    ORVELLO_NEED_PEER("ffprobe");
+    movie = (dataDir() / "movie.avi").string();
+    compressors = {media::kMotionJPEG};
+    const auto busy = [](int width, int height, int seed) {
+        return testpictures::EncodeJpeg(testpictures::MakeBitmap(width, height, [seed](int x, int y) {
+            return static_cast<std::uint32_t>((x * 97 + y * 31 + seed) * 2654435761u) & 0xFFFFFF;
+        }));
+    };
+    std::vector<std::string> saved = {busy(64, 48, 0), busy(64, 48, 1), busy(64, 48, 2), busy(64, 48, 3),
+                                      busy(100, 60, 4)};
+    saved[2].resize(saved[2].size() - 30);  // cut short inside its data
+    for (std::size_t i = 0; i < saved.size(); ++i) Picture("p" + std::to_string(i) + ".jpg", saved[i]);
+    Open();
+    commands->SaveselectedpicturesasAVIfile1Click();
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('\n').toStdString();
+
+    const testsupport::RiffChunk riff = testsupport::ReadRiff(movie);
+    const testsupport::RiffChunk* movi = riff.Find("movi");
+    ASSERT_NE(movi, nullptr);
+    ASSERT_EQ(movi->children.size(), saved.size());
+    for (std::size_t i : {0u, 1u, 3u}) EXPECT_EQ(movi->children[i].data, saved[i]) << "frame " << i;
+    for (std::size_t i : {2u, 4u}) EXPECT_NE(movi->children[i].data, saved[i]) << "frame " << i;
+    // Every frame decodes, without a word from the decoder, at the movie's size.
+    const testsupport::ProgramResult frames = testsupport::RunProgram(
+        {"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "frame=width,height", "-of", "csv=p=0", movie});
+    EXPECT_EQ(frames.exit_code, 0);
+    EXPECT_EQ(frames.err, "");
+    EXPECT_EQ(frames.out, "64,48\n64,48\n64,48\n64,48\n64,48\n");
 }
 
 }  // namespace

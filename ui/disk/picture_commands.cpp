@@ -4,11 +4,10 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QPainter>
 #include <QSaveFile>
 
 #include <filesystem>
-#include <stdexcept>
+#include <optional>
 #include <system_error>
 
 #include "engine/folder_files.h"
@@ -17,8 +16,8 @@
 #include "engine/webcam_manager.h"
 #include "media/avi_error.h"
 #include "media/packed_dib.h"
-#include "media/qt/qt_convert.h"
 #include "platform/qt/prompts.h"
+#include "ui/disk/avi_frames.h"
 #include "ui/disk/disk_entry_text.h"
 #include "ui/disk/disk_thumb_manager.h"
 #include "ui/disk/picture_files.h"
@@ -39,12 +38,6 @@ public:
 std::uint64_t FrameBytes(int width, int height) {
     return static_cast<std::uint64_t>(media::DIBRowSize(width, 24)) * static_cast<std::uint64_t>(height);
 }
-
-// A picture of the movie that does not decode; what() is its path.
-class UnreadablePicture : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 QString LimitText(std::uint64_t limit) { return QString::number(limit >> 20) + QStringLiteral(" Mo"); }
 
@@ -285,13 +278,6 @@ void PictureCommands::CopyPictureFilenametoClipboard1Click() {
         QApplication::clipboard()->setText(Path(FViewer.PreviousFileName()));
 }
 
-void PictureCommands::AviFrame(int index, QImage& frame) {
-    const QImage picture(Path(FAviFrameList[static_cast<std::size_t>(index)]));
-    if (picture.isNull())
-        throw UnreadablePicture(FAviFrameList[static_cast<std::size_t>(index)]);
-    QPainter painter(&frame);
-    painter.drawImage(QRect(0, 0, frame.width(), frame.height()), picture);  // another size is scaled
-}
 
 void PictureCommands::AviProgress(const std::string& text, bool& abort) {
     FHost.SetStatusText(QString::fromStdString(text));
@@ -312,13 +298,14 @@ void PictureCommands::SaveselectedpicturesasAVIfile1Click() {
         prompts.Message(Message(65214), platform::Prompts::Icon::Warning);
         return;
     }
-    const QImage first(Path(FAviFrameList.front()));
-    if (first.isNull()) {
+    std::optional<AviFrames> frames;
+    try {
+        frames.emplace(FAviFrameList);  // the first picture gives the movie's frame size
+    } catch (const UnreadablePicture&) {
         prompts.Message(QStringLiteral("Unable to parse the JPEG data"), platform::Prompts::Icon::Error);
         return;
     }
     FState.StopRequested = false;
-    QImage frame(first.size(), QImage::Format_RGB32);  // a layout the movie maker reads
     const WaitCursor wait;
 
     media::MovieMakerSetup setup = FHost.MovieSetup();
@@ -331,8 +318,8 @@ void PictureCommands::SaveselectedpicturesasAVIfile1Click() {
     };
     // Uncompressed frames that would pass the size limit: the user is told before anything is
     // written, and chooses Motion-JPEG or the pictures that fit.
-    const int fit = FramesWithinAviLimit(first.width(), first.height(), setup.MaxFileSize);
-    int frames = count;
+    const int fit = FramesWithinAviLimit(frames->Width(), frames->Height(), setup.MaxFileSize);
+    int kept = count;
     const auto chooseCompression = setup.ChooseCompression;
     setup.ChooseCompression = [&](std::vector<media::AVICompressOptions>& options, unsigned flags) {
         for (;;) {
@@ -347,36 +334,33 @@ void PictureCommands::SaveselectedpicturesasAVIfile1Click() {
                                      .arg(LimitText(setup.MaxFileSize))
                                      .arg(fit);
             if (prompts.Ask(text, platform::Prompts::Icon::Warning)) {
-                frames = fit;
+                kept = fit;
                 return true;
             }
             if (!chooseCompression) return false;
         }
     };
-    int requested = 0;
+    int started = 0;  // frames begun: each one's progress report comes first
     try {
         media::MakeAVIFromFrames(
             setup, count,
-            [&](int index) {
-                requested = index + 1;
-                AviFrame(index, frame);
-                return media::RowsOf(frame);
-            },
+            [&](int index) { return frames->Frame(index); },
             [&](int, const std::string& text, bool& abort) {
                 AviProgress(text, abort);
-                abort = abort || requested >= frames;
+                abort = abort || started >= kept;
+                ++started;
             },
-            2);
+            2, frames->JpegPictures());
     } catch (const media::EMMAVIError& error) {
         std::error_code size;
         const std::uint64_t written = fileName.empty() ? 0 : std::filesystem::file_size(fileName, size);
         if (error.Code() != media::AVIERR_FILEWRITE ||
-            written + FrameBytes(first.width(), first.height()) + (1 << 20) < setup.MaxFileSize)
+            written + FrameBytes(frames->Width(), frames->Height()) + (1 << 20) < setup.MaxFileSize)
             throw;
         prompts.Message(QStringLiteral("Le film a atteint la taille limite d'un fichier AVI (%1) : les %2 premières "
                                        "images ont été gardées.")
                             .arg(LimitText(setup.MaxFileSize))
-                            .arg(requested - 1),
+                            .arg(started - 1),
                         platform::Prompts::Icon::Warning);
     } catch (const UnreadablePicture& error) {
         // A picture that does not decode ends the movie before it; what was written stays.

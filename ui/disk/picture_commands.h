@@ -78,8 +78,6 @@ private:
     // an empty list.
     std::vector<std::string> SelectedPictures(int noneMessage);
     void CopyOrMoveSelectedPictures(bool move);
-    // Draws picture i of the export over the whole frame; throws when it does not decode.
-    void AviFrame(int index, QImage& frame);
     void AviProgress(const std::string& text, bool& abort);
 
     PictureCommandsHost& FHost;
