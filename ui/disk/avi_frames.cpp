@@ -12,13 +12,16 @@
 namespace ui {
 namespace {
 
+// Larger files are taken for something else than a picture, not read into memory.
+constexpr off_t kMaxPictureFileSize = off_t(256) << 20;
+
 // The whole of a regular file, in one read into memory kept from the previous file.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxPictureFileSize;
     if (ok) {
         bytes.resize(static_cast<std::size_t>(st.st_size));
         ok = platform::PreadAll(fd, bytes.data(), bytes.size(), 0);
