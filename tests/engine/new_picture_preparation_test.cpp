@@ -10,6 +10,7 @@
 #include "engine/new_picture.h"
 #include "engine/timestamp.h"
 #include "engine/webcam.h"
+#include "tests/engine/fetch_thread_fixture.h"
 #include "tests/engine/jpeg_test_pictures.h"
 #include "tests/engine/webcam_fixture.h"
 
@@ -253,6 +254,50 @@ TEST_F(PreparedAhead, TheWorkersMotionTestIsUsedOnlyWhileItHolds) {
         ASSERT_EQ(events_[ahead_->FRecordNo].size(), 1u);
         EXPECT_EQ(events_[ahead_->FRecordNo][0].kind, c.expectKind);
     }
+}
+
+// The same through real fetch threads, which prepare each picture while the main thread reports
+// the one before and publishes its reference: a local picture read turn after turn in motion
+// mode, changed once while the webcam runs.
+class PreparedByFetchThreads : public enginetest::FetchThreadFixture {};
+
+TEST_F(PreparedByFetchThreads, AChangedPictureIsSavedOnceAndTheSameOnesAreReportedUnchanged) {
+    diskman_.GlobalSaveOn = 1;
+    diskman_.GlobalSaveMode = engine::kSaveOnMotion;
+    std::vector<Event> events;
+    manager_->OnNewPicture = [&](int, const std::string& file, const std::string*, std::uint8_t kind,
+                                 engine::twebcampicture* picture, int score) {
+        events.push_back({fs::path(file).filename().string(), kind, picture ? picture->Bytes() : "", score});
+    };
+    const fs::path served = temp_.path() / "served.jpg";
+    testsupport::WriteFile(served, Squares(1));
+    Add(served.string(), 0);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return events.size() >= 4; }));
+    testsupport::WriteFile(temp_.path() / "next.jpg", Squares(3));
+    fs::rename(temp_.path() / "next.jpg", served);  // whole, never half written
+    const auto changedAt = events.size();
+    ASSERT_TRUE(WaitFor([&] { return events.size() >= changedAt + 4; }));
+    manager_->StopWebcam(1);
+
+    // The first picture meets an empty folder, the changed one two squares more (score 26);
+    // every other one is the newest saved picture again.
+    std::vector<std::size_t> motions;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        SCOPED_TRACE(i);
+        if (events[i].kind == engine::kPictureMotion) {
+            motions.push_back(i);
+            EXPECT_FALSE(events[i].file.empty());
+            continue;
+        }
+        EXPECT_EQ(events[i].kind, engine::kPictureNoChange);
+        EXPECT_EQ(events[i].score, 0);
+        EXPECT_EQ(events[i].pictureBytes, motions.size() < 2 ? Squares(1) : Squares(3));
+    }
+    ASSERT_EQ(motions.size(), 2u);
+    EXPECT_EQ(motions[0], 0u);
+    EXPECT_EQ(events[motions[1]].score, 26);
+    EXPECT_EQ(Jpegs().size(), 2u);
 }
 
 }  // namespace
