@@ -1,5 +1,6 @@
 #include "engine/new_picture_preparation.h"
 
+#include "engine/bitmap_draw.h"
 #include "engine/motion_compare.h"
 #include "engine/new_picture.h"
 #include "engine/webcam.h"
@@ -62,11 +63,16 @@ std::optional<PreparedMotionTest> StillMotionTestAhead(const twebcam& webcam, co
     return test;
 }
 
-// Drawn as the manager draws it, from the smallest decode that covers it.
-std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& bytes) {
+// Drawn as the manager draws it, from the smallest decode that covers it; from the step's own
+// decode when that is the one (a colour frame at quarter size).
+std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& bytes, JpegPicture* decoded = nullptr) {
     Bitmap thumbnail(webcam.FManager.ThumbWidth(), webcam.FManager.ThumbHeight(), 24);
     try {
-        JpegPicture(bytes).DrawThumbnail(thumbnail);
+        if (decoded && !decoded->Grayscale() && decoded->Performance() == JpegPerformance::BestSpeed &&
+            decoded->Scale() == decoded->ThumbnailScale(thumbnail.width(), thumbnail.height()))
+            StretchDraw(thumbnail, decoded->bitmap());
+        else
+            JpegPicture(bytes).DrawThumbnail(thumbnail);
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -103,10 +109,11 @@ PreparedPicture StreamFramePreparer::Prepare(const twebcam& webcam, const std::s
     if (frame.empty()) return prepared;
     const auto published = webcam.FNewestSaved.Published();
     const bool motion = MotionTestLikely(webcam, published.get());
-    prepared.Thumbnail = ThumbnailAhead(webcam, frame);
     JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(frame, motion));
+    const bool decoded = DecodeAhead(picture);
+    prepared.Thumbnail = ThumbnailAhead(webcam, frame, decoded ? &picture : nullptr);
     // Only a frame that decodes whole is shown, and so becomes the webcam's remembered picture.
-    if (!DecodeAhead(picture) || picture.PrematureEnd()) return prepared;
+    if (!decoded || picture.PrematureEnd()) return prepared;
     if (motion && !FPreviousFrame.empty()) {
         PreparedMotionTest& test = prepared.Motion.emplace();
         test.Settings = SettingsOf(webcam);
