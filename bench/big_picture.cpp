@@ -104,11 +104,12 @@ void BM_BigPicture(benchmark::State& state) {
     }
     testsupport::TempDir temp;
     testsupport::NginxPeer nginx(temp.path() / "nginx");
-    // Three successive frames of ffmpeg's test pattern: each differs from the one before.
+    // Three successive frames of ffmpeg's test pattern: each differs from the one before. Its
+    // progress lines tell a slow encode on a loaded machine from a hung one.
     const fs::path made = temp.path() / "made";
     fs::create_directories(made);
     const auto ffmpeg = testsupport::RunProgram(
-        {"ffmpeg", "-hide_banner", "-loglevel", "error", "-f", "lavfi", "-i",
+        {"ffmpeg", "-hide_banner", "-nostdin", "-stats_period", "1", "-f", "lavfi", "-i",
          "testsrc=size=" + std::to_string(kSide) + "x" + std::to_string(kSide) + ":rate=1", "-frames:v",
          std::to_string(kPictures), "-q:v", "4", (made / "%d.jpg").string()});
     std::vector<fs::path> served;
