@@ -3,6 +3,7 @@
 #include "engine/local_picture.h"
 #include "engine/logs.h"
 #include "engine/new_picture.h"
+#include "engine/new_picture_preparation.h"
 #include "engine/picture_request.h"
 #include "engine/timestamp.h"
 #include "engine/webcam.h"
@@ -304,7 +305,9 @@ void treadthread::Newpic(twebcam& webcam) {
     if (!webcam.FRunning || !FSettings->newPicture) return;
     PictureVerdict verdict = PictureVerdict::Taken;
     try {
-        Synchronize([&] { verdict = FSettings->newPicture(webcam, FBuffer, FPictureFileName); });
+        // The decoding and the motion test need nothing of the main thread: done here first.
+        PreparedPicture prepared = PrepareStillPicture(webcam, FBuffer);
+        Synchronize([&] { verdict = FSettings->newPicture(webcam, FBuffer, FPictureFileName, &prepared); });
     } catch (...) {
         // The step's own failure ends it; the turn goes on.
     }

@@ -26,6 +26,7 @@ namespace engine {
 
 class terrorlog;
 class twebcam;
+struct PreparedPicture;
 
 // A request that delivers no data for this long is aborted silently.
 inline constexpr std::chrono::milliseconds kInactivityLimit{30000};
@@ -49,13 +50,15 @@ enum class PictureVerdict {
 // The reason of a refusal as the error log gives it.
 const char* RefusalText(PictureVerdict verdict);
 
-// The new-picture step, on the main thread: the received bytes and the file name the picture
-// gets if it is saved.
-using NewPictureStep = std::function<PictureVerdict(twebcam&, const std::string& bytes, const std::string& pictureFileName)>;
+// The new-picture step, on the main thread: the received bytes, the file name the picture
+// gets if it is saved, and what the worker did ahead for these bytes (PrepareStillPicture).
+using NewPictureStep = std::function<PictureVerdict(twebcam&, const std::string& bytes,
+                                                    const std::string& pictureFileName, PreparedPicture* prepared)>;
 
-// The stream-frame step, on the main thread: a picture cut out of a streaming webcam's stream.
-// Returns whether the frame was a picture.
-using StreamFrameStep = std::function<bool(twebcam&, const std::string& frame)>;
+// The stream-frame step, on the main thread: a picture cut out of a streaming webcam's stream,
+// and what the stream thread did ahead for it (StreamFramePreparer). Returns whether the frame
+// was a picture.
+using StreamFrameStep = std::function<bool(twebcam&, const std::string& frame, PreparedPicture* prepared)>;
 
 // What the fetch threads, and the stream threads, are built with.
 struct FetchThreadSettings {

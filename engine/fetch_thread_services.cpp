@@ -2,6 +2,7 @@
 
 #include "engine/jpeg_picture.h"
 #include "engine/new_picture_delivery.h"
+#include "engine/new_picture_preparation.h"
 #include "engine/stream_thread.h"
 
 namespace engine {
@@ -12,31 +13,14 @@ FetchWorkerFactory FetchThreadFactory(std::shared_ptr<const FetchThreadSettings>
     };
 }
 
-namespace {
-
-// Whether the bytes are a whole JPEG picture: decoded at the smallest scale, which reads all of
-// the data and is the quickest.
-PictureVerdict Examine(const std::string& bytes) {
-    JpegPicture picture(bytes);
-    picture.SetPerformance(JpegPerformance::BestSpeed);
-    picture.SetScale(JpegScale::Eighth);
-    picture.SetGrayscale(true);
-    try {
-        picture.DIBNeeded();
-    } catch (const JpegError&) {
-        return PictureVerdict::NotJpeg;
-    }
-    return picture.PrematureEnd() ? PictureVerdict::CutOff : PictureVerdict::Taken;
-}
-
-}  // namespace
-
 NewPictureStep StillPictureStep(const TDiskManRec& diskman, std::function<void(const TMotionSettingsRec&)> keepMotion) {
     return [&diskman, keepMotion = std::move(keepMotion)](twebcam& webcam, const std::string& bytes,
-                                                          const std::string& pictureFileName) {
+                                                          const std::string& pictureFileName,
+                                                          PreparedPicture* prepared) {
         if (bytes.empty()) return PictureVerdict::Taken;
-        if (const PictureVerdict verdict = Examine(bytes); verdict != PictureVerdict::Taken) return verdict;
-        const auto motion = DeliverStillPicture(webcam, diskman, bytes, pictureFileName);
+        const PictureVerdict verdict = prepared ? prepared->Verdict : ExaminePicture(bytes);
+        if (verdict != PictureVerdict::Taken) return verdict;
+        const auto motion = DeliverStillPicture(webcam, diskman, bytes, pictureFileName, prepared);
         if (motion && keepMotion) keepMotion(*motion);
         return PictureVerdict::Taken;
     };
@@ -49,9 +33,10 @@ StreamWorkerFactory StreamThreadFactory(std::shared_ptr<const FetchThreadSetting
 }
 
 StreamFrameStep StreamPictureStep(const TDiskManRec& diskman, std::function<void(const TMotionSettingsRec&)> keepMotion) {
-    return [&diskman, keepMotion = std::move(keepMotion)](twebcam& webcam, const std::string& frame) {
+    return [&diskman, keepMotion = std::move(keepMotion)](twebcam& webcam, const std::string& frame,
+                                                          PreparedPicture* prepared) {
         if (JpegPicture(frame).Width() == 0) return false;
-        const auto motion = DeliverStreamFrame(webcam, diskman, frame);
+        const auto motion = DeliverStreamFrame(webcam, diskman, frame, prepared);
         if (motion && keepMotion) keepMotion(*motion);
         return true;
     };

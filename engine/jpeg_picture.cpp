@@ -97,6 +97,28 @@ void JpegPicture::StretchDraw(Bitmap& target) {
     engine::StretchDraw(target, bitmap());
 }
 
+JpegScale JpegPicture::ThumbnailScale(int width, int height) const {
+    JpegSize full;
+    try {
+        full = ReadJpegSize(Data(bytes_), bytes_.size(), {});
+    } catch (const JpegError&) {
+        return JpegScale::Full;  // the decode reports it
+    }
+    // The decoder's size at 1/d is the full size divided by d, rounded up.
+    const auto covers = [&](int d) { return (full.width + d - 1) / d >= width && (full.height + d - 1) / d >= height; };
+    for (const JpegScale scale : {JpegScale::Eighth, JpegScale::Quarter, JpegScale::Half})
+        if (covers(static_cast<int>(scale)))
+            return scale;
+    return JpegScale::Full;
+}
+
+void JpegPicture::DrawThumbnail(Bitmap& target) {
+    SetGrayscale(false);
+    SetPerformance(JpegPerformance::BestSpeed);
+    SetScale(ThumbnailScale(target.width(), target.height()));
+    engine::StretchDraw(target, bitmap());
+}
+
 void JpegPicture::Invalidate() {
     bitmap_ = Bitmap();
     decoded_ = false;

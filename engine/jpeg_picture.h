@@ -64,6 +64,12 @@ public:
     // the fastest decoding (JpegError when the bytes do not decode).
     void SetFullColourDecoding() override;
     void StretchDraw(Bitmap& target) override;
+    // In colour, with the fastest decoding, at ThumbnailScale of the target's size.
+    void DrawThumbnail(Bitmap& target) override;
+
+    // The smallest of the reduced scales (1/8, 1/4, 1/2) whose decode is at least width x
+    // height, full size only when even half size is smaller.
+    JpegScale ThumbnailScale(int width, int height) const;
 
 private:
     void Invalidate();

@@ -28,6 +28,11 @@ bool Guarded(int& score, Fn&& compare) {
     }
 }
 
+// The new-picture steps' comparison: blocks of CellSize.
+bool CompareForMotion(const Bitmap& a, const Bitmap& b, const TMotionSettingsRec& settings, int& score) {
+    return CompareImagesForMotion(a, b, MotionBlocksFor(settings, 1), ValidMotionSettings(settings).Threshold, score);
+}
+
 }  // namespace
 
 MotionBlocks MotionBlocksFor(const TMotionSettingsRec& settings, int sideFactor) {
@@ -40,7 +45,7 @@ MotionBlocks MotionBlocksFor(const TMotionSettingsRec& settings, int sideFactor)
     return blocks;
 }
 
-bool CompareImagesForMotion(Bitmap& a, Bitmap& b, const MotionBlocks& blocks, int threshold, int& score) {
+bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks& blocks, int threshold, int& score) {
     score = 0;
     if (a.width() != b.width() || a.height() != b.height())
         return false;
@@ -52,9 +57,10 @@ bool CompareImagesForMotion(Bitmap& a, Bitmap& b, const MotionBlocks& blocks, in
     const std::int64_t n = static_cast<std::int64_t>(w / s) * (h / s);
     if (n == 0)
         return false;
+    // The fast bitmaps only read here; a reference may be shared with another thread's test.
     tfastbm fa, fb;
-    fa.Attach(&a);
-    fb.Attach(&b);
+    fa.Attach(const_cast<Bitmap*>(&a));
+    fb.Attach(const_cast<Bitmap*>(&b));
     std::int64_t changed = 0;
     // Column by column; a black or dark block ends its column.
     for (int bx = 0; bx <= w / s; ++bx) {
@@ -103,18 +109,22 @@ bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const 
 Bitmap DecodeMotionReference(const std::string& fileName) {
     JpegPicture saved;
     saved.LoadFromFile(fileName);
+    return DecodeMotionReferenceBytes(saved.Bytes());
+}
+
+Bitmap DecodeMotionReferenceBytes(std::string bytes) {
+    JpegPicture saved(std::move(bytes));
     QuarterGrey(saved);
     return std::move(saved.bitmap());
 }
 
-bool CompareJpegWithReference(Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
+bool CompareJpegWithReference(const Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
                               int& score) {
     return Guarded(score, [&] {
         if (reference == nullptr)
             return false;
         QuarterGrey(picture);
-        return CompareImagesForMotion(*reference, picture.bitmap(), MotionBlocksFor(settings, 1),
-                                      ValidMotionSettings(settings).Threshold, score);
+        return CompareForMotion(*reference, picture.bitmap(), settings, score);
     });
 }
 
@@ -129,10 +139,11 @@ bool CompareJpegWithFile(const std::string& fileName, JpegPicture& picture, cons
 }
 
 bool CompareImages(JpegPicture& a, JpegPicture& b, const TMotionSettingsRec& settings, int& score) {
-    return Guarded(score, [&] {
-        return CompareImagesForMotion(a.bitmap(), b.bitmap(), MotionBlocksFor(settings, 1),
-                                      ValidMotionSettings(settings).Threshold, score);
-    });
+    return Guarded(score, [&] { return CompareForMotion(a.bitmap(), b.bitmap(), settings, score); });
+}
+
+bool CompareDecodedImages(const Bitmap& a, const Bitmap& b, const TMotionSettingsRec& settings, int& score) {
+    return Guarded(score, [&] { return CompareForMotion(a, b, settings, score); });
 }
 
 }  // namespace engine

@@ -24,7 +24,7 @@ MotionBlocks MotionBlocksFor(const TMotionSettingsRec& settings, int sideFactor)
 // Compares two decoded pictures (their red component, which is the grey value of a grey
 // decode). Pictures of different sizes, or smaller than one block, are changed with score 0.
 // Raises as tfastbm does for pictures of more than 1800 rows.
-bool CompareImagesForMotion(Bitmap& a, Bitmap& b, const MotionBlocks& blocks, int threshold, int& score);
+bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks& blocks, int threshold, int& score);
 
 // Two picture files, decoded grey at quarter size, with blocks of CellSize x 4 (the viewer).
 bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const TMotionSettingsRec& settings,
@@ -37,13 +37,17 @@ bool CompareJpegWithFile(const std::string& fileName, JpegPicture& picture, cons
 // A saved file decoded as CompareJpegWithFile decodes it (grey, quarter size), so that a webcam
 // can keep it as the reference of its following motion tests. Raises JpegError.
 Bitmap DecodeMotionReference(const std::string& fileName);
+// The same from the file's bytes, read by the caller.
+Bitmap DecodeMotionReferenceBytes(std::string bytes);
 // CompareJpegWithFile with the file already decoded by DecodeMotionReference; no reference
 // (nullptr) is changed, as an empty file name is.
-bool CompareJpegWithReference(Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
+bool CompareJpegWithReference(const Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
                               int& score);
 
 // Two pictures whose scale and grey the caller has set (stream frames).
 bool CompareImages(JpegPicture& a, JpegPicture& b, const TMotionSettingsRec& settings, int& score);
+// The same with both already decoded.
+bool CompareDecodedImages(const Bitmap& a, const Bitmap& b, const TMotionSettingsRec& settings, int& score);
 
 // In the three wrappers an empty file name, a file that cannot be read or decoded, and any
 // other failure all count as changed.

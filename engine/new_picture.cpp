@@ -1,6 +1,7 @@
 #include "engine/new_picture.h"
 
 #include "engine/motion_compare.h"
+#include "engine/new_picture_preparation.h"
 #include "engine/picture_folder.h"
 #include "platform/cp1252.h"
 
@@ -26,12 +27,21 @@ Decision Decide(std::uint8_t mode, std::int32_t& counter) {
     return due ? Decision::Saved : Decision::NotSaved;
 }
 
-JpegPicture Quarter(std::string_view bytes, bool grey) {
-    JpegPicture picture{std::string(bytes)};
-    picture.SetPerformance(JpegPerformance::BestSpeed);
-    picture.SetScale(JpegScale::Quarter);
-    picture.SetGrayscale(grey);
-    return picture;
+// The picture decoded ahead by the worker when it has these options, else a new one.
+JpegPicture QuarterOf(const NewPictureInput& input, bool grey) {
+    if (input.Prepared && input.Prepared->Quarter && input.Prepared->Quarter->Grayscale() == grey) {
+        JpegPicture picture = std::move(*input.Prepared->Quarter);
+        input.Prepared->Quarter.reset();
+        return picture;
+    }
+    return QuarterPicture(input.Bytes, grey);
+}
+
+// The worker's motion test when it was made with these settings, which are in force now.
+const PreparedMotionTest* MotionTestAhead(const NewPictureInput& input, const TMotionSettingsRec& settings) {
+    if (!input.Prepared || !input.Prepared->Motion) return nullptr;
+    const PreparedMotionTest& test = *input.Prepared->Motion;
+    return MotionSettingsValues(test.Settings) == MotionSettingsValues(settings) ? &test : nullptr;
 }
 
 // Writes the picture into the webcam's folder and records it as the newest saved one.
@@ -79,28 +89,43 @@ Sameness CompareWithNewest(const NewPictureInput& input) {
 
 // The newest saved file decoded for the motion test. It is decoded once and kept by the webcam
 // until that file changes; nullptr when there is none or it does not decode (a change).
-Bitmap* MotionReference(const NewPictureInput& input) {
+const Bitmap* MotionReference(const NewPictureInput& input) {
     NewestSavedPicture& saved = *input.Saved;
     const std::string newest = saved.NewestPath(input.WebcamFolder);
     if (newest.empty())
         return nullptr;
-    if (Bitmap* kept = saved.KeptMotionReference())
+    if (const Bitmap* kept = saved.KeptMotionReference())
         return kept;
     try {
-        saved.KeepMotionReference(DecodeMotionReference(newest));
+        saved.KeepMotionReference(std::make_shared<const Bitmap>(DecodeMotionReference(newest)));
     } catch (const std::exception&) {
         return nullptr;
     }
     return saved.KeptMotionReference();
 }
 
+// The still picture's motion test: the worker's when it compared with the newest saved file as
+// it is now (whose decode the webcam then keeps), else made here.
+bool StillPictureSame(const NewPictureInput& input, JpegPicture& picture, const TMotionSettingsRec& settings,
+                      int& score) {
+    if (const PreparedMotionTest* test = MotionTestAhead(input, settings)) {
+        NewestSavedPicture& saved = *input.Saved;
+        if (!test->ReferenceFile.Name.empty() && saved.Newest(input.WebcamFolder) == test->ReferenceFile) {
+            if (!saved.KeptMotionReference()) saved.KeepMotionReference(test->Reference);
+            score = test->Score;
+            return test->Same;
+        }
+    }
+    return CompareJpegWithReference(MotionReference(input), picture, settings, score);
+}
+
 // Still picture, motion mode: compared with the newest saved file, saved when it changed.
 NewPictureOutcome StillMotionTest(const NewPictureInput& input, const std::string& fileName) {
     NewPictureOutcome outcome;
-    JpegPicture picture = Quarter(input.Bytes, true);
+    JpegPicture picture = QuarterOf(input, true);
     outcome.MotionSettings = LoadMotionSettings(input.Rec2);
     int score = 0;
-    if (CompareJpegWithReference(MotionReference(input), picture, *outcome.MotionSettings, score))
+    if (StillPictureSame(input, picture, *outcome.MotionSettings, score))
         outcome.Event = PictureEvent{"", kPictureNoChange, std::move(picture), score};
     else if (SaveWhole(input, picture, fileName))
         outcome.Event = PictureEvent{fileName, kPictureMotion, std::nullopt, score};
@@ -111,10 +136,27 @@ NewPictureOutcome StillMotionTest(const NewPictureInput& input, const std::strin
 std::optional<PictureEvent> StillSave(const NewPictureInput& input, const std::string& fileName) {
     if (CompareWithNewest(input) != Sameness::Different)
         return std::nullopt;
-    JpegPicture picture = Quarter(input.Bytes, true);
+    JpegPicture picture = QuarterOf(input, true);
     if (!SaveWhole(input, picture, fileName))
         return std::nullopt;
     return PictureEvent{fileName, kPictureNoTest, std::nullopt, 0};
+}
+
+// The frame's motion test: the worker's when it compared with the remembered picture of now,
+// else made here. A remembered picture that cannot be loaded claims no change.
+bool FrameSame(const NewPictureInput& input, const std::string& remembered, JpegPicture& frame,
+               const TMotionSettingsRec& settings, int& score) {
+    if (const PreparedMotionTest* test = MotionTestAhead(input, settings); test && test->ReferenceBytes == remembered) {
+        score = test->Score;
+        return test->Same;
+    }
+    JpegPicture reference = QuarterPicture(remembered, true);
+    try {
+        reference.DIBNeeded();
+    } catch (const JpegError&) {
+        return true;
+    }
+    return CompareImages(reference, frame, settings, score);
 }
 
 // Stream frame, motion mode: compared with the remembered picture; a frame that does not decode
@@ -122,25 +164,15 @@ std::optional<PictureEvent> StillSave(const NewPictureInput& input, const std::s
 NewPictureOutcome FrameMotionTest(const NewPictureInput& input, const std::string* remembered,
                                   const std::function<std::string()>& frameFileName) {
     NewPictureOutcome outcome;
-    JpegPicture frame = Quarter(input.Bytes, true);
+    JpegPicture frame = QuarterOf(input, true);
     try {
         frame.DecodeWhole();
     } catch (const JpegError&) {
         return outcome;
     }
     outcome.MotionSettings = LoadMotionSettings(input.Rec2);
-    bool same = false;
     int score = 0;
-    if (remembered != nullptr) {
-        JpegPicture reference = Quarter(*remembered, true);
-        try {
-            reference.DIBNeeded();
-            same = CompareImages(reference, frame, *outcome.MotionSettings, score);
-        } catch (const JpegError&) {
-            same = true;  // the remembered picture cannot be loaded: no change is claimed
-        }
-    }
-    if (same) {
+    if (remembered != nullptr && FrameSame(input, *remembered, frame, *outcome.MotionSettings, score)) {
         outcome.Event = PictureEvent{"", kPictureNoChange, std::move(frame), score};
     } else {
         // The frame is shown even when its file cannot be written, but never names that file.
@@ -153,7 +185,7 @@ NewPictureOutcome FrameMotionTest(const NewPictureInput& input, const std::strin
 
 // Stream frame due for saving: every due frame is written, without a byte comparison.
 std::optional<PictureEvent> FrameSave(const NewPictureInput& input, const std::function<std::string()>& frameFileName) {
-    JpegPicture frame = Quarter(input.Bytes, false);
+    JpegPicture frame = QuarterOf(input, false);
     const std::string fileName = frameFileName();
     if (!SaveWhole(input, frame, fileName))
         return std::nullopt;
@@ -161,6 +193,14 @@ std::optional<PictureEvent> FrameSave(const NewPictureInput& input, const std::f
 }
 
 }  // namespace
+
+JpegPicture QuarterPicture(std::string_view bytes, bool grey) {
+    JpegPicture picture{std::string(bytes)};
+    picture.SetPerformance(JpegPerformance::BestSpeed);
+    picture.SetScale(JpegScale::Quarter);
+    picture.SetGrayscale(grey);
+    return picture;
+}
 
 std::string PictureFileName(const std::string& webcamFolder, std::string_view filePrefix, std::string_view stamp) {
     std::string name = webcamFolder;
@@ -185,7 +225,7 @@ NewPictureOutcome NewStillPicture(const NewPictureInput& input, const std::strin
     case Decision::Saved: return {StillSave(input, pictureFileName), std::nullopt};
     case Decision::NotSaved: break;
     }
-    return {Unsaved(Quarter(input.Bytes, true)), std::nullopt};
+    return {Unsaved(QuarterOf(input, true)), std::nullopt};
 }
 
 NewPictureOutcome NewStreamFrame(const NewPictureInput& input, const std::string* rememberedPicture,
@@ -198,7 +238,7 @@ NewPictureOutcome NewStreamFrame(const NewPictureInput& input, const std::string
     case Decision::Saved: return {FrameSave(input, frameFileName), std::nullopt};
     case Decision::NotSaved: break;
     }
-    return {Unsaved(Quarter(input.Bytes, false)), std::nullopt};
+    return {Unsaved(QuarterOf(input, false)), std::nullopt};
 }
 
 }  // namespace engine

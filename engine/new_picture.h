@@ -34,18 +34,28 @@ struct NewPictureOutcome {
     std::optional<TMotionSettingsRec> MotionSettings;  // the settings of a motion test that ran
 };
 
+struct PreparedPicture;
+
 struct NewPictureInput {
     std::string_view Bytes;                 // the received picture
     std::uint8_t SaveMode = kSaveEvery;     // from EffectiveSaveMode
     std::string WebcamFolder;               // data folder + the webcam's folder name + '/'
     const TWebcamDef1Rec* Rec2 = nullptr;   // the webcam's motion overrides
     NewestSavedPicture* Saved = nullptr;    // the webcam's newest saved picture (required)
+    // What the worker decoded and compared ahead (none: everything is done here). Its decode is
+    // taken when it has the options the step needs, its motion test when it was made with the
+    // settings in force against the reference in force; else the step does the work itself, so
+    // the outcome is the same either way.
+    PreparedPicture* Prepared = nullptr;
 };
 
 // The file of a saved picture: the webcam folder + the record's file prefix in file-name form
 // (UTF-8, with '/', '\' and control characters dropped, so the file stays in the folder) +
 // the time stamp + ".jpg".
 std::string PictureFileName(const std::string& webcamFolder, std::string_view filePrefix, std::string_view stamp);
+
+// The picture as the steps decode it: quarter size, fastest decoding, grey or colour.
+JpegPicture QuarterPicture(std::string_view bytes, bool grey);
 
 // The save mode in force: the global one when DISKMAN's GlobalSaveOn is set, else the webcam's.
 std::uint8_t EffectiveSaveMode(const TDiskManRec& diskman, const TWebcamDefRec& rec);

@@ -1,6 +1,8 @@
 #include "engine/new_picture_delivery.h"
 
 #include "engine/new_picture.h"
+#include "engine/new_picture_preparation.h"
+#include "engine/webcam_manager.h"
 #include "engine/timestamp.h"
 #include "engine/webcam.h"
 #include "platform/clock.h"
@@ -33,17 +35,19 @@ std::string FreePictureFileName(const std::string& folder, std::string_view file
 // a webcam whose name is not a safe folder name (it has no folder).
 template <typename Step>
 std::optional<TMotionSettingsRec> Deliver(twebcam& webcam, const TDiskManRec& diskman, std::string_view bytes,
-                                          const TWebcamPictureEvent& callback, Step&& step) {
+                                          PreparedPicture* prepared, const TWebcamPictureEvent& callback, Step&& step) {
     const std::string folder = webcam.Folder();
     if (folder.empty())
         return std::nullopt;
     const TWebcamDef1Rec rec2 = webcam.Rec2();
     NewPictureOutcome outcome;
     try {
-        outcome = step(NewPictureInput{bytes, EffectiveSaveMode(diskman, webcam.Rec()), folder, &rec2, &webcam.FNewestSaved});
+        outcome = step(NewPictureInput{bytes, EffectiveSaveMode(diskman, webcam.Rec()), folder, &rec2,
+                                       &webcam.FNewestSaved, prepared});
         if (outcome.Event) {
             PictureEvent& event = *outcome.Event;
             webcam.FLastNewPicture = platform::Now();
+            if (prepared) webcam.FManager.OfferThumbnail(std::move(prepared->Thumbnail));
             if (callback)
                 callback(webcam.FRecordNo, event.FileName, nullptr, event.Kind,
                          event.Picture ? &*event.Picture : nullptr, event.Score);
@@ -51,14 +55,18 @@ std::optional<TMotionSettingsRec> Deliver(twebcam& webcam, const TDiskManRec& di
     } catch (const std::exception&) {
         // Every failure of the step, the receiver's included, ends it quietly.
     }
+    webcam.FManager.OfferThumbnail(std::nullopt);
+    webcam.FNewestSaved.Publish(diskman.GlobalSaveOn != 0 ? std::optional<std::uint8_t>(diskman.GlobalSaveMode)
+                                                          : std::nullopt);
     return outcome.MotionSettings;
 }
 
 }  // namespace
 
 std::optional<TMotionSettingsRec> DeliverStillPicture(twebcam& webcam, const TDiskManRec& diskman,
-                                                       std::string_view buffer, const std::string& pictureFileName) {
-    return Deliver(webcam, diskman, buffer, webcam.FOnPicture, [&](const NewPictureInput& input) {
+                                                       std::string_view buffer, const std::string& pictureFileName,
+                                                       PreparedPicture* prepared) {
+    return Deliver(webcam, diskman, buffer, prepared, webcam.FOnPicture, [&](const NewPictureInput& input) {
         const std::string fileName =
             FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view(), pictureFileName);
         return NewStillPicture(input, fileName, webcam.FPictureCounter);
@@ -66,9 +74,9 @@ std::optional<TMotionSettingsRec> DeliverStillPicture(twebcam& webcam, const TDi
 }
 
 std::optional<TMotionSettingsRec> DeliverStreamFrame(twebcam& webcam, const TDiskManRec& diskman,
-                                                      std::string_view frame) {
+                                                      std::string_view frame, PreparedPicture* prepared) {
     const std::string* remembered = webcam.FPicture ? &*webcam.FPicture : nullptr;
-    return Deliver(webcam, diskman, frame, webcam.FOnStreamPicture, [&](const NewPictureInput& input) {
+    return Deliver(webcam, diskman, frame, prepared, webcam.FOnStreamPicture, [&](const NewPictureInput& input) {
         const auto frameFileName = [&] {
             return FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view());
         };

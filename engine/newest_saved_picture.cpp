@@ -2,8 +2,11 @@
 
 #include "engine/webcam_folder.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <optional>
@@ -15,9 +18,7 @@ namespace {
 // only makes the next look a listing.
 constexpr std::size_t kMostOwnNames = 64;
 
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+FileIdentity IdentityFrom(const struct stat& st) {
     return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
 }
 
@@ -27,6 +28,33 @@ std::string_view BaseName(std::string_view path) {
 }
 
 }  // namespace
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return IdentityFrom(st);
+}
+
+std::optional<FileIdentity> ReadFileWithIdentity(const std::string& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat before {}, after {};
+    bool read = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+    if (read) {
+        bytes.resize(static_cast<std::size_t>(before.st_size));
+        std::size_t done = 0;
+        while (read && done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            read = n > 0;
+            if (read) done += static_cast<std::size_t>(n);
+        }
+        read = read && ::fstat(fd, &after) == 0 && IdentityFrom(after) == IdentityFrom(before);
+    }
+    ::close(fd);
+    if (!read) return std::nullopt;
+    return IdentityFrom(before);
+}
 
 NewestSavedPicture::~NewestSavedPicture() { Unwatch(); }
 
@@ -90,14 +118,28 @@ void NewestSavedPicture::Written(const std::string& folder, const std::string& p
 
 void NewestSavedPicture::Forget() { FChanged = true; }
 
-Bitmap* NewestSavedPicture::KeptMotionReference() {
-    const bool current = !FNewest.Name.empty() && FReferenceFile.Name == FNewest.Name && FReferenceFile.Id == FNewest.Id;
-    return current ? &FReference : nullptr;
+const Bitmap* NewestSavedPicture::KeptMotionReference() {
+    const bool current = !FNewest.Name.empty() && FReferenceFile == FNewest;
+    return current ? FReference.get() : nullptr;
 }
 
-void NewestSavedPicture::KeepMotionReference(Bitmap reference) {
+void NewestSavedPicture::KeepMotionReference(std::shared_ptr<const Bitmap> reference) {
     FReferenceFile = FNewest;
     FReference = std::move(reference);
+}
+
+void NewestSavedPicture::Publish(std::optional<std::uint8_t> globalSaveMode) {
+    auto published = std::make_shared<PublishedPictures>();
+    published->Newest = FNewest;
+    if (KeptMotionReference()) published->Reference = FReference;
+    published->GlobalSaveMode = globalSaveMode;
+    const std::lock_guard<std::mutex> lock(FPublishedLock);
+    FPublished = std::move(published);
+}
+
+std::shared_ptr<const PublishedPictures> NewestSavedPicture::Published() const {
+    const std::lock_guard<std::mutex> lock(FPublishedLock);
+    return FPublished;
 }
 
 void NewestSavedPicture::FolderChanged(bool watchEnded) {

@@ -7,12 +7,16 @@
 // program writes are recorded as they are written (Written). What it answers is always the file
 // that LatestJpegInFolder would name at that moment.
 //
-// Main thread only (like every new-picture step); a webcam holds one.
+// Main thread only (like every new-picture step), but for Published, which the fetch and
+// stream threads read; a webcam holds one.
 
 #include "engine/bitmap.h"
 #include "engine/picture_folder_watch.h"
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +34,22 @@ struct FileIdentity {
 struct SavedPictureFile {
     std::string Name;  // without the folder; empty: the folder holds no picture
     FileIdentity Id;
+    bool operator==(const SavedPictureFile&) const = default;
+};
+
+// The identity of a regular file, or none.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
+// Reads a whole regular file and gives the identity of the bytes read (none when it cannot be
+// read or changed while it was read).
+std::optional<FileIdentity> ReadFileWithIdentity(const std::string& path, std::string& bytes);
+
+// What the fetch and stream threads may know of a webcam's pictures, made by the main thread
+// after each new picture and never changed: what they decode and compare ahead is checked by
+// the main thread against the state of its own time before it is used.
+struct PublishedPictures {
+    SavedPictureFile Newest;                  // as the main thread last found it
+    std::shared_ptr<const Bitmap> Reference;  // its motion-test decode, when one is kept
+    std::optional<std::uint8_t> GlobalSaveMode;  // the save mode of every webcam, when one is set
 };
 
 class NewestSavedPicture final : private PictureFolderWatcher {
@@ -50,8 +70,14 @@ public:
 
     // The newest picture decoded for the motion test, kept until that file changes: nullptr
     // when none is kept for the newest file as the last Newest found it.
-    Bitmap* KeptMotionReference();
-    void KeepMotionReference(Bitmap reference);
+    const Bitmap* KeptMotionReference();
+    // For the newest file as the last Newest found it.
+    void KeepMotionReference(std::shared_ptr<const Bitmap> reference);
+
+    // Main thread: publishes what is known now, with the global save mode in force (if any).
+    void Publish(std::optional<std::uint8_t> globalSaveMode);
+    // Any thread: the last one published; nullptr before the first.
+    std::shared_ptr<const PublishedPictures> Published() const;
 
     // How many times the folder was listed (tests and benchmarks look at it).
     int Listings() const { return FListings; }
@@ -68,8 +94,10 @@ private:
     int FWatch = -1;               // the folder watch's number, -1: not watched
     std::vector<std::string> FOwnNames;  // written here, their notices not seen yet
     SavedPictureFile FReferenceFile;     // the file FReference was decoded from
-    Bitmap FReference;
+    std::shared_ptr<const Bitmap> FReference;
     int FListings = 0;
+    mutable std::mutex FPublishedLock;  // guards FPublished, held only to copy the pointer
+    std::shared_ptr<const PublishedPictures> FPublished;
 };
 
 }  // namespace engine

@@ -120,9 +120,11 @@ void tstreamthread::DeliverRest() {
 void tstreamthread::Newpic(const std::string& frame) {
     if (!FSettings->newFrame) return;
     try {
-        Synchronize([this, &frame] {
+        // The decoding and the motion test need nothing of the main thread: done here first.
+        PreparedPicture prepared = FFramePreparer.Prepare(FWebcam, frame);
+        Synchronize([this, &frame, &prepared] {
             // A stop that came while this call waited: the picture is no longer wanted.
-            if (!Terminated() && FWebcam.FRunning && FSettings->newFrame(FWebcam, frame)) FGotPicture = true;
+            if (!Terminated() && FWebcam.FRunning && FSettings->newFrame(FWebcam, frame, &prepared)) FGotPicture = true;
         });
     } catch (...) {
         // The step's own failure; the stream goes on.

@@ -20,6 +20,7 @@
 
 #include "engine/fetch_thread.h"
 #include "engine/frame_splitter.h"
+#include "engine/new_picture_preparation.h"
 #include "engine/picture_request.h"
 #include "engine/webcam_records.h"
 #include "engine/webcam_workers.h"
@@ -73,6 +74,7 @@ private:
     // This thread only: the state of the current connection.
     std::string FFolder;  // the webcam's folder, ending in '/'
     FrameSplitter FSplitter;
+    StreamFramePreparer FFramePreparer;  // the frames handed to Newpic, over every connection
     bool FOneFrame = false;          // on port 4020
     bool FClosedAfterFrame = false;  // closed by the thread after a picture on port 4020
     bool FGotPicture = false;        // the connection (or file) gave a picture

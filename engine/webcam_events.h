@@ -22,6 +22,9 @@ public:
     // Draws the picture stretched over the whole bitmap with the fastest decoding; throws when
     // the bytes do not decode.
     virtual void StretchDraw(Bitmap& target) = 0;
+    // Draws the picture as a thumbnail over the whole bitmap, from as small a decode as still
+    // covers it; a decoder that cannot scale draws as StretchDraw does.
+    virtual void DrawThumbnail(Bitmap& target) { StretchDraw(target); }
 };
 
 // Makes a picture from JPEG bytes; decoding happens when the picture is drawn.

@@ -112,6 +112,12 @@ public:
     void MakeThumbnail(const std::string& FileName, Bitmap& bitmap) const;
     void SetThumbnailSize(int width, int height);  // the main window's ThumbWidth, ThumbHeight
     Bitmap BlankThumbnail() const;
+    // Any thread: the size the workers draw thumbnails ahead at.
+    int ThumbWidth() const { return FThumbWidth; }
+    int ThumbHeight() const { return FThumbHeight; }
+    // Main thread: the thumbnail a worker drew ahead for the picture being reported now. The
+    // picture callback takes it, when it has the thumbnail size, instead of drawing one.
+    void OfferThumbnail(std::optional<Bitmap> thumbnail);
 
     // The webcams' callbacks, on the main thread.
     void PictureArrived(int Index, const std::string& FileName, const std::string* Stream, std::uint8_t Kind,
@@ -199,6 +205,8 @@ public:
 private:
     twebcam* Checked(int i) const;  // the webcam at i (null for an empty slot) or the range error
     void KeepPicture(int Index, twebcam& webcam, twebcampicture& picture, std::uint8_t Kind);
+    // The offered thumbnail (dropped whatever its size), else one drawn by draw.
+    Bitmap NewThumbnail(const std::function<void(Bitmap&)>& draw);
     template <typename Fn>
     void ForEachWebcam(Fn fn) const;
     // Frees the retired webcams and stream threads that are let go of.
@@ -210,8 +218,9 @@ private:
     twebcamlistview* FListView = &FNoListView;
     twebcamlist1 FList;                               // owns nothing: the webcams are freed here
     std::vector<std::unique_ptr<Bitmap>> FThumbnails;  // parallel to FList
-    int FThumbWidth = 86;
-    int FThumbHeight = 80;
+    std::atomic<int> FThumbWidth{86};
+    std::atomic<int> FThumbHeight{80};
+    std::optional<Bitmap> FOfferedThumbnail;  // main thread only
     bool FThreadsStarted = false;
     std::atomic<unsigned> FWebcamGeneration{0};
     std::vector<std::unique_ptr<twebcam>> FRetiredWebcams;

@@ -1,5 +1,6 @@
 // The manager's picture side: thumbnails, and the new-picture callbacks of still and streaming
-// webcams. Main thread only.
+// webcams. Main thread only. A thumbnail is drawn from the smallest decode that covers it, or
+// taken as the picture's worker drew it ahead.
 
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
@@ -29,15 +30,28 @@ void twebcammanager::SetThumbnail(int position, const Bitmap& bitmap) {
 void twebcammanager::MakeThumbnail(const std::string& FileName, Bitmap& bitmap) const {
     std::ifstream in(FileName, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + FileName);
-    DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}))->StretchDraw(bitmap);
+    DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}))->DrawThumbnail(bitmap);
+}
+
+void twebcammanager::OfferThumbnail(std::optional<Bitmap> thumbnail) { FOfferedThumbnail = std::move(thumbnail); }
+
+Bitmap twebcammanager::NewThumbnail(const std::function<void(Bitmap&)>& draw) {
+    std::optional<Bitmap> offered = std::move(FOfferedThumbnail);
+    FOfferedThumbnail.reset();
+    Bitmap thumbnail = BlankThumbnail();
+    if (offered && offered->width() == thumbnail.width() && offered->height() == thumbnail.height() &&
+        offered->bitsPerPixel() == thumbnail.bitsPerPixel())
+        return std::move(*offered);
+    draw(thumbnail);
+    return thumbnail;
 }
 
 // Remembers an unsaved picture: its bytes, its thumbnail, and whether it is news for the grid.
+// The picture is then set to full-size colour again, as the receivers of the event show it.
 void twebcammanager::KeepPicture(int Index, twebcam& webcam, twebcampicture& picture, std::uint8_t Kind) {
     webcam.FPicture = picture.Bytes();
-    Bitmap thumbnail = BlankThumbnail();
-    picture.StretchDraw(thumbnail);
-    SetThumbnail(Index, thumbnail);
+    SetThumbnail(Index, NewThumbnail([&picture](Bitmap& thumbnail) { picture.DrawThumbnail(thumbnail); }));
+    picture.SetFullColourDecoding();
     if (Kind == kPictureMotion || Kind == kPictureNoTest) webcam.FNewPicture = true;
 }
 
@@ -48,9 +62,7 @@ void twebcammanager::PictureArrived(int Index, const std::string& FileName, cons
     webcam->FPicture.reset();
     if (Picture) Picture->SetFullColourDecoding();
     if (!FileName.empty()) {
-        Bitmap thumbnail = BlankThumbnail();
-        MakeThumbnail(FileName, thumbnail);
-        SetThumbnail(Index, thumbnail);
+        SetThumbnail(Index, NewThumbnail([&](Bitmap& thumbnail) { MakeThumbnail(FileName, thumbnail); }));
         if (Kind == kPictureMotion || Kind == kPictureNoTest) webcam->FNewPicture = true;
         if (OnNewPicture) OnNewPicture(Index, FileName, nullptr, Kind, Picture, Score);
     } else if (Stream) {
@@ -59,7 +71,6 @@ void twebcammanager::PictureArrived(int Index, const std::string& FileName, cons
         if (OnNewPicture) OnNewPicture(Index, std::string(), nullptr, Kind, decoded.get(), Score);
     } else if (Picture) {
         KeepPicture(Index, *webcam, *Picture, Kind);
-        Picture->SetFullColourDecoding();
         if (OnNewPicture) OnNewPicture(Index, std::string(), nullptr, Kind, Picture, Score);
     }
 }
@@ -70,9 +81,7 @@ void twebcammanager::StreamPictureArrived(int Index, const std::string& FileName
     if (!webcam) return;
     webcam->FPicture.reset();
     if (!Picture) return;
-    Picture->SetFullColourDecoding();
     KeepPicture(Index, *webcam, *Picture, Kind);
-    Picture->SetFullColourDecoding();
     if (OnStreamPicture) OnStreamPicture(Index, FileName, nullptr, Kind, Picture, Score);
 }
 

@@ -52,10 +52,11 @@ protected:
         settings->inactivityLimit = kLimit;
         settings->errorPause = 50ms;
         settings->newPicture = [this, step = engine::StillPictureStep(diskman_)](
-                                   engine::twebcam& webcam, const std::string& bytes, const std::string& name) {
+                                   engine::twebcam& webcam, const std::string& bytes, const std::string& name,
+                                   engine::PreparedPicture* prepared) {
             ++pictures_;
             lastPicture_ = bytes;
-            return step(webcam, bytes, name);
+            return step(webcam, bytes, name, prepared);
         };
         settings_ = settings;
         MakeManager(engine::DefaultExtra1());

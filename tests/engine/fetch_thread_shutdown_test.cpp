@@ -28,7 +28,7 @@ TEST_F(FetchThreadShutdownTest, StopAllAndDestroyWithEveryThreadBusy) {
     testsupport::WriteFile(nginx.root() / "slow" / "a.jpg", std::string(64 * 1024, 'x'));
     std::filesystem::create_directories(dataDir());
     auto settings = std::make_shared<engine::FetchThreadSettings>();
-    settings->newPicture = [](engine::twebcam&, const std::string&, const std::string&) {
+    settings->newPicture = [](engine::twebcam&, const std::string&, const std::string&, engine::PreparedPicture*) {
         return engine::PictureVerdict::Taken;
     };
     testsupport::Watchdog watchdog(60s);

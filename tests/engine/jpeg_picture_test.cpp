@@ -35,6 +35,37 @@ TEST(JpegPicture, ScalesGiveTheScaledSizeBeforeAndAfterDecoding) {
     }
 }
 
+// A thumbnail is drawn from the smallest reduced-scale decode that still covers it; full size
+// only when even half size is smaller.
+TEST(JpegPicture, AThumbnailIsDrawnFromTheSmallestDecodeThatCoversIt) {
+    struct Case { int w, h, thumbW, thumbH; JpegScale scale; };
+    const Case cases[] = {
+        {640, 480, 86, 80, JpegScale::Quarter},   // an eighth is 80 x 60
+        {688, 640, 86, 80, JpegScale::Eighth},    // exactly 86 x 80
+        {681, 640, 86, 80, JpegScale::Eighth},    // 85.1 rounds up to 86
+        {680, 640, 86, 80, JpegScale::Quarter},   // 85 is too narrow
+        {320, 240, 86, 80, JpegScale::Half},
+        {170, 160, 86, 80, JpegScale::Full},      // half is 85 x 80
+        {320, 240, 320, 240, JpegScale::Full},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        JpegPicture p(RedBlue(c.w, c.h));
+        p.SetGrayscale(true);
+        EXPECT_EQ(p.ThumbnailScale(c.thumbW, c.thumbH), c.scale);
+        engine::Bitmap thumbnail(c.thumbW, c.thumbH, 24);
+        p.DrawThumbnail(thumbnail);
+        EXPECT_EQ(p.bitmap().width(), (c.w + static_cast<int>(c.scale) - 1) / static_cast<int>(c.scale));
+        EXPECT_EQ(p.bitmap().bitsPerPixel(), 24) << "in colour";
+        const std::uint8_t* left = thumbnail.row(c.thumbH / 2);
+        const std::uint8_t* right = left + (c.thumbW - 1) * 3;
+        EXPECT_GT(left[2], 200);   // red
+        EXPECT_LT(left[0], 60);
+        EXPECT_GT(right[0], 200);  // blue
+        EXPECT_LT(right[2], 60);
+    }
+}
+
 TEST(JpegPicture, ColourRowsAreBlueGreenRedAndGreyIsOneByte) {
     JpegPicture p(RedBlue(64, 32));
     p.SetPerformance(engine::JpegPerformance::BestSpeed);

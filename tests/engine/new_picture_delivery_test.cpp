@@ -29,10 +29,7 @@ class PictureDelivery : public enginetest::WebcamTest {
 protected:
     void SetUp() override {
         WebcamTest::SetUp();
-        engine::WebcamManagerServices services = enginetest::StandInServices(probe_);
-        services.decodePicture = engine::MakeJpegPicture;
-        manager_ = std::make_unique<engine::twebcammanager>(DataFolder(), 4, extra1_, config_, std::move(services));
-        manager_->SetThumbnailSize(8, 6);
+        MakeJpegManager(8, 6);
         const auto record = [](std::vector<Event>& into) {
             return [&into](int, const std::string& file, const std::string*, std::uint8_t kind,
                            engine::twebcampicture* picture, int score) {

@@ -80,13 +80,13 @@ protected:
         auto settings = std::make_shared<engine::FetchThreadSettings>();
         settings->errorLog = &log_;
         settings->inactivityLimit = kLimit;
-        settings->newFrame = [this, step = engine::StreamPictureStep(diskman_)](engine::twebcam& webcam,
-                                                                              const std::string& frame) {
+        settings->newFrame = [this, step = engine::StreamPictureStep(diskman_)](
+                                 engine::twebcam& webcam, const std::string& frame, engine::PreparedPicture* prepared) {
             frames_.push_back(frame);
             // Frames saved within one hundredth of a second would get one name; the clock moves
             // on by a second per frame, so every saved frame keeps a file of its own.
             clock_.AdvanceSeconds(1);
-            return step(webcam, frame);
+            return step(webcam, frame, prepared);
         };
         settings_ = settings;
         MakeManager(engine::DefaultConfig());

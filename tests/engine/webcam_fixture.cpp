@@ -1,5 +1,7 @@
 #include "tests/engine/webcam_fixture.h"
 
+#include "engine/jpeg_picture.h"
+
 #include <filesystem>
 #include <thread>
 
@@ -78,6 +80,13 @@ void WebcamTest::MakeManager(int threads) {
     manager_ = std::make_unique<engine::twebcammanager>(DataFolder(), threads, extra1_, config_,
                                                         StandInServices(probe_));
     manager_->OnStatusChange = [this](int index, int status) { statuses_.emplace_back(index, status); };
+}
+
+void WebcamTest::MakeJpegManager(int thumbWidth, int thumbHeight) {
+    engine::WebcamManagerServices services = StandInServices(probe_);
+    services.decodePicture = engine::MakeJpegPicture;
+    manager_ = std::make_unique<engine::twebcammanager>(DataFolder(), 4, extra1_, config_, std::move(services));
+    manager_->SetThumbnailSize(thumbWidth, thumbHeight);
 }
 
 engine::twebcam& WebcamTest::Add(const std::string& name, int refresh, bool favourite) {

@@ -119,6 +119,8 @@ protected:
 
     // A manager with `threads` stand-in fetch threads, not started.
     void MakeManager(int threads = 4);
+    // The same with four threads, decoding with the JPEG layer and thumbnails of the given size.
+    void MakeJpegManager(int thumbWidth, int thumbHeight);
     engine::twebcam& Add(const std::string& name, int refresh = 60, bool favourite = false);
 
     std::string DataFolder() const { return dataDir().string() + "/"; }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace enginetest {
 namespace {
 
@@ -65,6 +67,24 @@ TEST_F(ManagerPictures, ASavedPictureGivesTheThumbnailFromItsFile) {
     EXPECT_EQ(events_[0].file, file);
     EXPECT_EQ(events_[0].kind, engine::kPictureMotion);
     EXPECT_EQ(events_[0].score, 26);
+}
+
+// A thumbnail drawn ahead by the picture's worker is taken when it has the thumbnail size; one
+// of another size (the size changed meanwhile) is dropped and the thumbnail drawn here.
+TEST_F(ManagerPictures, AThumbnailDrawnAheadIsTakenWhenItHasTheSize) {
+    const std::string file = DataFolder() + "cam/cam20261210081502.jpg";
+    testsupport::WriteFile(file, PictureBytes(1, 2, 3));
+    struct Case { int w, h; std::string expect; };
+    for (const Case& c : {Case{8, 6, PictureBytes(40, 50, 60)}, Case{7, 6, PictureBytes(1, 2, 3)}}) {
+        Bitmap ahead(c.w, c.h, 24);
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) std::copy_n("\x28\x32\x3c", 3, ahead.row(y) + x * 3);
+        manager_->OfferThumbnail(ahead);
+        manager_->PictureArrived(1, file, nullptr, engine::kPictureMotion, nullptr, 26);
+        EXPECT_EQ(ThumbnailColour(), c.expect);
+    }
+    manager_->PictureArrived(1, file, nullptr, engine::kPictureMotion, nullptr, 26);
+    EXPECT_EQ(ThumbnailColour(), PictureBytes(1, 2, 3)) << "an offer serves one picture only";
 }
 
 TEST_F(ManagerPictures, AnUnsavedPictureIsKeptInMemory) {

@@ -1,0 +1,134 @@
+#include "engine/new_picture_preparation.h"
+
+#include "engine/bitmap_draw.h"
+#include "engine/motion_compare.h"
+#include "engine/new_picture.h"
+#include "engine/webcam.h"
+#include "engine/webcam_folder.h"
+#include "engine/webcam_manager.h"
+
+namespace engine {
+namespace {
+
+// Decodes the picture now, as the step would; false when it does not decode (the step then
+// fails on it in its own time).
+bool DecodeAhead(JpegPicture& picture) {
+    try {
+        picture.DIBNeeded();
+        return true;
+    } catch (const JpegError&) {
+        return false;
+    }
+}
+
+// Whether the step will run a motion test: by the save mode in force when the webcam last
+// published, the webcam's own mode before that. A wrong guess costs time, not correctness.
+bool MotionTestLikely(const twebcam& webcam, const PublishedPictures* published) {
+    const std::uint8_t mode =
+        published && published->GlobalSaveMode ? *published->GlobalSaveMode : webcam.Rec().SaveMode;
+    return mode == kSaveOnMotion;
+}
+
+TMotionSettingsRec SettingsOf(const twebcam& webcam) {
+    const TWebcamDef1Rec rec2 = webcam.Rec2();
+    return LoadMotionSettings(&rec2);
+}
+
+// The still picture against the newest saved file: the decode the webcam keeps for it, else
+// that file decoded here. None when there is no file, or it cannot be read or decoded: the step
+// then sees to it.
+std::optional<PreparedMotionTest> StillMotionTestAhead(const twebcam& webcam, const PublishedPictures* published,
+                                                       JpegPicture& picture) {
+    PreparedMotionTest test;
+    if (published && published->Reference) {
+        test.ReferenceFile = published->Newest;
+        test.Reference = published->Reference;
+    } else {
+        const std::string folder = webcam.Folder();
+        if (folder.empty()) return std::nullopt;
+        const std::string name = published ? published->Newest.Name : LatestJpegInFolder(folder);
+        if (name.empty()) return std::nullopt;
+        std::string bytes;
+        const auto id = ReadFileWithIdentity(folder + name, bytes);
+        if (!id) return std::nullopt;
+        try {
+            test.Reference = std::make_shared<const Bitmap>(DecodeMotionReferenceBytes(std::move(bytes)));
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        test.ReferenceFile = {name, *id};
+    }
+    test.Settings = SettingsOf(webcam);
+    test.Same = CompareJpegWithReference(test.Reference.get(), picture, test.Settings, test.Score);
+    return test;
+}
+
+// Drawn as the manager draws it, from the smallest decode that covers it; from the step's own
+// decode when that is the one (a colour frame at quarter size).
+std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& bytes, JpegPicture* decoded = nullptr) {
+    Bitmap thumbnail(webcam.FManager.ThumbWidth(), webcam.FManager.ThumbHeight(), 24);
+    try {
+        if (decoded && !decoded->Grayscale() && decoded->Performance() == JpegPerformance::BestSpeed &&
+            decoded->Scale() == decoded->ThumbnailScale(thumbnail.width(), thumbnail.height()))
+            StretchDraw(thumbnail, decoded->bitmap());
+        else
+            JpegPicture(bytes).DrawThumbnail(thumbnail);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    return thumbnail;
+}
+
+}  // namespace
+
+PictureVerdict ExaminePicture(const std::string& bytes) {
+    JpegPicture picture(bytes);
+    picture.SetPerformance(JpegPerformance::BestSpeed);
+    picture.SetScale(JpegScale::Eighth);
+    picture.SetGrayscale(true);
+    if (!DecodeAhead(picture)) return PictureVerdict::NotJpeg;
+    return picture.PrematureEnd() ? PictureVerdict::CutOff : PictureVerdict::Taken;
+}
+
+PreparedPicture PrepareStillPicture(const twebcam& webcam, const std::string& bytes) {
+    PreparedPicture prepared;
+    if (bytes.empty()) return prepared;
+    prepared.Verdict = ExaminePicture(bytes);
+    if (prepared.Verdict != PictureVerdict::Taken) return prepared;  // refused before any step
+    JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(bytes, true));
+    DecodeAhead(picture);
+    const auto published = webcam.FNewestSaved.Published();
+    if (MotionTestLikely(webcam, published.get()))
+        prepared.Motion = StillMotionTestAhead(webcam, published.get(), picture);
+    prepared.Thumbnail = ThumbnailAhead(webcam, bytes);
+    return prepared;
+}
+
+PreparedPicture StreamFramePreparer::Prepare(const twebcam& webcam, const std::string& frame) {
+    PreparedPicture prepared;
+    if (frame.empty()) return prepared;
+    const auto published = webcam.FNewestSaved.Published();
+    const bool motion = MotionTestLikely(webcam, published.get());
+    JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(frame, motion));
+    const bool decoded = DecodeAhead(picture);
+    prepared.Thumbnail = ThumbnailAhead(webcam, frame, decoded ? &picture : nullptr);
+    // Only a frame that decodes whole is shown, and so becomes the webcam's remembered picture.
+    if (!decoded || picture.PrematureEnd()) return prepared;
+    if (motion && !FPreviousFrame.empty()) {
+        PreparedMotionTest& test = prepared.Motion.emplace();
+        test.Settings = SettingsOf(webcam);
+        test.ReferenceBytes = FPreviousFrame;
+        std::shared_ptr<const Bitmap> reference = FPreviousGrey;
+        if (!reference) {
+            JpegPicture previous = QuarterPicture(FPreviousFrame, true);
+            if (DecodeAhead(previous)) reference = std::make_shared<const Bitmap>(std::move(previous.bitmap()));
+        }
+        // A remembered picture that cannot be loaded claims no change.
+        test.Same = !reference || CompareDecodedImages(*reference, picture.bitmap(), test.Settings, test.Score);
+    }
+    FPreviousFrame = frame;
+    FPreviousGrey = motion ? std::make_shared<const Bitmap>(picture.bitmap()) : nullptr;
+    return prepared;
+}
+
+}  // namespace engine
