@@ -5,23 +5,58 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace engine {
+
+// The pixel store's allocator. Storage starts on a 64-byte cache line, so the JPEG library's
+// vector stores into rows whose length is a multiple of 64 never straddle lines (a few per cent
+// of a full-size colour decode). The elements a vector grows by are left uninitialised (a
+// decoder overwrites them all anyway); an explicit value is still stored.
+template <class T>
+struct PixelAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = PixelAllocator<U>;
+    };
+    PixelAllocator() = default;
+    template <class U>
+    PixelAllocator(const PixelAllocator<U>&) noexcept {}
+
+    T* allocate(std::size_t n) {
+        return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t{64}));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { ::operator delete(p, n * sizeof(T), std::align_val_t{64}); }
+
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0)
+            ::new (static_cast<void*>(p)) U;
+        else
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
 
 class Bitmap {
 public:
     Bitmap() = default;
     Bitmap(int width, int height, int bitsPerPixel) { Resize(width, height, bitsPerPixel); }
 
+    // Every pixel black.
     void Resize(int width, int height, int bitsPerPixel) {
-        if (width < 0 || height < 0 || (bitsPerPixel != 24 && bitsPerPixel != 8))
-            throw std::invalid_argument("Bitmap: bad size or depth");
-        width_ = width;
-        height_ = height;
-        bpp_ = bitsPerPixel;
-        pixels_.assign(static_cast<std::size_t>(width) * height * (bitsPerPixel / 8), 0);
+        pixels_.assign(CheckedSize(width, height, bitsPerPixel), 0);
+        SetShape(width, height, bitsPerPixel);
+    }
+
+    // Pixel values left unspecified, for a caller that writes every pixel next. The storage is
+    // kept when it is large enough, so decoding again and again into one bitmap allocates once.
+    void ResizeForOverwrite(int width, int height, int bitsPerPixel) {
+        pixels_.resize(CheckedSize(width, height, bitsPerPixel));
+        SetShape(width, height, bitsPerPixel);
     }
 
     int width() const { return width_; }
@@ -40,10 +75,21 @@ public:
     bool operator==(const Bitmap&) const = default;
 
 private:
+    static std::size_t CheckedSize(int width, int height, int bitsPerPixel) {
+        if (width < 0 || height < 0 || (bitsPerPixel != 24 && bitsPerPixel != 8))
+            throw std::invalid_argument("Bitmap: bad size or depth");
+        return static_cast<std::size_t>(width) * height * (bitsPerPixel / 8);
+    }
+    void SetShape(int width, int height, int bitsPerPixel) {
+        width_ = width;
+        height_ = height;
+        bpp_ = bitsPerPixel;
+    }
+
     int width_ = 0;
     int height_ = 0;
     int bpp_ = 24;
-    std::vector<std::uint8_t> pixels_;
+    std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> pixels_;
 };
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 
 #include "engine/jpeg_picture.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <string>
@@ -17,6 +18,7 @@ struct ErrorManager {
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     bool prematureEnd;
+    Bitmap* target;           // the bitmap being written, once it has the picture's size
 };
 
 extern "C" void OnError(j_common_ptr cinfo) {
@@ -38,6 +40,7 @@ void SetUpErrors(jpeg_decompress_struct& cinfo, ErrorManager& err) {
     err.pub.emit_message = OnMessage;
     err.message[0] = '\0';
     err.prematureEnd = false;
+    err.target = nullptr;
 }
 
 void SetOptions(jpeg_decompress_struct& cinfo, const JpegDecodeOptions& options) {
@@ -54,6 +57,24 @@ void SetOptions(jpeg_decompress_struct& cinfo, const JpegDecodeOptions& options)
 // object with a destructor.
 enum class Step { Ok, LibraryError, TooLarge, OutOfMemory };
 
+// Row pointers handed to the library per call: more than it ever returns at once (one row of
+// blocks, at most 4 x 8 rows), so each call fills as many rows as it can.
+constexpr int kRowsPerCall = 64;
+
+// The library writes straight into the bitmap: its rows are top-down and packed, and the output
+// colour space is the bitmap's own B, G, R byte order (or one grey byte).
+void ReadRows(jpeg_decompress_struct& cinfo, Bitmap& out) {
+    JSAMPROW rows[kRowsPerCall];
+    const int height = static_cast<int>(cinfo.output_height);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int first = static_cast<int>(cinfo.output_scanline);
+        const int count = std::min(kRowsPerCall, height - first);
+        for (int i = 0; i < count; ++i)
+            rows[i] = out.row(first + i);
+        jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(count));
+    }
+}
+
 Step Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t* data, std::size_t size,
             const JpegDecodeOptions& options, Bitmap* out, JpegSize& outSize) {
     if (setjmp(err.jump))
@@ -69,17 +90,22 @@ Step Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t
     if (static_cast<std::int64_t>(outSize.width) * outSize.height > kMaxJpegPixels)
         return Step::TooLarge;
     try {
-        out->Resize(outSize.width, outSize.height, options.grey ? 8 : 24);
+        out->ResizeForOverwrite(outSize.width, outSize.height, options.grey ? 8 : 24);
     } catch (const std::exception&) {
         return Step::OutOfMemory;
     }
+    err.target = out;
     jpeg_start_decompress(&cinfo);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = out->row(static_cast<int>(cinfo.output_scanline));
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
+    ReadRows(cinfo, *out);
     jpeg_finish_decompress(&cinfo);
     return Step::Ok;
+}
+
+// A decode that fails part way leaves black below the last row it wrote, never the pixels of an
+// earlier picture in a reused bitmap.
+void BlankUnwrittenRows(const jpeg_decompress_struct& cinfo, Bitmap& out) {
+    const auto written = static_cast<std::size_t>(cinfo.output_scanline) * out.stride();
+    std::fill(out.data() + written, out.data() + out.size(), std::uint8_t{0});
 }
 
 bool Run(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& options, Bitmap* out,
@@ -91,6 +117,8 @@ bool Run(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& op
     SetUpErrors(cinfo, err);
     jpeg_create_decompress(&cinfo);
     const Step step = Decode(cinfo, err, data, size, options, out, outSize);
+    if (step == Step::LibraryError && err.target != nullptr)
+        BlankUnwrittenRows(cinfo, *err.target);
     jpeg_destroy_decompress(&cinfo);
     switch (step) {
     case Step::Ok: return err.prematureEnd;

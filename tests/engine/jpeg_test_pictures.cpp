@@ -28,7 +28,12 @@ engine::Bitmap MakeGrey(int width, int height, const std::function<std::uint8_t(
     return b;
 }
 
-std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality, bool jfif) {
+namespace {
+
+// Encodes with the library's defaults at `quality`; `adjust` changes the settings just before
+// compression starts.
+std::string Encode(const engine::Bitmap& bitmap, int quality, bool jfif,
+                   const std::function<void(jpeg_compress_struct&)>& adjust) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -44,6 +49,7 @@ std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality, bool jfif) {
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
     cinfo.write_JFIF_header = jfif ? TRUE : FALSE;
+    adjust(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(bitmap.row(static_cast<int>(cinfo.next_scanline)));
@@ -54,6 +60,23 @@ std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality, bool jfif) {
     std::string bytes(reinterpret_cast<char*>(buffer), size);
     std::free(buffer);
     return bytes;
+}
+
+}  // namespace
+
+std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality, bool jfif) {
+    return Encode(bitmap, quality, jfif, [](jpeg_compress_struct&) {});
+}
+
+std::string EncodeJpeg(const engine::Bitmap& bitmap, const JpegLayout& layout) {
+    return Encode(bitmap, layout.quality, true, [&layout](jpeg_compress_struct& cinfo) {
+        if (cinfo.num_components == 3) {
+            cinfo.comp_info[0].h_samp_factor = layout.chromaColumns;
+            cinfo.comp_info[0].v_samp_factor = layout.chromaRows;
+        }
+        if (layout.progressive)
+            jpeg_simple_progression(&cinfo);
+    });
 }
 
 std::string SquaresPicture(int squares) {

@@ -18,6 +18,15 @@ engine::Bitmap MakeGrey(int width, int height, const std::function<std::uint8_t(
 // starts FF D8 FF DB, as bare stream frames do.
 std::string EncodeJpeg(const engine::Bitmap& bitmap, int quality = 95, bool jfif = true);
 
+// How a colour picture's chroma is sampled and how its scans are laid out.
+struct JpegLayout {
+    int quality = 95;
+    bool progressive = false;
+    int chromaColumns = 2;  // luma samples across per chroma sample: 2 and 2 is 4:2:0, 2 and 1 is 4:2:2
+    int chromaRows = 2;
+};
+std::string EncodeJpeg(const engine::Bitmap& bitmap, const JpegLayout& layout);
+
 // A grey 320 x 240 JPEG with `squares` bright squares in one row on a dark background: each
 // picture has other bytes, and at quarter size each square is the inside of one 4-pixel motion
 // block, so one more square is one more changed block.
