@@ -5,7 +5,7 @@
 
 namespace testsupport {
 
-NginxPeer::NginxPeer(const std::filesystem::path& folder, const std::string& serverLines)
+NginxPeer::NginxPeer(const std::filesystem::path& folder, const std::string& serverLines, int workerConnections)
     : folder_(folder / "nginx"), root_(folder_ / "www") {
     std::filesystem::create_directories(root_);
     std::filesystem::create_directories(folder_ / "temp");
@@ -16,7 +16,7 @@ NginxPeer::NginxPeer(const std::filesystem::path& folder, const std::string& ser
         std::string conf;
         conf += "worker_processes 1;\nmaster_process off;\n";
         conf += "error_log " + f + "/error.log info;\npid " + f + "/nginx.pid;\n";
-        conf += "events { worker_connections 64; }\n";
+        conf += "events { worker_connections " + std::to_string(workerConnections) + "; }\n";
         conf += "http {\n  access_log off;\n  keepalive_timeout 0;\n  default_type application/octet-stream;\n";
         conf += "  types { image/jpeg jpg; text/plain txt; text/html html; }\n";
         for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
