@@ -41,6 +41,7 @@
 #include "bench/measured_program.h"
 #include "bench/natural_pictures.h"
 #include "bench/peak_memory.h"
+#include "bench/saved_files.h"
 #include "engine/fetch_thread_services.h"
 #include "engine/regconfig.h"
 #include "engine/webcam.h"
@@ -182,13 +183,6 @@ struct Figures {
     double OnTimePercent() const { return timed > 0 ? 100.0 * static_cast<double>(onTime) / static_cast<double>(timed) : 0; }
 };
 
-long SavedFiles(const fs::path& data) {
-    long files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(data))
-        files += entry.path().extension() == ".jpg";
-    return files;
-}
-
 // Serves the threads' calls on the main thread until the time, noting due times. The time is
 // looked at before every drain: under full load the calls never stop coming.
 void WaitPolling(TurnClock& turns, Clock::time_point until) {
@@ -271,7 +265,7 @@ Figures RunEngine(const testsupport::NginxPeer& nginx, const bench::AccessLog& l
     figures.p99LateMs = turns.LateMs(0.99);
     manager.reset();
     figures.served = log.CountByStatus(from, to);
-    figures.filesOnDisk = SavedFiles(data);
+    figures.filesOnDisk = bench::SavedFiles(data);
     return figures;
 }
 

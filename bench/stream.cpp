@@ -24,6 +24,7 @@
 #include "bench/cpu_usage.h"
 #include "bench/measured_program.h"
 #include "bench/natural_pictures.h"
+#include "bench/saved_files.h"
 #include "engine/fetch_thread_services.h"
 #include "engine/regconfig.h"
 #include "engine/webcam.h"
@@ -47,6 +48,7 @@ long Rounds() {
 struct Run {
     long frames = 0;
     long saved = 0;
+    long files = 0;  // left in the webcam's folder
     double seconds = 0;
     double cpu = 0;
     double MsPerFrame() const { return frames > 0 ? cpu * 1000.0 / static_cast<double>(frames) : 0; }
@@ -92,6 +94,7 @@ Run OurRun(const testsupport::MjpegPeer::Reply& reply, const fs::path& data, std
     run.seconds = std::chrono::duration<double>(last - start).count();
     run.cpu = bench::CpuSeconds() - peer.CpuSeconds() - cpuBefore;
     manager.reset();
+    run.files = bench::SavedFiles(data);
     return run;
 }
 
@@ -150,8 +153,8 @@ int RunAll() {
                 none.MsPerFrame());
     std::fflush(stdout);
     const Run motion = OurRun(reply, temp.path() / "data", engine::kSaveOnMotion, expected);
-    std::printf("mode 254: %ld frames, %ld saved, %.0f frames/s, CPU %.3f ms/frame\n", motion.frames, motion.saved,
-                motion.PerSecond(), motion.MsPerFrame());
+    std::printf("mode 254: %ld frames, %ld saved (%ld files in the folder), %.0f frames/s, CPU %.3f ms/frame\n",
+                motion.frames, motion.saved, motion.files, motion.PerSecond(), motion.MsPerFrame());
     const Run full = FfmpegRun(file, {}, expected);
     const Run quarter = FfmpegRun(file, {"-lowres", "2"}, expected);
     std::printf("ffmpeg -threads 1: full size %.3f ms/frame, quarter size (-lowres 2) %.3f ms/frame (%ld frames)\n",
