@@ -139,7 +139,9 @@ public:
         if (!counted || dueTime == 0) return;
         lateMs.push_back((next - refresh_ - dueTime) * platform::kMillisecondsPerDay);
     }
-    long OnTime() const { return std::count_if(lateMs.begin(), lateMs.end(), [](double ms) { return ms <= kOnTimeMs; }); }
+    long OnTime() const {
+        return std::count_if(lateMs.begin(), lateMs.end(), [](double ms) { return ms <= kOnTimeMs; });
+    }
     // The lateness that share of the turns stays within.
     double LateMs(double share) {
         if (lateMs.empty()) return 0;
@@ -180,7 +182,9 @@ struct Figures {
     long Served(int status) const { return served.count(status) ? served.at(status) : 0; }
     double PerSecond(long n) const { return seconds > 0 ? static_cast<double>(n) / seconds : 0; }
     double MsPer(long n) const { return n > 0 ? cpu * 1000.0 / static_cast<double>(n) : 0; }
-    double OnTimePercent() const { return timed > 0 ? 100.0 * static_cast<double>(onTime) / static_cast<double>(timed) : 0; }
+    double OnTimePercent() const {
+        return timed > 0 ? 100.0 * static_cast<double>(onTime) / static_cast<double>(timed) : 0;
+    }
 };
 
 // Serves the threads' calls on the main thread until the time, noting due times. The time is
@@ -302,7 +306,8 @@ int ConditionalFetches(const std::string& prefix, int webcams, int rounds, long 
             const std::string url = prefix + std::to_string(i) + ".jpg";
             curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
             long status = 0;
-            if (curl_easy_perform(curl) == CURLE_OK && curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
+            if (curl_easy_perform(curl) == CURLE_OK &&
+                curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
                 notModified += status == 304;
         }
     curl_easy_cleanup(curl);
@@ -373,10 +378,9 @@ int RunAll() {
                                           std::to_string(static_cast<long>(info.st_mtime))});
     const long curlFetches = log.CountByStatus(from, log.Mark())[304];
     const double curlMs = curlFetches > 0 ? curl.cpuSeconds * 1000.0 / static_cast<double>(curlFetches) : 0;
-    std::printf("libcurl, conditional GETs of the same URLs one after another: %ld answered 304 (its count %s), "
-                "CPU %.4f ms per conditional fetch\n",
-                curlFetches, curl.result.out.empty() ? "none" : curl.result.out.substr(0, curl.result.out.find('\n')).c_str(),
-                curlMs);
+    std::printf("libcurl, conditional GETs of the same URLs one after another: %ld answered 304 (%ld by its own "
+                "count), CPU %.4f ms per conditional fetch\n",
+                curlFetches, std::atol(curl.result.out.c_str()), curlMs);
 
     const Figures& slow254 = results["mode 254, refresh 1 s"];
     const Figures& fast254 = results["mode 254, as fast as possible"];

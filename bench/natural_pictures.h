@@ -60,7 +60,8 @@ inline std::vector<std::uint8_t> Scene(int width, int height, int index, double 
             const double horizon = height * (0.45 + 0.06 * std::sin(x * 0.011) + 0.03 * std::sin(x * 0.037 + 1.3));
             double b, g, r;
             if (y < horizon) {
-                const double cloud = std::pow(ValueNoise(x + drift, y, 90, 7) * 0.7 + ValueNoise(x + drift, y, 23, 8) * 0.3, 2);
+                const double cloud =
+                    std::pow(ValueNoise(x + drift, y, 90, 7) * 0.7 + ValueNoise(x + drift, y, 23, 8) * 0.3, 2);
                 const double sky = static_cast<double>(y) / horizon;
                 b = 235 - 60 * sky + 40 * cloud;
                 g = 150 + 50 * sky + 90 * cloud;
@@ -83,7 +84,8 @@ inline std::vector<std::uint8_t> Scene(int width, int height, int index, double 
                     r = v.r + fine * 0.2;
                 }
             }
-            std::uint8_t* p = &bgr[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3];
+            std::uint8_t* p = &bgr[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                    static_cast<std::size_t>(x)) * 3];
             p[0] = Clamp(b);
             p[1] = Clamp(g);
             p[2] = Clamp(r);
@@ -112,7 +114,8 @@ inline std::vector<std::string> NaturalPictures(int count, int width = 640, int 
     const auto meanSize = [&](int quality) {
         const int sample = std::min(count, 4);
         std::size_t total = 0;
-        for (int i = 0; i < sample; ++i) total += Encode(scenes[static_cast<std::size_t>(i)], width, height, quality).size();
+        for (int i = 0; i < sample; ++i)
+            total += Encode(scenes[static_cast<std::size_t>(i)], width, height, quality).size();
         return total / static_cast<std::size_t>(std::max(sample, 1));
     };
     int low = 10, high = 95;

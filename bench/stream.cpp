@@ -102,7 +102,8 @@ Run OurRun(const testsupport::MjpegPeer::Reply& reply, const fs::path& data, std
 bench::MeasuredProgram FfmpegDecode(const fs::path& file, const std::vector<std::string>& options, long frames) {
     std::vector<std::string> argv = {"ffmpeg", "-hide_banner", "-nostdin", "-threads", "1"};
     argv.insert(argv.end(), options.begin(), options.end());
-    argv.insert(argv.end(), {"-f", "mjpeg", "-i", file.string(), "-frames:v", std::to_string(frames), "-f", "null", "-"});
+    argv.insert(argv.end(),
+                {"-f", "mjpeg", "-i", file.string(), "-frames:v", std::to_string(frames), "-f", "null", "-"});
     return bench::RunMeasured(argv);
 }
 
