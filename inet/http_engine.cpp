@@ -24,7 +24,8 @@ using P = HttpProperty;
 
 constexpr std::uint16_t kDefaultPort = 80;
 constexpr std::string_view kDefaultScheme = "http";
-// Wait steps after an action, for the notices the socket still has queued.
+// Wait steps after an action, at most, for the notices the socket still has queued; the drain
+// ends as soon as nothing is pending.
 constexpr int kDrainSteps = 100;
 
 // Values that go out inside one header line (or the request line).

@@ -86,6 +86,7 @@ bool SocketCore::WaitStep(int ms) {
         return false;
     };
     if (InterruptPending()) return takeInterrupt();
+    bool drained = false;
     switch (loop_.ProcessOne()) {
     case platform::MessageLoop::Step::Quit:
         return false;
@@ -94,9 +95,11 @@ bool SocketCore::WaitStep(int ms) {
         break;
     case platform::MessageLoop::Step::Idle:
         if (ms != 0) loop_.WaitForWork(ms);
+        drained = ms == 0;
         break;
     }
     if (InterruptPending()) return takeInterrupt();
+    if (drained) return false;
     if (deadline_ && std::chrono::steady_clock::now() > *deadline_) {
         lastError_ = "Timeout.";
         return false;

@@ -56,7 +56,8 @@ public:
     // One step of a synchronous wait: handles one item of the thread's loop, or waits up
     // to ms for one. False when the caller should stop waiting: an interrupt (text
     // "Interrupted"), a quit request (which stays pending), the target gone, or the
-    // deadline passed (text "Timeout.").
+    // deadline passed (text "Timeout."). With ms 0 it is a drain step: false as well when
+    // nothing was pending, since looking again at once would only poll an empty loop.
     bool WaitStep(int ms);
 
     // Asks the running action to end with 301 at its next wait step.

@@ -105,6 +105,21 @@ TEST_F(MessageConnectionTest, OneReplyLinePerWaitAndTheServersCloseEndsTheNextWa
     EXPECT_EQ("EHLO me\r\nQUIT\r\n", peer.Received());
 }
 
+// A step that may not wait drains: it runs what is pending, one item a step, and ends the drain
+// once nothing is, instead of polling an empty loop.
+TEST_F(MessageConnectionTest, AStepWithoutWaitingRunsWhatIsPendingAndEndsTheDrainWhenNothingIs) {
+    Connection c;
+    inet::SocketCore::ActionScope scope(c);
+    std::vector<int> ran;
+    loop().PostTask([&] { ran.push_back(1); });
+    loop().PostTask([&] { ran.push_back(2); });
+    EXPECT_TRUE(c.WaitStep(0));
+    EXPECT_TRUE(c.WaitStep(0));
+    EXPECT_EQ((std::vector<int>{1, 2}), ran);
+    EXPECT_FALSE(c.WaitStep(0));
+    EXPECT_EQ("", c.LastError());
+}
+
 TEST_F(MessageConnectionTest, AWaitForAReplyOnAClosedConnectionGives301) {
     Peer peer({Peer::Send("220 hi\r\n"), Peer::Close()});
     Connection c;
