@@ -15,20 +15,18 @@ namespace {
 // The file a picture is saved as: the preferred name (a still picture's, with the second its
 // turn began) when that is free, else the first free hundredth from now. Pictures can come in a
 // burst, several within one second (still pictures at refresh 0) or one hundredth (a stream):
-// a later picture never replaces an earlier one, and the stamps run ahead of the clock only
-// while the burst lasts, a second at most.
+// a later picture never replaces an earlier one. The stamps run ahead of the clock only while
+// pictures come faster than a hundred a second, and come back to it once they slow down.
 std::string FreePictureFileName(const std::string& folder, std::string_view filePrefix,
                                 const std::string& preferred = {}) {
     std::error_code error;
     if (!preferred.empty() && !std::filesystem::exists(preferred, error)) return preferred;
-    constexpr int kMostHundredthsAhead = 100;
     const platform::TDateTime now = platform::Now();
-    std::string name;
-    for (int ahead = 0; ahead <= kMostHundredthsAhead; ++ahead) {
-        name = PictureFileName(folder, filePrefix, TimestampNameCs(now + platform::DaysFromSeconds(ahead / 100.0)));
-        if (!std::filesystem::exists(name, error)) break;
+    for (int ahead = 0;; ++ahead) {
+        std::string name =
+            PictureFileName(folder, filePrefix, TimestampNameCs(now + platform::DaysFromSeconds(ahead / 100.0)));
+        if (!std::filesystem::exists(name, error)) return name;
     }
-    return name;
 }
 
 // Runs one step for the webcam and reports its outcome through callback. Nothing happens for

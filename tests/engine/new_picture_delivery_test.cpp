@@ -123,6 +123,17 @@ TEST_F(PictureDelivery, FramesOfABurstAreEachSavedUnderTheirOwnName) {
     }
 }
 
+// More frames than a second has hundredths, all at one moment: none replaces another.
+TEST_F(PictureDelivery, ABurstLongerThanASecondsHundredthsLosesNoFrame) {
+    clock_.SetLocal(platform::EncodeDate(2026, 12, 10) + platform::EncodeTime(8, 15, 2, 0));
+    constexpr int kFrames = 103;
+    for (int n = 1; n <= kFrames; ++n) engine::DeliverStreamFrame(*cam_, diskman_, testpictures::SquaresPicture(n));
+    ASSERT_EQ(streamEvents_.size(), static_cast<std::size_t>(kFrames));
+    EXPECT_EQ(streamEvents_.back().file, DataFolder() + "cam/2026121008150302.jpg");
+    for (int n = 1; n <= kFrames; ++n)
+        EXPECT_EQ(testsupport::ReadFile(streamEvents_[n - 1].file), testpictures::SquaresPicture(n)) << n;
+}
+
 // The saving decision compares with the newest saved picture as a listing of the folder would
 // find it, also when pictures were deleted, copied in or the folder replaced behind the
 // webcam's back since its last save.
