@@ -17,15 +17,21 @@ namespace {
 // burst, several within one second (still pictures at refresh 0) or one hundredth (a stream):
 // a later picture never replaces an earlier one. The stamps run ahead of the clock only while
 // pictures come faster than a hundred a second, and come back to it once they slow down.
+// Once the last name handed out is taken, every name from the clock up to it was taken when it
+// was chosen: the search starts after it, so a long burst does not look at every name it took.
 std::string FreePictureFileName(const std::string& folder, std::string_view filePrefix,
-                                const std::string& preferred = {}) {
+                                twebcam::FreeNameHint& hint, const std::string& preferred = {}) {
     std::error_code error;
     if (!preferred.empty() && !std::filesystem::exists(preferred, error)) return preferred;
-    const platform::TDateTime now = platform::Now();
+    platform::TDateTime from = platform::Now();
+    if (hint.next > from && std::filesystem::exists(hint.lastName, error)) from = hint.next;
     for (int ahead = 0;; ++ahead) {
         std::string name =
-            PictureFileName(folder, filePrefix, TimestampNameCs(now + platform::DaysFromSeconds(ahead / 100.0)));
-        if (!std::filesystem::exists(name, error)) return name;
+            PictureFileName(folder, filePrefix, TimestampNameCs(from + platform::DaysFromSeconds(ahead / 100.0)));
+        if (!std::filesystem::exists(name, error)) {
+            hint = {name, from + platform::DaysFromSeconds((ahead + 1) / 100.0)};
+            return name;
+        }
     }
 }
 
@@ -66,7 +72,8 @@ std::optional<TMotionSettingsRec> DeliverStillPicture(twebcam& webcam, const TDi
                                                        PreparedPicture* prepared) {
     return Deliver(webcam, diskman, buffer, prepared, webcam.FOnPicture, [&](const NewPictureInput& input) {
         const std::string fileName =
-            FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view(), pictureFileName);
+            FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view(), webcam.FFreeNameHint,
+                                pictureFileName);
         return NewStillPicture(input, fileName, webcam.FPictureCounter);
     });
 }
@@ -76,7 +83,7 @@ std::optional<TMotionSettingsRec> DeliverStreamFrame(twebcam& webcam, const TDis
     const std::string* remembered = webcam.FPicture ? &*webcam.FPicture : nullptr;
     return Deliver(webcam, diskman, frame, prepared, webcam.FOnStreamPicture, [&](const NewPictureInput& input) {
         const auto frameFileName = [&] {
-            return FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view());
+            return FreePictureFileName(input.WebcamFolder, webcam.Rec2().FilePrefix.view(), webcam.FFreeNameHint);
         };
         return NewStreamFrame(input, remembered, frameFileName, webcam.FPictureCounter);
     });

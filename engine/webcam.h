@@ -89,6 +89,12 @@ public:
     std::atomic<bool> FBusy{false};
     std::atomic<bool> FStopping{false};
     int FPictureCounter = 0;                        // main thread only
+    // The last free picture name handed out and the hundredth after it (local time), where the
+    // next search starts while that name is taken; main thread only.
+    struct FreeNameHint {
+        std::string lastName;
+        platform::TDateTime next = 0;
+    } FFreeNameHint;
     std::atomic<platform::TDateTime> FDueTime{0};   // monotonic clock
     bool FResting = false;                          // main thread only
     const std::string FFolder;                      // the data folder, ending in '/'
