@@ -82,9 +82,15 @@ treadthread::treadthread(twebcammanager& manager, int index, std::shared_ptr<con
     : tfetchworker(manager, index), FSettings(std::move(settings)) {
     // Picture buffers grow to many megabytes on whichever thread fetches. With a fixed threshold
     // the allocator maps such blocks on their own and returns them when freed; its adaptive one
-    // would soon keep them in the threads' arenas, where they stay after the turn.
+    // would soon keep them in the threads' arenas, where they stay after the turn. Fixing it
+    // also fixes the trim threshold, at 128 KiB unless set: each picture decoded (some hundred
+    // kilobytes) would then give the heap's top back to the system when freed and fault it in
+    // afresh for the next one. The allocator's own rule keeps twice the mapping threshold.
     static std::once_flag fixedThreshold;
-    std::call_once(fixedThreshold, [] { mallopt(M_MMAP_THRESHOLD, static_cast<int>(kKeptBufferBytes)); });
+    std::call_once(fixedThreshold, [] {
+        mallopt(M_MMAP_THRESHOLD, static_cast<int>(kKeptBufferBytes));
+        mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kKeptBufferBytes));
+    });
     OnTerminate = [this] { ThreadTerminated(); };
 }
 
@@ -353,6 +359,11 @@ void treadthread::DoTransfer(const std::string& Text) {
         AbortAction();
         return;
     }
+    // Past the size kept between turns the buffer is mapped on its own, pages untouched until
+    // written: room for the largest picture at once costs only what comes, where doubling
+    // would copy the body again and fault in twice its size.
+    if (FBuffer.size() + Text.size() > FBuffer.capacity() && FBuffer.capacity() >= kKeptBufferBytes)
+        FBuffer.reserve(FSettings->maxPictureBytes);
     FBuffer += Text;
 }
 

@@ -8,6 +8,7 @@
 #include "inet/tvx_http.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace engine {
 
@@ -46,7 +47,7 @@ tstreamthread::Ending tstreamthread::Connect() {
     const TWebcamDefRec rec = FWebcam.Rec();
     FFolder = FWebcam.Folder();
     FOneFrame = false;
-    FGotPicture = false;
+    FGotPicture = FGotBytes = FNoPictureLogged = false;
     if (FFolder.empty()) return Ending::Failed;  // a name that is no folder name: nothing to keep
     if (auto path = LocalPicturePath(rec.PictureURL.str())) {
         ReadLocalFile(*path);
@@ -78,6 +79,7 @@ tstreamthread::Ending tstreamthread::DoRead(const TWebcamDefRec& rec) {
         return Ending::Failed;
     }
     DeliverRest();
+    if (!FGotPicture) NoPicture(FGotBytes ? RefusalText(PictureVerdict::NotJpeg) : "empty reply");
     return Ending::Closed;
 }
 
@@ -99,10 +101,11 @@ bool tstreamthread::WaitToReconnect(Ending ending) {
 void tstreamthread::DoTransfer(const std::string& Text) {
     if (FClosedAfterFrame || FSplitter.Overflowed()) return;  // the connection is being closed
     if (!Halted()) {
+        FGotBytes = FGotBytes || !Text.empty();
         FSplitter.Feed(Text);
         std::string frame;
         while (!Halted() && !FClosedAfterFrame && FSplitter.Next(frame)) {
-            Newpic(frame);
+            Deliver(frame);
             FClosedAfterFrame = FOneFrame;
         }
     }
@@ -114,21 +117,40 @@ void tstreamthread::DoTransfer(const std::string& Text) {
 
 void tstreamthread::DeliverRest() {
     const std::string rest = FSplitter.TakeRest();
-    if (!rest.empty() && !Halted()) Newpic(rest);
+    if (!rest.empty() && !Halted()) Deliver(rest);
 }
 
-void tstreamthread::Newpic(const std::string& frame) {
-    if (!FSettings->newFrame) return;
+void tstreamthread::Deliver(const std::string& frame) {
+    const PictureVerdict verdict = Newpic(frame);
+    if (verdict != PictureVerdict::Taken)
+        NoPicture(RefusalText(verdict));
+    else if (FGotPicture && FWebcam.FStatus == kStatusError)
+        SetStatus(kStatusPicture);  // the stream gives pictures again
+}
+
+PictureVerdict tstreamthread::Newpic(const std::string& frame) {
+    if (!FSettings->newFrame) return PictureVerdict::Taken;
+    bool refused = false;
     try {
         // The decoding and the motion test need nothing of the main thread: done here first.
         PreparedPicture prepared = FFramePreparer.Prepare(FWebcam, frame);
-        Synchronize([this, &frame, &prepared] {
+        Synchronize([this, &frame, &prepared, &refused] {
             // A stop that came while this call waited: the picture is no longer wanted.
-            if (!Terminated() && FWebcam.FRunning && FSettings->newFrame(FWebcam, frame, &prepared)) FGotPicture = true;
+            if (Terminated() || !FWebcam.FRunning) return;
+            if (FSettings->newFrame(FWebcam, frame, &prepared)) FGotPicture = true;
+            else refused = true;
         });
     } catch (...) {
         // The step's own failure; the stream goes on.
     }
+    // The step refuses only frames whose JPEG header does not read.
+    return refused ? PictureVerdict::NotJpeg : PictureVerdict::Taken;
+}
+
+void tstreamthread::NoPicture(const std::string& reason) {
+    if (Halted()) return;
+    if (FWebcam.FStatus != kStatusError) SetStatus(kStatusError);
+    if (!std::exchange(FNoPictureLogged, true)) LogError(reason);
 }
 
 void tstreamthread::SetStatus(std::uint8_t status) {

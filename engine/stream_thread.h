@@ -4,6 +4,9 @@
 // and hands each one to the stream-frame step on the main thread. When a connection ends, the
 // picture it had begun is delivered too, unless the connection was interrupted; then the
 // thread connects again:
+// A frame that is no picture, or a reply that ended without one, sets status 7 and is logged
+// with its reason once per connection; the stream reads on, and the next picture sets status
+// 4 again.
 // - Refresh seconds after the server ended the reply;
 // - at least kWaitAfterFailure after a failure: refused, reset or an error status (these are
 //   logged), or, silently, quiet for the inactivity limit or no picture within kMaxFrameBytes;
@@ -62,7 +65,13 @@ private:
     // The component's transfer event: the splitter, and each picture to the main thread.
     void DoTransfer(const std::string& Text);
     void DeliverRest();
-    void Newpic(const std::string& frame);
+    // A frame of the connection to the stream-frame step, and what its verdict means for the
+    // webcam's status and the error log.
+    void Deliver(const std::string& frame);
+    PictureVerdict Newpic(const std::string& frame);
+    // The connection gave something that is no picture: status 7, and the reason logged once
+    // per connection however many such frames come.
+    void NoPicture(const std::string& reason);
     void SetStatus(std::uint8_t status);
     void LogError(const std::string& text);
 
@@ -78,6 +87,8 @@ private:
     bool FOneFrame = false;          // on port 4020
     bool FClosedAfterFrame = false;  // closed by the thread after a picture on port 4020
     bool FGotPicture = false;        // the connection (or file) gave a picture
+    bool FGotBytes = false;          // the connection's reply had a body
+    bool FNoPictureLogged = false;   // the connection's one entry for what was no picture
     RequestWatch FWatch;  // no deadline: a stream's connection lasts
 };
 

@@ -35,9 +35,9 @@ twebcammanager::twebcammanager(const std::string& DataFolder, int ThreadCount, c
     if (FDataFolder.empty() || FDataFolder.back() != '/') FDataFolder += '/';
     FSettings.Assign(config, extra1);
     CategoryManager = std::make_unique<tcategorymanager>();
-    FTimerThread = std::make_unique<ttimerthread>(*this);
+    FTimerThread = MakeScheduler();
     for (int i = 1; i <= FThreadCount; ++i) FThreads.push_back(FServices.fetchWorkers(*this, i));
-    FQueues.SetWakeUps([this] { WakeIdleThread(); }, [timer = FTimerThread.get()] { timer->WakeUp(); });
+    ConnectScheduler();
 }
 
 twebcammanager::~twebcammanager() {
@@ -193,6 +193,40 @@ void twebcammanager::ReplaceFetchThread(int Index) {
         slot->Resume();
         platform::SleepPumping(kResumeStagger);
     }
+}
+
+std::unique_ptr<ttimerthread> twebcammanager::MakeScheduler() {
+    std::unique_ptr<ttimerthread> scheduler =
+        FServices.scheduler ? FServices.scheduler(*this) : std::make_unique<ttimerthread>(*this);
+    scheduler->OnTerminate = [this, self = scheduler.get()] {
+        if (!self->Terminated()) SchedulerEnded();
+    };
+    return scheduler;
+}
+
+void twebcammanager::ConnectScheduler() {
+    FQueues.SetWakeUps([this] { WakeIdleThread(); }, [timer = FTimerThread.get()] { timer->WakeUp(); });
+}
+
+void twebcammanager::SchedulerEnded() {
+    platform::Dispatcher::Main().Post([this, alive = FAlive] {
+        if (*alive) ReplaceScheduler();
+    });
+}
+
+void twebcammanager::ReplaceScheduler() {
+    if (!FTimerThread->Finished() || FTimerThread->Terminated()) return;
+    std::unique_ptr<ttimerthread> fresh;
+    try {
+        fresh = MakeScheduler();
+    } catch (...) {
+        return;  // for want of memory only; the ended one keeps its place
+    }
+    const std::unique_ptr<ttimerthread> ended = std::exchange(FTimerThread, std::move(fresh));
+    ConnectScheduler();  // under the queues' locks: no wake-up reaches the ended one after this
+    ended->WaitFor();
+    DebugLine("Scheduler: ended unexpectedly; a new one took its place");
+    if (FThreadsStarted) FTimerThread->Resume();
 }
 
 void twebcammanager::DebugLine(const std::string& line) {

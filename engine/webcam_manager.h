@@ -20,6 +20,7 @@
 #include "engine/webcam_workers.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -38,6 +39,8 @@ struct WebcamManagerServices {
     FetchWorkerFactory fetchWorkers;    // required
     StreamWorkerFactory streamWorkers;  // needed once a streaming webcam starts
     PictureDecoder decodePicture;       // required
+    // Makes the scheduler; when not given, a ttimerthread.
+    std::function<std::unique_ptr<ttimerthread>(twebcammanager&)> scheduler = {};
 };
 
 // Whether two picture URLs name the same webcam: compared in upper case, without what comes up
@@ -92,6 +95,9 @@ public:
     // Main thread, from the end handler of fetch thread Index (1-based) that ended without being
     // asked to: a later call, after the handler returned, puts a new thread into its slot.
     void FetchThreadEnded(int Index);
+    // Main thread, from the end handler of a scheduler that ended without being asked to: a
+    // later call puts a new one in its place.
+    void SchedulerEnded();
     // Marks the webcam stopping and interrupts the request of the thread that holds it.
     void AbortFetch(twebcam& webcam);
     // Main thread: a line for the debug log, when there is one.
@@ -212,6 +218,11 @@ private:
     // Frees the retired webcams and stream threads that are let go of.
     void SweepRetired();
     void ReplaceFetchThread(int Index);
+    // A new scheduler, watched: one that ends unasked is replaced.
+    std::unique_ptr<ttimerthread> MakeScheduler();
+    // Makes FTimerThread the one the wait list wakes.
+    void ConnectScheduler();
+    void ReplaceScheduler();
 
     WebcamManagerServices FServices;
     tnolistview FNoListView;

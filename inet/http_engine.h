@@ -116,7 +116,8 @@ protected:
     void DisconnectedText(int code, const std::string& text) override;
 
 private:
-    enum class Phase : std::uint8_t { StatusLine, Headers, Body };
+    // Done: a HEAD reply's head came; whatever follows it is no part of the reply.
+    enum class Phase : std::uint8_t { StatusLine, Headers, Body, Done };
 
     EngineString& Text(HttpProperty id) { return texts_[static_cast<int>(id)]; }
     const EngineString& Text(HttpProperty id) const { return texts_[static_cast<int>(id)]; }
@@ -142,6 +143,9 @@ private:
     void HeaderLineIn(std::string_view line);
     void BodyIn(std::string_view chunk);
     void FailReply(int code);
+    // A HEAD reply has no body: it ends with its head, whatever else the server sends.
+    bool EndsWithHead() const;
+    void EndReply();
 
     // Calls a handler; an exception it throws is kept for the action's caller and
     // aborts the action, and no further event reaches a handler until then.

@@ -41,7 +41,7 @@ void HttpEngine::OnDisconnected(int code) {
 }
 
 int HttpEngine::OnDataIn(const char* data, std::size_t length, bool endOfLine) {
-    if (replyError_) return 0;  // the connection is being closed
+    if (replyError_ || phase_ == Phase::Done) return 0;  // the connection is being closed
     std::string_view piece(data, length);
     if (phase_ == Phase::Body) {
         BodyIn(piece);
@@ -60,6 +60,7 @@ int HttpEngine::HeadPiece(std::string_view piece, bool endOfLine) {
         std::string first(piece);
         if (endOfLine) first += '\n';
         BodyIn(first);
+        if (EndsWithHead()) EndReply();
         return 0;
     }
     headBytes_ += piece.size() + (endOfLine ? 1 : 0);
@@ -103,6 +104,7 @@ void HttpEngine::HeaderLineIn(std::string_view line) {
         phase_ = Phase::Body;
         SetEOL({});
         Fire([&] { events_.StartTransfer(kDirectionIn); });
+        if (EndsWithHead()) EndReply();
         return;
     }
     std::string field, value;
@@ -140,6 +142,14 @@ void HttpEngine::FailReply(int code) {
     replyError_ = code;
     headLine_.clear();
     OnError(code, kTextReplyOutOfMemory);
+    Connect(false);
+}
+
+bool HttpEngine::EndsWithHead() const { return static_cast<HttpAction>(currentAction_) == HttpAction::Head; }
+
+// The reply is whole: the connection is closed, and the wait for its end returns.
+void HttpEngine::EndReply() {
+    phase_ = Phase::Done;
     Connect(false);
 }
 

@@ -66,7 +66,9 @@ TEST_F(FetchThreadHostileTest, EveryReplyWithoutAPictureIsAFailedTurnWithItsReas
         EXPECT_NE(log.find(" - cam > Error fetching picture: " + std::string(c.reason)), std::string::npos) << log;
         EXPECT_NE(log.find("\nURL was " + peer.Url() + "\n"), std::string::npos) << log;
         EXPECT_TRUE(Jpegs().empty());
-        if (!c.requestFailed) EXPECT_FALSE(fs::exists(Folder() / "header.txt"));
+        if (!c.requestFailed) {
+            EXPECT_FALSE(fs::exists(Folder() / "header.txt"));
+        }
     }
 }
 
@@ -85,6 +87,20 @@ TEST_F(FetchThreadHostileTest, RefreshZeroWithoutAPictureWaitsASecondBetweenTurn
         TearDown();
         SetUp();
     }
+}
+
+// A HEAD answered with a head and then bytes for ever ends with its head: header.new keeps the
+// head alone, and the GET that follows is cut at the picture limit, long before the turn's.
+TEST_F(FetchThreadHostileTest, AHeadFollowedByEndlessBytesEndsWithItsHead) {
+    settings_->maxPictureBytes = 1u << 20;
+    HostilePeer peer(Kind::EndlessBody);
+    Add(peer.Url(), 60, 1);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Count(engine::kStatusError) == 1 && Count(5) >= 1; }, 20s)) << Errors();
+    manager_->StopWebcam(1);
+    EXPECT_EQ(Count(engine::kStatusHeader), 1);
+    EXPECT_LT(fs::file_size(Folder() / "header.new"), 1000u);
+    EXPECT_NE(Errors().find("Error fetching picture: Picture larger than 1048576 bytes"), std::string::npos) << Errors();
 }
 
 // A failed turn frees its thread at once: four threads, six failing webcams with a long error
@@ -166,6 +182,45 @@ TEST_F(FetchThreadHostileTest, SchedulerSurvivesAThrowingStatusReport) {
     manager_->StopWebcam(1);
     ASSERT_FALSE(debug.FLines.empty());
     EXPECT_EQ(debug.FLines.front(), "Scheduler: status report failed: boom");
+}
+
+// A scheduler that ends as soon as it starts, the first one made only.
+class SchedulerThatEnds : public engine::ttimerthread {
+public:
+    SchedulerThatEnds(engine::twebcammanager& manager, bool end) : ttimerthread(manager), end_(end) {}
+
+protected:
+    void Execute() override {
+        if (!end_) ttimerthread::Execute();
+    }
+
+private:
+    const bool end_;
+};
+
+// A scheduler that ends without being asked is replaced: the webcam goes on being moved into
+// its queue by the new one, and the debug log tells what happened.
+TEST_F(FetchThreadHostileTest, ASchedulerThatEndedUnaskedIsReplaced) {
+    int made = 0;
+    auto services = engine::FetchThreadServices(settings_);
+    services.scheduler = [&](engine::twebcammanager& m) -> std::unique_ptr<engine::ttimerthread> {
+        return std::make_unique<SchedulerThatEnds>(m, ++made == 1);
+    };
+    manager_.reset();
+    manager_ = std::make_unique<engine::twebcammanager>(dataDir().string() + "/", 4, engine::DefaultExtra1(), config_,
+                                                        std::move(services));
+    engine::tdebuglog debug;
+    manager_->FDebugLog = &debug;
+    int queued = 0;
+    manager_->OnStatusChange = [&](int, int status) { queued += status == engine::kStatusQueued; };
+    HostilePeer peer(Kind::Picture, TwoPictures());
+    Add(peer.Url(), 1);
+    manager_->StartWebcam(1);
+    // The first report is Start's own; the others come from the scheduler only.
+    EXPECT_TRUE(WaitFor([&] { return queued >= 3; }, 60s)) << queued;
+    manager_->StopWebcam(1);
+    EXPECT_EQ(made, 2);
+    EXPECT_EQ(debug.FLines, std::vector<std::string>{"Scheduler: ended unexpectedly; a new one took its place"});
 }
 
 }  // namespace

@@ -290,20 +290,54 @@ TEST_F(StreamThreadTest, RefusedPortIsRetriedAtMostOncePerSecond) {
 }
 
 // A server that closes without a picture, or sends a page: with Refresh 0 the thread connects
-// again at most once a second, though nothing failed.
+// again at most once a second, and each such connection sets status 7 and is logged with its
+// reason.
 TEST_F(StreamThreadTest, ConnectionsWithoutAPictureAreRetriedAtMostOncePerSecond) {
-    for (const auto kind : {testsupport::HostilePeer::Kind::EmptyReply, testsupport::HostilePeer::Kind::Html}) {
+    using Kind = testsupport::HostilePeer::Kind;
+    for (const auto& [kind, reason] : {std::pair{Kind::EmptyReply, "empty reply"},
+                                       std::pair{Kind::Html, "not a JPEG picture"}}) {
         SCOPED_TRACE(testsupport::HostilePeer::KindName(kind));
         testsupport::HostilePeer peer(kind);
         Add(peer.Url("/cam"), 0);
         const auto start = Clock::now();
         manager_->StartWebcam(1);
-        ASSERT_TRUE(WaitFor([&] { return peer.Connections() >= 3; }));
+        ASSERT_TRUE(WaitFor([&] { return Count(Errors(), "Error fetching picture") >= 3; }));
         EXPECT_GE(Clock::now() - start, 1900ms);
         manager_->StopWebcam(1);
+        const std::string log = Errors();
+        EXPECT_EQ(Count(log, "Error fetching picture: " + std::string(reason) + "\nURL was " + peer.Url("/cam")),
+                  Count(log, "Error fetching picture"))
+            << log;
+        EXPECT_LE(Count(log, "Error fetching picture"), static_cast<std::size_t>(peer.Connections()));
+        EXPECT_EQ(statuses_, (std::vector<int>{engine::kStatusPicture, engine::kStatusError, engine::kStatusStopped}));
         TearDown();
         SetUp();
     }
+}
+
+// Frames that are no picture among good ones: the stream reads on and every picture is saved;
+// each bad frame sets status 7 and the next picture status 4 again, and the connection's
+// error log has one entry, not one per bad frame.
+TEST_F(StreamThreadTest, FramesThatAreNoPictureAreLoggedOnceAndTheStreamGoesOn) {
+    const std::vector<std::string> p = Pictures(3);
+    // A picture start whose first segment is followed by no marker: its header does not read.
+    const std::string bad = std::string("\xFF\xD8\xFF\xE0\x00\x04", 6) + "ab" + std::string(500, 'x');
+    MjpegPeer peer({Reply(MultipartHead() + MultipartBody({p[0], bad, p[1], bad, p[2]}), MjpegPeer::End::Stall)});
+    Add(peer.Url("/cam"), 0);
+    manager_->StartWebcam(1);
+    ASSERT_TRUE(WaitFor([&] { return Saved().size() == 3 && statuses_.size() == 5; }))
+        << frames_.size() << " frames, " << Saved().size() << " saved; " << Errors();
+    manager_->StopWebcam(1);
+    EXPECT_EQ(frames_.size(), 5u);
+    for (std::size_t i = 0; i < p.size(); ++i) EXPECT_EQ(Saved()[i].second, p[i]);
+    EXPECT_EQ(statuses_, (std::vector<int>{engine::kStatusPicture, engine::kStatusError, engine::kStatusPicture,
+                                           engine::kStatusError, engine::kStatusPicture, engine::kStatusStopped}));
+    const std::string log = Errors();
+    EXPECT_EQ(Count(log, "Error fetching picture"), 1u) << log;
+    EXPECT_TRUE(std::regex_search(log, std::regex(" - cam > Error fetching picture: not a JPEG picture\nURL was " +
+                                                  peer.Url("/cam") + "\n \n$")))
+        << log;
+    EXPECT_EQ(peer.Visits().size(), 1u);
 }
 
 // A server on port 4020 sends one picture per connection: the thread closes each connection

@@ -213,6 +213,38 @@ TEST(ReplyBusySocketTest, TheThreadsTimerEndsAnEndlessFastBody) {
     EXPECT_LT(fired, std::chrono::seconds(3));
 }
 
+// A HEAD reply has no body: the action ends with the head, though the server goes on sending
+// (for ever here), and nothing of what follows reaches LocalFile. A reply without a status
+// line ends after its first line.
+TEST(ReplyHeadTest, AHeadEndsWithItsHeadWhateverFollows) {
+    testsupport::TempDir temp;
+    const std::filesystem::path file = temp.path() / "head.bin";
+    testsupport::HostilePeer endless(testsupport::HostilePeer::Kind::EndlessBody);
+    Peer garbage(Answer({Peer::Send("garbage\nmore garbage\n"), Peer::Gate()}));
+    struct Case {
+        const char* what;
+        std::uint16_t port;
+        std::string statusLine;
+        std::string stored;  // in LocalFile
+    };
+    const Case cases[] = {
+        {"a head, then bytes for ever", endless.port(), "HTTP/1.0 200 OK", ""},
+        {"no status line, then nothing more", garbage.port(), "", "garbage\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Client client(c.port);
+        client.engine.SetTimeout(60000);  // a HEAD that read on would end only at this
+        ASSERT_EQ(0, client.engine.Set(P::LocalFile, file.string()));
+        EXPECT_EQ(0, client.engine.Action(inet::HttpAction::Head));
+        EXPECT_EQ(c.statusLine, client.engine.Get(P::StatusLine));
+        EXPECT_EQ(c.stored, std::filesystem::exists(file) ? testsupport::ReadFile(file) : std::string());
+        std::filesystem::remove(file);
+    }
+    EXPECT_LT(endless.BytesSent(), 64 << 20);
+    garbage.OpenGate();
+}
+
 class LocalFileTest : public ::testing::Test {
 protected:
     testsupport::TempDir temp;

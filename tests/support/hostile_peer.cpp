@@ -33,6 +33,7 @@ const char* HostilePeer::KindName(Kind kind) {
     case Kind::Html: return "html";
     case Kind::Chunked: return "chunked";
     case Kind::NoStatusLine: return "no-status-line";
+    case Kind::EndlessBody: return "endless-body";
     }
     return "?";
 }
@@ -142,8 +143,11 @@ void HostilePeer::Serve(int connection) {
         }
         return;
     }
-    case Kind::BusySocket: {
-        if (!Send(connection, "HTTP/1.0 200 OK\r\nContent-Type: image/jpeg\r\n\r\n")) return;
+    case Kind::BusySocket:
+    case Kind::EndlessBody: {
+        const std::string head = kind_ == Kind::BusySocket ? "HTTP/1.0 200 OK\r\nContent-Type: image/jpeg\r\n\r\n"
+                                                           : PictureHead(100000);
+        if (!Send(connection, head)) return;
         const std::string block(64 * 1024, 'b');
         while (Send(connection, block)) {
         }

@@ -28,6 +28,7 @@ public:
         Html,           // 200 with an HTML page
         Chunked,        // HTTP/1.1 200 with the picture in chunked framing
         NoStatusLine,   // bytes that are no reply at all
+        EndlessBody,    // 200 with a picture's head, then body bytes for ever, to a HEAD as well
     };
 
     // pictures: what Picture cycles through and TruncatedJpeg and Chunked send (the first one).
