@@ -21,12 +21,18 @@ void OnMessage(j_common_ptr info, int level) {
   if (level < 0) ++info->err->num_warnings;
 }
 
-// A JPEG is at most 65535 pixels wide: at 1/8 scale, at most this many.
-constexpr int kMaxScaledWidth = 8192;
+// Each component's sampling a whole fraction of the largest: the decoder cannot upsample any
+// other, and checking at the coefficients never comes to upsampling.
+bool WholeSamplingRatios(const jpeg_decompress_struct& info) {
+  for (int c = 0; c < info.num_components; ++c)
+    if (info.max_h_samp_factor % info.comp_info[c].h_samp_factor != 0 ||
+        info.max_v_samp_factor % info.comp_info[c].v_samp_factor != 0)
+      return false;
+  return true;
+}
 
-// No C++ object lives between setjmp and a jump here. Row must hold 3 bytes for each pixel of a
-// scaled row of at most kMaxScaledWidth pixels.
-bool Check(const std::uint8_t* data, std::size_t size, int width, int height, JSAMPLE* row) {
+// No C++ object lives between setjmp and a jump here.
+bool Check(const std::uint8_t* data, std::size_t size, int width, int height) {
   jpeg_decompress_struct info{};
   ErrorManager err{};
   info.err = jpeg_std_error(&err.base);
@@ -40,18 +46,14 @@ bool Check(const std::uint8_t* data, std::size_t size, int width, int height, JS
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   bool fits = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && !info.progressive_mode && !info.arith_code &&
               info.data_precision == 8 && info.num_components == 3 && info.jpeg_color_space == JCS_YCbCr &&
-              info.image_width == JDIMENSION(width) && info.image_height == JDIMENSION(height);
+              info.image_width == JDIMENSION(width) && info.image_height == JDIMENSION(height) &&
+              WholeSamplingRatios(info);
   if (fits) {
-    info.scale_num = 1;
-    info.scale_denom = 8;
-    info.dct_method = JDCT_IFAST;
-    info.do_fancy_upsampling = FALSE;
-    info.out_color_space = JCS_YCbCr;
-    jpeg_start_decompress(&info);
-    fits = info.output_width <= JDIMENSION(kMaxScaledWidth);
-    while (fits && info.output_scanline < info.output_height) jpeg_read_scanlines(&info, &row, 1);
-    if (fits) jpeg_finish_decompress(&info);
-    fits = fits && info.err->num_warnings == 0;
+    // Entropy decoding of every scan to the end marker, with no inverse DCT, upsampling or colour
+    // conversion: whatever can be wrong in the data is met here.
+    jpeg_read_coefficients(&info);
+    jpeg_finish_decompress(&info);
+    fits = info.err->num_warnings == 0;
   }
   jpeg_destroy_decompress(&info);
   return fits;
@@ -61,8 +63,7 @@ bool Check(const std::uint8_t* data, std::size_t size, int width, int height, JS
 
 bool JPEGFitsFrame(std::span<const std::uint8_t> jpeg, int width, int height) {
   if (jpeg.empty() || width <= 0 || height <= 0) return false;
-  JSAMPLE row[3 * kMaxScaledWidth];
-  return Check(jpeg.data(), jpeg.size(), width, height, row);
+  return Check(jpeg.data(), jpeg.size(), width, height);
 }
 
 }  // namespace media
