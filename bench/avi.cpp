@@ -14,10 +14,6 @@
 //
 // ORVELLO_BENCH_PICTURES sets the number of pictures (20 to 200, default 200).
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -28,15 +24,16 @@
 #include <vector>
 
 #include "bench/cpu_usage.h"
+#include "bench/ffmpeg_movie.h"
 #include "media/bitmap.h"
 #include "media/mjpeg_encoder.h"
 #include "media/movie_maker.h"
 #include "tests/support/temp_dir.h"
 #include "ui/disk/avi_frames.h"
 
-extern char** environ;
-
 namespace {
+
+using bench::NumberedPicture;
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -116,27 +113,6 @@ std::vector<std::uint8_t> ScenePicture(int index) {
     return jpeg;
 }
 
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
-
-// Runs a program and returns the CPU seconds (user + system) its process used; exits on failure.
-double ChildCpuSeconds(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        std::exit(1);
-    }
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
-        std::exit(1);
-    }
-    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-}
-
 // The export's path for the files: its frames, the movie maker, with or without Motion-JPEG.
 double OurCpuSeconds(const std::vector<std::string>& files, const std::string& movie, media::FourCC compressor) {
     media::MovieMakerSetup setup;
@@ -156,16 +132,6 @@ double OurCpuSeconds(const std::vector<std::string>& files, const std::string& m
         setup, frames.Count(), [&](int index) { return frames.Frame(index); },
         [](int, const std::string&, bool&) {}, 2, frames.JpegPictures());
     return bench::CpuSeconds() - start;
-}
-
-double FfmpegCpuSeconds(const std::filesystem::path& pictures, const std::vector<std::string>& output,
-                        const std::string& movie) {
-    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-y", "-threads", "1", "-filter_threads", "1",
-                                     "-framerate", "2", "-i", (pictures / "%06d.jpg").string(), "-threads", "1"};
-    args.insert(args.end(), output.begin(), output.end());
-    args.push_back(movie);
-    std::filesystem::remove(movie);  // likewise, rather than ffmpeg truncating it
-    return ChildCpuSeconds(args);
 }
 
 double MB(const std::string& file) { return static_cast<double>(std::filesystem::file_size(file)) / 1e6; }
@@ -194,12 +160,6 @@ struct Side {
     double AFrame(int count) const { return ffmpeg.PerFrame(count, times) / ours.PerFrame(count, times); }
 };
 
-std::string Name(int i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%06d.jpg", i);
-    return name;
-}
-
 }  // namespace
 
 int main() {
@@ -213,9 +173,9 @@ int main() {
     double pictureBytes = 0;
     for (int i = 0; i < count; ++i) {
         const std::vector<std::uint8_t> jpeg = ScenePicture(i);
-        std::ofstream(pictures / Name(i), std::ios::binary)
+        std::ofstream(pictures / NumberedPicture(i), std::ios::binary)
             .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
-        files.push_back((pictures / Name(i)).string());
+        files.push_back((pictures / NumberedPicture(i)).string());
         pictureBytes += static_cast<double>(jpeg.size());
     }
     // The pictures Times times over, as links in a folder of their own.
@@ -223,8 +183,8 @@ int main() {
         const std::filesystem::path folder = dir.path() / ("times" + std::to_string(times));
         std::filesystem::create_directories(folder);
         for (int i = 0; i < count * times; ++i) {
-            std::filesystem::create_hard_link(pictures / Name(i % count), folder / Name(i));
-            longerFiles.push_back((folder / Name(i)).string());
+            std::filesystem::create_hard_link(pictures / NumberedPicture(i % count), folder / NumberedPicture(i));
+            longerFiles.push_back((folder / NumberedPicture(i)).string());
         }
         return folder;
     };
@@ -240,12 +200,12 @@ int main() {
     for (int round = 0; round < rounds; ++round) {
         const double ourLonger = OurCpuSeconds(rawFiles, ourRaw, 0);
         uncompressed.ours.Add(OurCpuSeconds(files, ourRaw, 0), ourLonger);
-        const double ffLonger = FfmpegCpuSeconds(rawFolder, raw, ffRaw);
-        uncompressed.ffmpeg.Add(FfmpegCpuSeconds(pictures, raw, ffRaw), ffLonger);
+        const double ffLonger = bench::FfmpegMovieCpuSeconds(rawFolder, raw, ffRaw);
+        uncompressed.ffmpeg.Add(bench::FfmpegMovieCpuSeconds(pictures, raw, ffRaw), ffLonger);
         const double ourMjpegLonger = OurCpuSeconds(copyFiles, ourMjpeg, media::kMotionJPEG);
         mjpeg.ours.Add(OurCpuSeconds(files, ourMjpeg, media::kMotionJPEG), ourMjpegLonger);
-        const double ffCopyLonger = FfmpegCpuSeconds(copyFolder, copy, ffCopy);
-        mjpeg.ffmpeg.Add(FfmpegCpuSeconds(pictures, copy, ffCopy), ffCopyLonger);
+        const double ffCopyLonger = bench::FfmpegMovieCpuSeconds(copyFolder, copy, ffCopy);
+        mjpeg.ffmpeg.Add(bench::FfmpegMovieCpuSeconds(pictures, copy, ffCopy), ffCopyLonger);
     }
 
     std::printf("pictures: %d (640 x 480, %.1f KB each on average), least CPU time of %d rounds\n", count,
