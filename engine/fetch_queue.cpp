@@ -72,7 +72,8 @@ twebcam* twebcamqueues::TakeNext(bool normalFirst, std::atomic<twebcam*>* holder
     return webcam;
 }
 
-twebcamqueues::Step twebcamqueues::MoveDueHead(platform::TDateTime now, twebcam*& moved) {
+twebcamqueues::Step twebcamqueues::MoveDueHead(platform::TDateTime now, twebcam*& moved,
+                                               const std::function<void(twebcam&)>& whileQueued) {
     std::lock_guard waitLock(FWaitLock);
     if (FWaitList.empty() || !(now > FWaitList.front().first)) return Step::NotDue;
     twebcam* head = FWaitList.front().second;
@@ -81,6 +82,7 @@ twebcamqueues::Step twebcamqueues::MoveDueHead(platform::TDateTime now, twebcam*
     std::lock_guard queueLock(FQueueLock);
     head->FStatus = kStatusQueued;  // before any fetch thread can take it and set its own
     QueueLocked(*head);
+    if (whileQueued) whileQueued(*head);
     moved = head;
     return Step::Moved;
 }

@@ -2,7 +2,8 @@
 // The two fetch queues (favourites and the others, first in first out) and the wait list
 // (ascending due time) of the webcam manager, each touched only under its own lock. A webcam is
 // in at most one of them, and never in one while a fetch thread holds it. When both locks are
-// needed, FWaitLock is taken first.
+// needed, FWaitLock is taken first; the scheduler's whileQueued (see MoveDueHead) may take the
+// main dispatcher's lock under both, which is never held while these are taken.
 //
 // Wake-ups: a fetch thread that finds both queues empty raises its idle flag under the queue
 // lock, and every webcam queued runs the OnQueued hook under the same lock, which wakes one idle
@@ -56,7 +57,10 @@ public:
     // One step of the scheduler: when the head of the wait list is due (now strictly later
     // than its due time), remove it; a running one gets status 1 and goes into its queue in the
     // same step, so that stopping it can never leave it queued. A stopped head is dropped.
-    Step MoveDueHead(platform::TDateTime now, twebcam*& moved);
+    // whileQueued, when given, runs under the queue lock right after the webcam was queued, so
+    // it comes before anything a fetch thread does with the webcam; it may not take these locks.
+    Step MoveDueHead(platform::TDateTime now, twebcam*& moved,
+                     const std::function<void(twebcam&)>& whileQueued = {});
 
     // How long until the head of the wait list is due (strictly passed), at most longest;
     // none when the list is empty.

@@ -3,6 +3,7 @@
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
 #include "platform/clock.h"
+#include "platform/dispatch.h"
 
 #include <chrono>
 #include <exception>
@@ -12,6 +13,23 @@ namespace engine {
 namespace {
 
 constexpr std::chrono::milliseconds kLongestSleep(1000);
+
+// Reports the webcam's status as it stands when the call runs on the main thread. Queued, so
+// the scheduler never waits for the main thread; it holds nothing of the scheduler, and when it
+// runs after the webcam or the manager was freed (or the manager's destruction began) it does
+// nothing.
+void PostStatusReport(twebcammanager& manager, twebcam& webcam, unsigned generation) {
+    platform::Dispatcher::Main().Post([&manager, alive = manager.AliveFlag(), camera = &webcam, generation] {
+        if (!*alive || manager.WebcamGeneration() != generation || !camera->FOnStatus) return;
+        try {
+            camera->FOnStatus(camera->FRecordNo, camera->FStatus);
+        } catch (const std::exception& e) {
+            manager.DebugLine(std::string("Scheduler: status report failed: ") + e.what());
+        } catch (...) {
+            manager.DebugLine("Scheduler: status report failed");
+        }
+    });
+}
 
 }  // namespace
 
@@ -39,24 +57,17 @@ void ttimerthread::Execute() {
 
 void ttimerthread::Pass() {
     for (;;) {
-        // Webcams may be freed while the status call waits for the main thread. The generation,
-        // read before the webcam is taken off the wait list, tells the call whether the webcam
-        // still exists when it runs: a webcam is only freed after it left every list.
+        // The generation, read before the webcam is taken off the wait list, tells the report
+        // whether the webcam still exists when it runs: a webcam is only freed after it left
+        // every list. The report is queued while no fetch thread can take the webcam yet, so
+        // it runs on the main thread before any call of the thread that takes it.
         const unsigned generation = FManager.WebcamGeneration();
+        const auto report = [this, generation](twebcam& webcam) {
+            if (!Terminated()) PostStatusReport(FManager, webcam, generation);
+        };
         twebcam* moved = nullptr;
-        if (FManager.FQueues.MoveDueHead(platform::MonotonicNow(), moved) != twebcamqueues::Step::Moved) return;
-        FCurrent = moved;
-        if (Terminated()) continue;
-        Synchronize([this, generation] {
-            if (FManager.WebcamGeneration() != generation || !FCurrent->FOnStatus) return;
-            try {
-                FCurrent->FOnStatus(FCurrent->FRecordNo, FCurrent->FStatus);
-            } catch (const std::exception& e) {
-                FManager.DebugLine(std::string("Scheduler: status report failed: ") + e.what());
-            } catch (...) {
-                FManager.DebugLine("Scheduler: status report failed");
-            }
-        });
+        if (FManager.FQueues.MoveDueHead(platform::MonotonicNow(), moved, report) != twebcamqueues::Step::Moved)
+            return;
     }
 }
 

@@ -22,7 +22,6 @@ public:
     void Pass();
 
     twebcammanager& FManager;
-    twebcam* FCurrent = nullptr;  // the webcam being reported; read by the status call
 
 protected:
     void Execute() override;

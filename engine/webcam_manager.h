@@ -180,6 +180,9 @@ public:
     void RetireStreamThread(std::unique_ptr<tstreamworker> thread);
     // Changes whenever a webcam is freed.
     unsigned WebcamGeneration() const { return FWebcamGeneration; }
+    // Cleared when destruction begins; shared, so that a call posted to the main thread, which
+    // may run after the manager is gone, can look first.
+    std::shared_ptr<const std::atomic<bool>> AliveFlag() const { return FAlive; }
 
     std::unique_ptr<tstreamworker> CreateStreamThread(twebcam& webcam);
     std::unique_ptr<twebcampicture> DecodePicture(std::string bytes) const;

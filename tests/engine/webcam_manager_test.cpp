@@ -163,12 +163,98 @@ TEST_F(Manager, SchedulerMovesOnlyWebcamsWhoseDueTimeHasStrictlyPassedInDueOrder
     clock_.AdvanceSeconds(2);  // cam1 is past due; cam2 and cam3 are due exactly now
     scheduler.Pass();
     EXPECT_EQ(manager_->FQueues.NormalQueue(), List{cams[1]});
+    EXPECT_TRUE(statuses_.empty());  // the reports are queued for the main thread's next drain
+    platform::ProcessMessages();
     EXPECT_EQ(statuses_, (std::vector<std::pair<int, int>>{{1, engine::kStatusQueued}}));
     clock_.AdvanceSeconds(5);
     scheduler.Pass();
+    cams[2]->FStatus = engine::kStatusHeader;  // the report tells the status as it is when it runs
+    platform::ProcessMessages();
+    EXPECT_EQ(statuses_.at(1), (std::pair<int, int>{2, engine::kStatusHeader}));
     EXPECT_EQ(manager_->FQueues.NormalQueue(), (List{cams[1], cams[2], cams[3], cams[0]}));
     EXPECT_TRUE(manager_->FQueues.WaitList().empty());
     EXPECT_EQ(statuses_.size(), 4u);
+}
+
+// The scheduler does not wait for its reports, yet a fetch thread that takes a webcam the
+// moment it is queued never gets its own call to the main thread ahead of the scheduler's
+// report on that webcam.
+TEST_F(Manager, TheSchedulersReportComesBeforeTheCallsOfTheThreadThatTakesTheWebcam) {
+    MakeManager(8);
+    constexpr int kWebcams = 1000;
+    constexpr int kTakers = 6;
+    List cams;
+    for (int i = 0; i < kWebcams; ++i) {
+        twebcam& w = Add("cam" + std::to_string(i));
+        w.FRunning = true;
+        w.FDueTime = platform::MonotonicNow() + platform::DaysFromSeconds(1);
+        manager_->AddToWaitList(w);
+        cams.push_back(&w);
+    }
+    // Main thread only: the order in which the calls about each webcam ran.
+    std::vector<std::vector<char>> order(kWebcams);
+    manager_->OnStatusChange = [&](int index, int) { order.at(static_cast<std::size_t>(index)).push_back('S'); };
+    std::atomic<int> taken{0};
+    std::atomic<bool> done{false};
+    std::vector<std::thread> takers;
+    for (int t = 1; t <= kTakers; ++t) {
+        takers.emplace_back([&, t] {
+            while (!done) {
+                twebcam* w = nullptr;
+                if (!manager_->GetNextWebcam(t, w)) continue;
+                const auto index = static_cast<std::size_t>(w->FRecordNo);
+                w->FStatus = engine::kStatusHeader;  // the thread's own status, set at once
+                platform::Synchronize([&, index] { order.at(index).push_back('F'); });
+                w->FBusy = false;
+                ++taken;
+            }
+        });
+    }
+    clock_.AdvanceSeconds(2);
+    std::thread scheduler([&] { manager_->FTimerThread->Pass(); });
+    const bool allTaken = platform::Dispatcher::Main().WaitUntil([&] { return taken == kWebcams; }, 5ms, Deadline());
+    done = true;
+    scheduler.join();
+    for (auto& taker : takers) taker.join();
+    platform::ProcessMessages();
+    ASSERT_TRUE(allTaken);
+    for (int i = 0; i < kWebcams; ++i)
+        EXPECT_EQ(order[static_cast<std::size_t>(i)], (std::vector<char>{'S', 'F'})) << "webcam " << i;
+    manager_.reset();  // its stops report to the callback above, which uses this test's locals
+}
+
+// A report still queued when the manager is gone does nothing: it never touches the freed
+// manager or webcam (run under AddressSanitizer), and a report due once destruction has begun
+// is not delivered.
+TEST_F(Manager, AReportStillQueuedWhenTheManagerIsFreedIsHarmless) {
+    MakeManager();
+    twebcam& first = Add("first");
+    twebcam& second = Add("second");
+    for (twebcam* w : {&first, &second}) {
+        w->FRunning = true;
+        w->FDueTime = platform::MonotonicNow() - platform::DaysFromSeconds(1);
+        manager_->AddToWaitList(*w);
+    }
+    manager_->FTimerThread->Pass();  // two reports queued, run by the destructor's own drain
+    engine::twebcammanager* manager = manager_.get();  // reset() lets go of the pointer first
+    bool destroying = false;
+    bool movedLate = false;
+    manager_->OnStatusChange = [&](int index, int status) {
+        statuses_.emplace_back(index, status);
+        // Destruction stops "first" after its last drain: the scheduler moves "second" now, so
+        // that its report is still queued when the manager is freed.
+        if (!destroying || index != 0 || status != engine::kStatusStopped || movedLate) return;
+        movedLate = true;
+        second.FStopping = false;
+        second.FDueTime = platform::MonotonicNow() - platform::DaysFromSeconds(1);
+        manager->AddToWaitList(second);
+        manager->FTimerThread->Pass();
+    };
+    destroying = true;
+    manager_.reset();
+    ASSERT_TRUE(movedLate);
+    EXPECT_GE(platform::ProcessMessages(), 1);  // the late report ran, after the manager was freed
+    for (const auto& [index, status] : statuses_) EXPECT_NE(status, engine::kStatusQueued) << index;
 }
 
 TEST_F(Manager, AStoppedHeadEndsThePassAndTheRestMoveNextTime) {
