@@ -49,7 +49,7 @@ void Dispatcher::Synchronize(std::function<void()> fn) {
     call->caller = std::this_thread::get_id();
     std::unique_lock lock(FQueueLock);
     Enqueue(call);
-    FCallDone.wait(lock, [&] { return call->done; });
+    call->ran.wait(lock, [&] { return call->done; });
     // Take the exception out under the lock: from here on this thread is its only owner, so
     // the main thread's release of the call never races with the caller's handling of it.
     const std::exception_ptr error = std::move(call->error);
@@ -81,11 +81,13 @@ int Dispatcher::ProcessMessages() {
             error = std::current_exception();
         }
         FServing.pop_back();
-        std::lock_guard lock(FQueueLock);
-        call->error = std::move(error);
-        call->done = true;
+        {
+            std::lock_guard lock(FQueueLock);
+            call->error = std::move(error);
+            call->done = true;
+        }
+        call->ran.notify_one();  // the batch's reference keeps the call alive until here
     }
-    if (!batch.empty()) FCallDone.notify_all();
     if (FForeignPump) FForeignPump();
     return static_cast<int>(batch.size());
 }

@@ -67,12 +67,13 @@ private:
         std::thread::id caller;
         bool done = false;
         std::exception_ptr error;
+        // Its caller waits here alone, so a drain wakes only the threads whose calls it ran.
+        std::condition_variable ran;
     };
 
     void Enqueue(std::shared_ptr<Call> call);
 
-    mutable std::mutex FQueueLock;            // guards FPending, Call::done and Call::error
-    std::condition_variable FCallDone;        // a Synchronize call has run
+    mutable std::mutex FQueueLock;            // guards FPending, FWoken, Call::done and Call::error
     std::condition_variable FWakeMain;        // a call arrived or Wake() was called
     std::deque<std::shared_ptr<Call>> FPending;
     bool FWoken = false;
