@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -15,8 +16,11 @@ namespace engine {
 
 // The pixel store's allocator. Storage starts on a 64-byte cache line, so the JPEG library's
 // vector stores into rows whose length is a multiple of 64 never straddle lines (a few per cent
-// of a full-size colour decode). The elements a vector grows by are left uninitialised (a
-// decoder overwrites them all anyway); an explicit value is still stored.
+// of a full-size colour decode). The line is found inside a plain allocation a line longer:
+// the allocator's own aligned allocations leave a small free piece before every block, and
+// with thousands of bitmaps kept and replaced those pieces held most of the heap. The elements
+// a vector grows by are left uninitialised (a decoder overwrites them all anyway); an explicit
+// value is still stored.
 template <class T>
 struct PixelAllocator : std::allocator<T> {
     template <class U>
@@ -27,10 +31,16 @@ struct PixelAllocator : std::allocator<T> {
     template <class U>
     PixelAllocator(const PixelAllocator<U>&) noexcept {}
 
+    // The block's own start is kept in the bytes just before the aligned storage.
     T* allocate(std::size_t n) {
-        return static_cast<T*>(::operator new(n * sizeof(T), std::align_val_t{64}));
+        if (n > (std::numeric_limits<std::size_t>::max() - kLine) / sizeof(T)) throw std::bad_array_new_length();
+        auto* block = static_cast<std::byte*>(::operator new(n * sizeof(T) + kLine));
+        const auto start = reinterpret_cast<std::uintptr_t>(block) + sizeof(void*);
+        auto* aligned = reinterpret_cast<std::byte*>((start + kLine - 1) & ~std::uintptr_t{kLine - 1});
+        reinterpret_cast<void**>(aligned)[-1] = block;
+        return reinterpret_cast<T*>(aligned);
     }
-    void deallocate(T* p, std::size_t n) noexcept { ::operator delete(p, n * sizeof(T), std::align_val_t{64}); }
+    void deallocate(T* p, std::size_t) noexcept { ::operator delete(reinterpret_cast<void**>(p)[-1]); }
 
     template <class U, class... Args>
     void construct(U* p, Args&&... args) {
@@ -39,6 +49,12 @@ struct PixelAllocator : std::allocator<T> {
         else
             ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
+
+private:
+    // A block starts at least pointer-aligned, so the line after the stored pointer begins at
+    // most kLine bytes in.
+    static constexpr std::size_t kLine = 64;
+    static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= alignof(void*));
 };
 
 class Bitmap {
