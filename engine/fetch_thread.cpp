@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <fstream>
 #include <mutex>
+#include <thread>
 
 namespace engine {
 namespace {
@@ -86,10 +87,14 @@ treadthread::treadthread(twebcammanager& manager, int index, std::shared_ptr<con
     // also fixes the trim threshold, at 128 KiB unless set: each picture decoded (some hundred
     // kilobytes) would then give the heap's top back to the system when freed and fault it in
     // afresh for the next one. The allocator's own rule keeps twice the mapping threshold.
+    // Threads that decode pictures share as many heaps as there are processors, not one each
+    // (the allocator's default for 64 threads): every heap keeps what its threads freed, and
+    // most of the time these threads wait for the network, not for the allocator.
     static std::once_flag fixedThreshold;
     std::call_once(fixedThreshold, [] {
         mallopt(M_MMAP_THRESHOLD, static_cast<int>(kKeptBufferBytes));
         mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kKeptBufferBytes));
+        mallopt(M_ARENA_MAX, static_cast<int>(std::max(2u, std::thread::hardware_concurrency())));
     });
     OnTerminate = [this] { ThreadTerminated(); };
 }

@@ -23,8 +23,12 @@ Bitmap twebcammanager::GetThumbnail(int i) const {
     return stored ? *stored : BlankThumbnail();
 }
 
+// Into the stored bitmap's own storage when it has room: thumbnails replaced many times a
+// second do not churn the heap.
 void twebcammanager::SetThumbnail(int position, const Bitmap& bitmap) {
-    FThumbnails.at(static_cast<std::size_t>(position)) = std::make_unique<Bitmap>(bitmap);
+    auto& stored = FThumbnails.at(static_cast<std::size_t>(position));
+    if (stored) *stored = bitmap;
+    else stored = std::make_unique<Bitmap>(bitmap);
 }
 
 void twebcammanager::MakeThumbnail(const std::string& FileName, Bitmap& bitmap) const {
@@ -38,10 +42,10 @@ void twebcammanager::OfferThumbnail(std::optional<Bitmap> thumbnail) { FOfferedT
 Bitmap twebcammanager::NewThumbnail(const std::function<void(Bitmap&)>& draw) {
     std::optional<Bitmap> offered = std::move(FOfferedThumbnail);
     FOfferedThumbnail.reset();
-    Bitmap thumbnail = BlankThumbnail();
-    if (offered && offered->width() == thumbnail.width() && offered->height() == thumbnail.height() &&
-        offered->bitsPerPixel() == thumbnail.bitsPerPixel())
+    if (offered && offered->width() == FThumbWidth && offered->height() == FThumbHeight &&
+        offered->bitsPerPixel() == 24)
         return std::move(*offered);
+    Bitmap thumbnail = BlankThumbnail();
     draw(thumbnail);
     return thumbnail;
 }
