@@ -21,6 +21,12 @@ bool DecodeAhead(JpegPicture& picture) {
     }
 }
 
+// A picture whose decode fails is none; one whose data ends before the picture does is cut off.
+PictureVerdict VerdictOf(JpegPicture& picture) {
+    if (!DecodeAhead(picture)) return PictureVerdict::NotJpeg;
+    return picture.PrematureEnd() ? PictureVerdict::CutOff : PictureVerdict::Taken;
+}
+
 // Whether the step will run a motion test: by the save mode in force when the webcam last
 // published, the webcam's own mode before that. A wrong guess costs time, not correctness.
 bool MotionTestLikely(const twebcam& webcam, const PublishedPictures* published) {
@@ -82,21 +88,20 @@ std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& b
 }  // namespace
 
 PictureVerdict ExaminePicture(const std::string& bytes) {
-    JpegPicture picture(bytes);
-    picture.SetPerformance(JpegPerformance::BestSpeed);
-    picture.SetScale(JpegScale::Eighth);
-    picture.SetGrayscale(true);
-    if (!DecodeAhead(picture)) return PictureVerdict::NotJpeg;
-    return picture.PrematureEnd() ? PictureVerdict::CutOff : PictureVerdict::Taken;
+    JpegPicture picture = QuarterPicture(bytes, true);
+    return VerdictOf(picture);
 }
 
 PreparedPicture PrepareStillPicture(const twebcam& webcam, const std::string& bytes) {
     PreparedPicture prepared;
     if (bytes.empty()) return prepared;
-    prepared.Verdict = ExaminePicture(bytes);
-    if (prepared.Verdict != PictureVerdict::Taken) return prepared;  // refused before any step
+    // The decode every still step makes is also the examination of the bytes.
     JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(bytes, true));
-    DecodeAhead(picture);
+    prepared.Verdict = VerdictOf(picture);
+    if (prepared.Verdict != PictureVerdict::Taken) {  // refused before any step
+        prepared.Quarter.reset();
+        return prepared;
+    }
     const auto published = webcam.FNewestSaved.Published();
     if (MotionTestLikely(webcam, published.get()))
         prepared.Motion = StillMotionTestAhead(webcam, published.get(), picture);

@@ -41,8 +41,8 @@ struct PreparedPicture {
     std::optional<Bitmap> Thumbnail;     // of the manager's thumbnail size, when the bytes decode
 };
 
-// Whether the bytes are a whole JPEG picture: decoded at the smallest scale, which reads all of
-// the data and is the quickest.
+// Whether the bytes are a whole JPEG picture: decoded as every still step decodes them (quarter
+// size, grey), which reads all of the data. A prepared picture has this decode and its verdict.
 PictureVerdict ExaminePicture(const std::string& bytes);
 
 // A still picture of a fetch turn.
