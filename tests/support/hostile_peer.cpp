@@ -25,6 +25,7 @@ std::string PictureHead(std::size_t length) {
 const char* HostilePeer::KindName(Kind kind) {
     switch (kind) {
     case Kind::Picture: return "picture";
+    case Kind::PacedPicture: return "paced-picture";
     case Kind::HeaderFlood: return "header-flood";
     case Kind::BusySocket: return "busy-socket";
     case Kind::ByteASecond: return "byte-a-second";
@@ -40,7 +41,8 @@ const char* HostilePeer::KindName(Kind kind) {
 
 HostilePeer::HostilePeer(Kind kind, std::vector<std::string> pictures, std::chrono::milliseconds pace)
     : kind_(kind), pictures_(std::move(pictures)), pace_(pace) {
-    if (pictures_.empty() && (kind == Kind::Picture || kind == Kind::TruncatedJpeg || kind == Kind::Chunked))
+    if (pictures_.empty() && (kind == Kind::Picture || kind == Kind::PacedPicture || kind == Kind::TruncatedJpeg ||
+                              kind == Kind::Chunked))
         throw std::invalid_argument("hostile peer: this kind needs a picture");
     listenFd_ = ListenOnLoopback(port_, 64);
     stopFd_ = eventfd(0, EFD_CLOEXEC);
@@ -127,6 +129,9 @@ void HostilePeer::Serve(int connection) {
     std::string request;
     if (!ReadRequest(connection, request)) return;
     switch (kind_) {
+    case Kind::PacedPicture:
+        if (!Pause(pace_)) return;
+        [[fallthrough]];
     case Kind::Picture: {
         if (request.starts_with("HEAD ")) {  // the head alone; the next GET brings the next picture
             Send(connection, PictureHead(pictures_.front().size()));

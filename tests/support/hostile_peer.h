@@ -20,6 +20,8 @@ class HostilePeer {
 public:
     enum class Kind {
         Picture,        // 200 with the next picture of the list and its Content-Length (HEAD: the head)
+        PacedPicture,   // as Picture, each reply sent one pace after its request: a camera with a
+                        // new picture several times a second, fetched at refresh 0
         HeaderFlood,    // a status line, then header lines for ever
         BusySocket,     // 200, then body bytes as fast as the client takes them, for ever
         ByteASecond,    // 200 with a Content-Length, then one body byte every pace
@@ -31,7 +33,8 @@ public:
         EndlessBody,    // 200 with a picture's head, then body bytes for ever, to a HEAD as well
     };
 
-    // pictures: what Picture cycles through and TruncatedJpeg and Chunked send (the first one).
+    // pictures: what Picture and PacedPicture cycle through and TruncatedJpeg and Chunked send
+    // (the first one). pace: of PacedPicture's replies and ByteASecond's bytes.
     HostilePeer(Kind kind, std::vector<std::string> pictures = {},
                 std::chrono::milliseconds pace = std::chrono::seconds(1));
     ~HostilePeer();
