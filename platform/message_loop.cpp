@@ -95,10 +95,16 @@ void MessageLoop::Push(Item item) {
     Signal();
 }
 
+int MessageLoop::PollDescriptor() {
+    hosted_ = true;
+    if (!pending_.empty()) Signal();
+    return epollFd_;
+}
+
 // Keeps the poll descriptor readable while items are pending, for a host loop that
 // watches it.
 void MessageLoop::Signal() {
-    if (signalled_) return;
+    if (signalled_ || !hosted_) return;
     signalled_ = true;
     remote_->Wake();
 }
@@ -137,7 +143,7 @@ WatchId MessageLoop::Watch(int fd, std::uint32_t epollEvents, FdHandler handler)
     assert(OnOwnerThread());
     WatchId id = nextWatch_++;
     auto& entry = watches_[id];
-    entry = WatchEntry{fd, epollEvents, false, false, std::make_shared<FdHandler>(std::move(handler))};
+    entry = WatchEntry{fd, epollEvents, false, false, 0, false, std::make_shared<FdHandler>(std::move(handler))};
     ApplyWatch(id, entry);
     return id;
 }
@@ -159,17 +165,21 @@ void MessageLoop::Unwatch(WatchId watch) {
 }
 
 // One-shot registration: a readiness is reported once and the descriptor stays quiet
-// until its handler has run. No events at all means out of the epoll set, so that a
-// hang-up cannot be reported against the caller's wish.
+// until its handler has run. No events at all means nothing reported, not even a hang-up
+// against the caller's wish: out of the epoll set, unless the kernel has disarmed it already.
+// A registration that already stands as wanted is left alone.
 void MessageLoop::ApplyWatch(WatchId id, WatchEntry& entry) {
+    const std::uint32_t wanted = entry.events | EPOLLONESHOT;
     if (entry.events == 0) {
-        if (entry.registered) epoll_ctl(epollFd_, EPOLL_CTL_DEL, entry.fd, nullptr);
-        entry.registered = false;
+        if (entry.armed) epoll_ctl(epollFd_, EPOLL_CTL_DEL, entry.fd, nullptr);
+        entry.registered = entry.registered && !entry.armed;
+        entry.armed = false;
         return;
     }
-    EpollControl(epollFd_, entry.registered ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, entry.fd,
-                 entry.events | EPOLLONESHOT, id);
-    entry.registered = true;
+    if (entry.armed && entry.armedEvents == wanted) return;
+    EpollControl(epollFd_, entry.registered ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, entry.fd, wanted, id);
+    entry.registered = entry.armed = true;
+    entry.armedEvents = wanted;
 }
 
 void MessageLoop::Harvest(int timeoutMs) {
@@ -193,6 +203,7 @@ void MessageLoop::Harvest(int timeoutMs) {
             while (read(timerFd_, &expirations, sizeof expirations) > 0) {
             }
         } else if (auto it = watches_.find(tag); it != watches_.end()) {
+            it->second.armed = false;  // one-shot: reported, so disarmed
             it->second.queued = true;
             pending_.push_back(Item{Item::Kind::FdReady, {}, {}, tag, events[i].events});
         }

@@ -90,8 +90,9 @@ public:
     int Run();
 
     // Readable whenever the loop has work; a host event loop (Qt's, on the GUI thread)
-    // watches it and then calls ProcessOne until it answers Idle.
-    int PollDescriptor() const { return epollFd_; }
+    // watches it and then calls ProcessOne until it answers Idle. A loop without a host
+    // looks at its own pending items before it waits, so only a hosted loop signals them.
+    int PollDescriptor();
     // Run at the start of every WaitForWork, so that a wait on the GUI thread also
     // handles the host loop's events. Empty to remove.
     void SetForeignPump(Task pump) { foreignPump_ = std::move(pump); }
@@ -115,6 +116,8 @@ private:
         int fd;
         std::uint32_t events;
         bool registered;  // present in the epoll set
+        bool armed;       // registered for armedEvents, which the kernel reports once
+        std::uint32_t armedEvents;
         bool queued;      // a readiness waits in pending_; re-armed after its dispatch
         std::shared_ptr<FdHandler> handler;
     };
@@ -132,6 +135,7 @@ private:
     int epollFd_ = -1;
     int timerFd_ = -1;
     bool signalled_ = false;  // our own eventfd write not yet drained
+    bool hosted_ = false;     // a host loop watches PollDescriptor()
     unsigned sinceHarvest_ = 0;
     std::deque<Item> pending_;
     std::unordered_map<TargetId, std::shared_ptr<Handler>> targets_;

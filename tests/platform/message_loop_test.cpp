@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/epoll.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -137,6 +140,36 @@ TEST(MessageLoop, PollDescriptorIsReadableExactlyWhileThereIsWork) {
     EXPECT_EQ(MessageLoop::Step::Dispatched, loop.ProcessOne());
     EXPECT_TRUE(ticked);
     loop.KillTimer(timer);
+}
+
+// A watch turned off once its readiness was reported stays silent, through a hang-up too, and
+// reports again, once, when it is turned on; it never reports what it was not asked for.
+TEST(MessageLoop, AWatchReportsOnlyWhileItIsOn) {
+    auto& loop = MessageLoop::Current();
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    std::vector<std::uint32_t> seen;
+    platform::WatchId watch = 0;
+    watch = loop.Watch(ends[0], EPOLLIN, [&](std::uint32_t events) {
+        seen.push_back(events);
+        loop.SetWatchEvents(watch, 0);
+    });
+    ASSERT_EQ(write(ends[1], "x", 1), 1);
+    ASSERT_TRUE(looptest::PumpUntil([&] { return !seen.empty(); }));
+    close(ends[1]);  // a hang-up while the watch is off
+    loop.WaitForWork(50);
+    looptest::PumpPending();
+    EXPECT_EQ(seen.size(), 1u);
+
+    loop.SetWatchEvents(watch, EPOLLIN);
+    loop.SetWatchEvents(watch, EPOLLIN);  // asked twice, reported once
+    ASSERT_TRUE(looptest::PumpUntil([&] { return seen.size() == 2; }));
+    loop.WaitForWork(50);
+    looptest::PumpPending();
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[1] & EPOLLIN);
+    loop.Unwatch(watch);
+    close(ends[0]);
 }
 
 TEST(MessageLoop, MessagesOfADestroyedTargetAreDropped) {
