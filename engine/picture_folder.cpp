@@ -9,20 +9,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 namespace engine {
 
 namespace fs = std::filesystem;
 
-bool ReadPictureFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
+bool ReadPictureFile(const std::string& path, std::string& bytes) { return platform::ReadWholeFile(path, bytes); }
 
 bool WritePictureFile(const std::string& path, std::string_view bytes) {
     const fs::path target(path);

@@ -1,5 +1,6 @@
 #include "engine/webcam_folder.h"
 
+#include "platform/fd_io.h"
 #include "platform/safe_name.h"
 
 #include <dirent.h>
@@ -9,7 +10,6 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <fstream>
 
 namespace engine {
 namespace {
@@ -35,10 +35,15 @@ bool RenameWebcamFolder(const std::string& dataDir, const std::string& oldName, 
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
+    std::string text;
+    if (!platform::ReadWholeFile(path, text)) return lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        start = end + 1;
     }
     return lines;
 }

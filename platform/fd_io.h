@@ -4,8 +4,12 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
 
 namespace platform {
+
+// The whole of a file into bytes, however long; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 bool WriteAll(int fd, const void* data, std::size_t size);
 bool PreadAll(int fd, void* data, std::size_t size, off_t offset);
