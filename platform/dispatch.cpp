@@ -123,7 +123,10 @@ void Dispatcher::Wake() {
 void Dispatcher::SetForeignPump(std::function<void()> pump) { FForeignPump = std::move(pump); }
 
 void SleepPumping(std::chrono::milliseconds duration) {
-    Dispatcher::Main().WaitUntil([] { return false; }, duration,
+    // The drains run the foreign pump: a window mapped or uncovered during the pause (the
+    // splash, on a busy display) is painted within this, not only when the pause ends.
+    constexpr std::chrono::milliseconds kPumpEvery(10);
+    Dispatcher::Main().WaitUntil([] { return false; }, std::min(duration, kPumpEvery),
                                  std::chrono::steady_clock::now() + duration);
 }
 

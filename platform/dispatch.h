@@ -87,7 +87,8 @@ inline void Synchronize(std::function<void()> fn) { Dispatcher::Main().Synchroni
 inline int ProcessMessages() { return Dispatcher::Main().ProcessMessages(); }
 inline bool IsMainThread() { return Dispatcher::Main().IsMainThread(); }
 
-// Main thread: a pause that keeps draining the calls of other threads.
+// Main thread: a pause that keeps draining the calls of other threads, and runs the foreign
+// pump at least every 10 ms.
 void SleepPumping(std::chrono::milliseconds duration);
 
 }  // namespace platform

@@ -123,4 +123,14 @@ TEST(Dispatch, TheForeignPumpRunsWithEveryDrain) {
     EXPECT_GE(pumped, 2);
 }
 
+// A pause of the main thread keeps handling the GUI toolkit's events throughout, not only at
+// its two ends: no call arrives to wake it, yet the pump runs every few milliseconds.
+TEST(Dispatch, APauseRunsTheForeignPumpThroughout) {
+    int pumped = 0;
+    Dispatcher::Main().SetForeignPump([&] { ++pumped; });
+    platform::SleepPumping(300ms);
+    Dispatcher::Main().SetForeignPump(nullptr);
+    EXPECT_GE(pumped, 5);  // some thirty on a quiet machine
+}
+
 }  // namespace
