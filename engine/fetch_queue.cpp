@@ -43,15 +43,20 @@ void twebcamqueues::Unqueue(twebcam& webcam) {
     Remove(FFavouriteQueue, &webcam);
 }
 
-void twebcamqueues::AddToWaitList(twebcam& webcam) {
-    const platform::TDateTime due = webcam.FDueTime;
+void twebcamqueues::AddToWaitList(twebcam& webcam) { AddToWaitList(webcam, webcam.FDueTime); }
+
+void twebcamqueues::AddToWaitList(twebcam& webcam, platform::TDateTime until) {
     std::lock_guard lock(FWaitLock);
-    const auto at = std::upper_bound(FWaitList.begin(), FWaitList.end(), due,
-                                     [](platform::TDateTime d, const auto& entry) { return d < entry.first; });
-    const bool newHead = at == FWaitList.begin();
-    FWaitList.insert(at, {due, &webcam});
     // A wake-up of a scheduler that is about to sleep is kept for that sleep: none is lost.
-    if (newHead && FOnNewHead) FOnNewHead();
+    if (InsertLocked(until, webcam) && FOnNewHead) FOnNewHead();
+}
+
+bool twebcamqueues::InsertLocked(platform::TDateTime at, twebcam& webcam) {
+    const auto place = std::upper_bound(FWaitList.begin(), FWaitList.end(), at,
+                                        [](platform::TDateTime d, const auto& entry) { return d < entry.first; });
+    const bool newHead = place == FWaitList.begin();
+    FWaitList.insert(place, {at, &webcam});
+    return newHead;
 }
 
 void twebcamqueues::RemoveFromWaitList(twebcam& webcam) {
@@ -79,11 +84,17 @@ twebcamqueues::Step twebcamqueues::MoveDueHead(platform::TDateTime now, twebcam*
     twebcam* head = FWaitList.front().second;
     FWaitList.erase(FWaitList.begin());
     if (!head->FRunning || head->FStopping) return Step::Dropped;
+    moved = head;
+    if (!(now > head->FDueTime)) {
+        head->FStatus = kStatusWaiting;
+        InsertLocked(head->FDueTime, *head);
+        if (whileQueued) whileQueued(*head);
+        return Step::Waiting;
+    }
     std::lock_guard queueLock(FQueueLock);
     head->FStatus = kStatusQueued;  // before any fetch thread can take it and set its own
     QueueLocked(*head);
     if (whileQueued) whileQueued(*head);
-    moved = head;
     return Step::Moved;
 }
 

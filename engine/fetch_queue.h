@@ -37,7 +37,10 @@ public:
     void Unqueue(twebcam& webcam);
 
     // Inserts by due time, after the webcams due at the same time.
+    // Waits for its due time; until, when given, is the end of a pause after a failed turn
+    // (later than the due time, or the webcam waits on for that).
     void AddToWaitList(twebcam& webcam);
+    void AddToWaitList(twebcam& webcam, platform::TDateTime until);
     void RemoveFromWaitList(twebcam& webcam);
 
     // Takes the head of the preferred queue, else of the other one. The webcam is marked busy
@@ -53,12 +56,14 @@ public:
         fn();
     }
 
-    enum class Step { NotDue, Dropped, Moved };
+    enum class Step { NotDue, Dropped, Moved, Waiting };
     // One step of the scheduler: when the head of the wait list is due (now strictly later
-    // than its due time), remove it; a running one gets status 1 and goes into its queue in the
-    // same step, so that stopping it can never leave it queued. A stopped head is dropped.
-    // whileQueued, when given, runs under the queue lock right after the webcam was queued, so
-    // it comes before anything a fetch thread does with the webcam; it may not take these locks.
+    // than its time in the list), remove it; a running one gets status 1 and goes into its
+    // queue in the same step, so that stopping it can never leave it queued. A stopped head is
+    // dropped. A head whose pause ended before its own due time gets status 5 and waits on for
+    // it (Waiting). whileQueued, when given, runs under the queue lock right after the webcam
+    // was queued (or under the wait lock once it waits on), so it comes before anything a fetch
+    // thread does with the webcam; it may not take these locks.
     Step MoveDueHead(platform::TDateTime now, twebcam*& moved,
                      const std::function<void(twebcam&)>& whileQueued = {});
 
@@ -76,6 +81,7 @@ public:
 
 private:
     bool QueueLocked(twebcam& webcam);  // caller holds FQueueLock
+    bool InsertLocked(platform::TDateTime at, twebcam& webcam);  // caller holds FWaitLock; true: the new head
 
     mutable std::mutex FQueueLock;  // guards the two fetch queues
     std::deque<twebcam*> FNormalQueue;

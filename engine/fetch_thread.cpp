@@ -61,11 +61,8 @@ bool HeadNotSupported(std::string_view text) { return StartsWith(text, "151: 405
 // A picture buffer larger than this is given back after the turn, not kept for the next one.
 constexpr std::size_t kKeptBufferBytes = 1u << 20;
 
-// The webcam is not due before now + wait.
-void Postpone(twebcam& webcam, std::chrono::milliseconds wait) {
-    const platform::TDateTime earliest =
-        platform::MonotonicNow() + platform::DaysFromSeconds(static_cast<double>(wait.count()) / 1000.0);
-    if (webcam.FDueTime < earliest) webcam.FDueTime = earliest;
+platform::TDateTime FromNow(std::chrono::milliseconds wait) {
+    return platform::MonotonicNow() + platform::DaysFromSeconds(static_cast<double>(wait.count()) / 1000.0);
 }
 
 }  // namespace
@@ -162,11 +159,14 @@ void treadthread::Turn(twebcam& webcam) {
         throw;
     }
     cleanUp();
-    // The thread goes on at once; the webcam waits instead.
-    if (Halted(webcam)) return;
-    if (!FAnswered)
-        Postpone(webcam, FFailed ? std::max(FSettings->errorPause, FSettings->waitWithoutPicture)
-                                 : FSettings->waitWithoutPicture);
+    // The thread goes on at once; the webcam waits instead: after a failure it shows its
+    // status 7 for the pause, and a turn without a picture is not due again before the wait.
+    if (Halted(webcam) || FAnswered) return;
+    if (FFailed) {
+        webcam.FPausedUntil = FromNow(std::max(FSettings->errorPause, FSettings->waitWithoutPicture));
+    } else if (const platform::TDateTime earliest = FromNow(FSettings->waitWithoutPicture); webcam.FDueTime < earliest) {
+        webcam.FDueTime = earliest;
+    }
 }
 
 void treadthread::DoRead(twebcam& webcam) {

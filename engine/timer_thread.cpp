@@ -66,8 +66,8 @@ void ttimerthread::Pass() {
             if (!Terminated()) PostStatusReport(FManager, webcam, generation);
         };
         twebcam* moved = nullptr;
-        if (FManager.FQueues.MoveDueHead(platform::MonotonicNow(), moved, report) != twebcamqueues::Step::Moved)
-            return;
+        const auto step = FManager.FQueues.MoveDueHead(platform::MonotonicNow(), moved, report);
+        if (step != twebcamqueues::Step::Moved && step != twebcamqueues::Step::Waiting) return;
     }
 }
 

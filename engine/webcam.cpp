@@ -155,6 +155,8 @@ void twebcam::WaitForDueTime() {
     FManager.AddToWaitList(*this);
 }
 
+void twebcam::PauseUntil(platform::TDateTime until) { FManager.AddToWaitList(*this, until); }
+
 void twebcam::QueueNow() {
     // Reported before queueing, so a fetch thread's own status can never be overwritten.
     Report(kStatusQueued);
@@ -203,6 +205,7 @@ void twebcam::Stop() {
 }
 
 void twebcam::ScheduleNext() {
+    const platform::TDateTime pausedUntil = FPausedUntil.exchange(0);
     if (!FRunning || FStreamThread) return;
     if (FStopping) {
         Report(kStatusStopped);
@@ -219,7 +222,8 @@ void twebcam::ScheduleNext() {
             FResting = true;
         }
     }
-    if (now <= FDueTime) WaitForDueTime();
+    if (pausedUntil > now) PauseUntil(pausedUntil);
+    else if (now <= FDueTime) WaitForDueTime();
     else QueueNow();
 }
 

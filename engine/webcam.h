@@ -96,6 +96,10 @@ public:
         platform::TDateTime next = 0;
     } FFreeNameHint;
     std::atomic<platform::TDateTime> FDueTime{0};   // monotonic clock
+    // Set by a fetch thread whose turn failed: until then (monotonic clock) the webcam keeps
+    // showing the failure, and only then goes on or waits for its due time. Taken by
+    // ScheduleNext.
+    std::atomic<platform::TDateTime> FPausedUntil{0};
     bool FResting = false;                          // main thread only
     const std::string FFolder;                      // the data folder, ending in '/'
     const int FRecordNo;
@@ -113,6 +117,7 @@ private:
             const std::string& dataDir, bool readHeader);
     void Report(std::uint8_t status) const;
     void WaitForDueTime();  // status 5, on the wait list
+    void PauseUntil(platform::TDateTime until);  // status unchanged, on the wait list until then
     void QueueNow();        // status 1, into its fetch queue
     void LeaveLists();      // out of the wait list and both queues
 

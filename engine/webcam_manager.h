@@ -83,6 +83,7 @@ public:
     // Queues and wait list.
     void QueueWebcam(twebcam& webcam);
     void AddToWaitList(twebcam& webcam) { FQueues.AddToWaitList(webcam); }
+    void AddToWaitList(twebcam& webcam, platform::TDateTime until) { FQueues.AddToWaitList(webcam, until); }
     void Unqueue(twebcam& webcam) { FQueues.Unqueue(webcam); }
     void RemoveFromWaitList(twebcam& webcam) { FQueues.RemoveFromWaitList(webcam); }
     // Fetch thread ThreadIndex (1-based) takes a webcam: threads 1..FNormalFirst prefer the

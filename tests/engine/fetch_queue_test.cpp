@@ -87,6 +87,37 @@ TEST_F(FetchQueue, OnlyHeadsWhoseDueTimeHasStrictlyPassedMove) {
     EXPECT_EQ(queues_.WaitList(), List{favourite_[0]});
 }
 
+// A webcam paused after a failed turn leaves the list at the pause's end: into its queue when
+// its own due time has passed by then, else back into the list at that time with status 5.
+TEST_F(FetchQueue, APausedWebcamGoesOnWhenDueOrWaitsOnForItsDueTime) {
+    const platform::TDateTime now = platform::MonotonicNow();
+    normal_[0]->FDueTime = now;                                   // refresh 0: due at once
+    normal_[1]->FDueTime = now + platform::DaysFromSeconds(60);   // due in a minute
+    for (twebcam* w : {normal_[0], normal_[1]}) {
+        w->FStatus = engine::kStatusError;
+        queues_.AddToWaitList(*w, now + platform::DaysFromSeconds(2));
+    }
+    std::vector<std::pair<twebcam*, int>> reports;
+    const auto report = [&](twebcam& w) { reports.emplace_back(&w, w.FStatus.load()); };
+    twebcam* moved = nullptr;
+    clock_.AdvanceSeconds(1.9);
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved, report), twebcamqueues::Step::NotDue);
+    EXPECT_EQ(normal_[1]->FStatus, engine::kStatusError);  // the failure shows through the pause
+    clock_.AdvanceSeconds(0.2);
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved, report), twebcamqueues::Step::Moved);
+    EXPECT_EQ(moved, normal_[0]);
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved, report), twebcamqueues::Step::Waiting);
+    EXPECT_EQ(moved, normal_[1]);
+    EXPECT_EQ(reports, (std::vector<std::pair<twebcam*, int>>{{normal_[0], engine::kStatusQueued},
+                                                              {normal_[1], engine::kStatusWaiting}}));
+    EXPECT_EQ(queues_.NormalQueue(), List{normal_[0]});
+    EXPECT_EQ(queues_.WaitList(), List{normal_[1]});
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved, report), twebcamqueues::Step::NotDue);
+    clock_.AdvanceSeconds(60);
+    EXPECT_EQ(queues_.MoveDueHead(platform::MonotonicNow(), moved, report), twebcamqueues::Step::Moved);
+    EXPECT_EQ(queues_.NormalQueue(), (List{normal_[0], normal_[1]}));
+}
+
 TEST_F(FetchQueue, AStoppedHeadIsDroppedAndEndsThePass) {
     WaitAt(*normal_[0], 1);
     WaitAt(*normal_[1], 2);

@@ -14,6 +14,8 @@
 
 #include <malloc.h>
 
+#include <algorithm>
+#include <map>
 #include <regex>
 #include <stdexcept>
 
@@ -118,6 +120,37 @@ TEST_F(FetchThreadHostileTest, FailingWebcamsLeaveTheThreadsToHealthyOnes) {
     manager_->StartWebcam(7);
     EXPECT_TRUE(WaitFor([&] { return pictures_ >= 5; }, 20s)) << pictures_;
     EXPECT_EQ(Count(engine::kStatusError), 6);  // the failing ones wait out their pause
+}
+
+// A failed turn's status 7 stays shown through the pause that follows it, as if the thread had
+// waited it out: then a webcam due in a minute waits (status 5), one at refresh 0 is queued
+// again (status 1). The thread itself is free meanwhile.
+TEST_F(FetchThreadHostileTest, AFailureStaysShownThroughItsPause) {
+    settings_->errorPause = 500ms;
+    settings_->waitWithoutPicture = 0ms;
+    MakeManager(engine::DefaultExtra1());
+    const std::string closed = "http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/a.jpg";
+    std::map<int, std::vector<std::pair<int, Clock::time_point>>> reports;
+    manager_->OnStatusChange = [&](int index, int status) { reports[index].emplace_back(status, Clock::now()); };
+    Add(closed, 60, 0, 0, {}, "minute");
+    Add(closed, 0, 0, 0, {}, "fast");
+    manager_->StartWebcam(1);
+    manager_->StartWebcam(2);
+    const auto afterFailure = [&](int index, std::size_t count) {
+        const auto& r = reports[index];
+        const auto failed = std::find_if(r.begin(), r.end(), [](const auto& e) { return e.first == engine::kStatusError; });
+        return failed == r.end() ? 0 : static_cast<std::size_t>(r.end() - failed) >= count;
+    };
+    ASSERT_TRUE(WaitFor([&] { return afterFailure(0, 2) && afterFailure(1, 2); }, 20s));
+    manager_->StopWebcam(1);
+    manager_->StopWebcam(2);
+    for (const auto& [index, next] : {std::pair{0, engine::kStatusWaiting}, std::pair{1, engine::kStatusQueued}}) {
+        const auto& r = reports[index];
+        const auto failed = std::find_if(r.begin(), r.end(), [](const auto& e) { return e.first == engine::kStatusError; });
+        ASSERT_NE(failed + 1, r.end());
+        EXPECT_EQ(failed[1].first, next) << index;
+        EXPECT_GE(failed[1].second - failed[0].second, 450ms) << index;
+    }
 }
 
 // Still pictures that come within one second each keep a file: the first under the 14-digit
