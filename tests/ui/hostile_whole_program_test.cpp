@@ -8,7 +8,9 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -91,6 +93,39 @@ protected:
     static std::string Entry(const std::string& name, const std::string& reason) {
         return " - " + name + " > Error fetching picture: " + reason + "\n";
     }
+    // Whether each cell's status lamp is red (status 7), in the grid's order. A cell has two
+    // small lamps one above the other, the status and, below it, the indicator (yellow for these
+    // webcams): a pixel of a lamp colour with black three rows below and yellow six rows below
+    // is a status lamp's middle column.
+    static std::vector<bool> RedStatusLamps(const testsupport::Screenshot& shot) {
+        const auto at = [&](int x, int y) {
+            const std::uint8_t* p = &shot.rgb[(static_cast<std::size_t>(y) * shot.width + x) * 3];
+            return testsupport::Rgb{p[0], p[1], p[2]};
+        };
+        const auto is = [](testsupport::Rgb a, testsupport::Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; };
+        struct Lamp {
+            int x, y;
+            bool red;
+        };
+        std::vector<Lamp> lamps;
+        for (int y = 0; y + 6 < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x) {
+                const testsupport::Rgb c = at(x, y);
+                const bool lampColour = is(c, kRed) || is(c, kGreen) || is(c, kBlue) || is(c, kYellow) ||
+                                        is(c, testsupport::Rgb{255, 0, 255});
+                if (!lampColour || !is(at(x, y + 3), {0, 0, 0}) || !is(at(x, y + 6), kYellow)) continue;
+                const bool seen = std::any_of(lamps.begin(), lamps.end(), [&](const Lamp& l) {
+                    return std::abs(l.x - x) <= 6 && std::abs(l.y - y) <= 6;
+                });
+                if (!seen) lamps.push_back({x, y, is(c, kRed)});
+            }
+        std::sort(lamps.begin(), lamps.end(), [](const Lamp& a, const Lamp& b) {
+            return std::abs(a.y - b.y) > 6 ? a.y < b.y : a.x < b.x;
+        });
+        std::vector<bool> red;
+        for (const Lamp& l : lamps) red.push_back(l.red);
+        return red;
+    }
 };
 
 TEST_F(HostileWholeProgram, HealthyWebcamsGoOnAndEachHostileOneIsLogged) {
@@ -129,9 +164,26 @@ TEST_F(HostileWholeProgram, HealthyWebcamsGoOnAndEachHostileOneIsLogged) {
         return true;
     };
     bool logged = false;
+    // Which webcams' status lamps were seen red, looked at every few seconds.
+    const std::size_t cells = healthyNames.size() + std::size(kHostile) + 1;
+    std::vector<bool> seenRed(cells, false);
+    int looks = 0;
+    const auto look = [&] {
+        if (const auto shot = desktop_->Grab()) {
+            const std::vector<bool> red = RedStatusLamps(*shot);
+            if (red.size() != cells) return;
+            ++looks;
+            for (std::size_t i = 0; i < cells; ++i) seenRed[i] = seenRed[i] || red[i];
+        }
+    };
+    auto nextLook = start;
     while (Clock::now() - start < kLongestRun) {
         std::this_thread::sleep_for(500ms);
         const auto now = Clock::now();
+        if (now >= nextLook) {
+            nextLook = now + 4s;
+            look();
+        }
         peakRssKb = std::max(peakRssKb, StatusKb("VmRSS"));
         if (peakRssKb > kMemoryLimitKb) break;
         for (const auto& name : healthyNames) {
@@ -149,6 +201,7 @@ TEST_F(HostileWholeProgram, HealthyWebcamsGoOnAndEachHostileOneIsLogged) {
         }
         if ((logged = allLogged()) && now - start > 3 * kPictureWindow) break;
     }
+    look();  // the byte-a-second webcam fails only at the end, and shows it for its pause
     for (const auto& name : healthyNames) {
         const auto& [seen, when] = last[name];
         if (seen > 0 && Clock::now() - when > longestGap) {
@@ -170,6 +223,10 @@ TEST_F(HostileWholeProgram, HealthyWebcamsGoOnAndEachHostileOneIsLogged) {
                                           << " ms";
     EXPECT_LT(peakRssKb, kMemoryLimitKb);
     EXPECT_TRUE(logged);
+    // Each hostile webcam shows its failure (status 7), the healthy and the fast ones never do.
+    ASSERT_GE(looks, 3);
+    for (std::size_t i = 0; i < cells; ++i)
+        EXPECT_EQ(seenRed[i], i >= healthyNames.size() && i < cells - 1) << "cell " << i;
     const std::string log = Errors();
     for (const Hostile& hostile : kHostile)
         EXPECT_NE(log.find(Entry(HostilePeer::KindName(hostile.kind), hostile.reason)), std::string::npos)
