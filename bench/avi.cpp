@@ -25,6 +25,7 @@
 
 #include "bench/cpu_usage.h"
 #include "bench/ffmpeg_movie.h"
+#include "bench/movie_setup.h"
 #include "media/bitmap.h"
 #include "media/mjpeg_encoder.h"
 #include "media/movie_maker.h"
@@ -115,16 +116,7 @@ std::vector<std::uint8_t> ScenePicture(int index) {
 
 // The export's path for the files: its frames, the movie maker, with or without Motion-JPEG.
 double OurCpuSeconds(const std::vector<std::string>& files, const std::string& movie, media::FourCC compressor) {
-    media::MovieMakerSetup setup;
-    setup.ChooseFileName = [&](std::string& name) {
-        name = movie;
-        return true;
-    };
-    setup.ChooseCompression = [compressor](std::vector<media::AVICompressOptions>& options, unsigned) {
-        for (media::AVICompressOptions& o : options) o.fccHandler = compressor;
-        return true;
-    };
-    setup.Texts = {"Enregistrement de l'image", "de", "Prêt"};
+    const media::MovieMakerSetup setup = bench::ScriptedMovieSetup(movie, compressor);
     std::filesystem::remove(movie);  // dropping the last movie's pages is no part of the work
     const double start = bench::CpuSeconds();
     ui::AviFrames frames(files);

@@ -23,6 +23,7 @@
 
 #include "bench/cpu_usage.h"
 #include "bench/ffmpeg_movie.h"
+#include "bench/movie_setup.h"
 #include "engine/motion_settings.h"
 #include "media/bitmap.h"
 #include "media/mjpeg_encoder.h"
@@ -74,19 +75,7 @@ public:
         longestGap = std::max(longestGap, Ms(now - last));
         last = now;
     }
-    media::MovieMakerSetup MovieSetup() override {
-        media::MovieMakerSetup setup;
-        setup.ChooseFileName = [this](std::string& name) {
-            name = movie;
-            return true;
-        };
-        setup.ChooseCompression = [this](std::vector<media::AVICompressOptions>& options, unsigned) {
-            for (media::AVICompressOptions& o : options) o.fccHandler = compressor;
-            return true;
-        };
-        setup.Texts = {"Enregistrement de l'image", "de", "Prêt"};
-        return setup;
-    }
+    media::MovieMakerSetup MovieSetup() override { return bench::ScriptedMovieSetup(movie, compressor); }
     std::string movie;
     media::FourCC compressor = 0;
     Clock::time_point last;
