@@ -36,9 +36,9 @@ public:
     bool Queue(twebcam& webcam);
     void Unqueue(twebcam& webcam);
 
-    // Inserts by due time, after the webcams due at the same time.
-    // Waits for its due time; until, when given, is the end of a pause after a failed turn
-    // (later than the due time, or the webcam waits on for that).
+    // Inserts by due time, after the webcams due at the same time. With until, the end of the
+    // pause after a failed turn, by that time instead: the webcam then waits on for its due
+    // time if that is later (see MoveDueHead).
     void AddToWaitList(twebcam& webcam);
     void AddToWaitList(twebcam& webcam, platform::TDateTime until);
     void RemoveFromWaitList(twebcam& webcam);

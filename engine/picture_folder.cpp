@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
 
 namespace engine {
 
