@@ -71,8 +71,6 @@ std::string ColourPicture(const std::filesystem::path& folder, const char* colou
 constexpr Kind kHostileKinds[] = {Kind::HeaderFlood,   Kind::BusySocket, Kind::ByteASecond,
                                   Kind::EmptyReply,    Kind::TruncatedJpeg, Kind::Html,
                                   Kind::Chunked,       Kind::NoStatusLine,  Kind::PacedPicture};
-// The fast webcam's camera: five new pictures a second, so that several fall in each second.
-constexpr std::chrono::milliseconds kFastPace(200);
 
 // The peers in a child process made before any thread: the healthy ones first, then one of each
 // hostile kind. They serve until the parent closes its end of the pipe.
@@ -109,8 +107,9 @@ private:
         std::vector<std::unique_ptr<HostilePeer>> peers;
         for (int i = 0; i < kHealthy; ++i) peers.push_back(std::make_unique<HostilePeer>(Kind::Picture, pictures));
         for (Kind kind : kHostileKinds)
-            peers.push_back(kind == Kind::PacedPicture ? std::make_unique<HostilePeer>(kind, pictures, kFastPace)
-                                                       : std::make_unique<HostilePeer>(kind, pictures));
+            peers.push_back(kind == Kind::PacedPicture
+                                ? std::make_unique<HostilePeer>(kind, pictures, HostilePeer::kCameraPace)
+                                : std::make_unique<HostilePeer>(kind, pictures));
         std::string text;
         for (const auto& peer : peers) text += peer->Url() + "\n";
         (void)!write(urls, text.data(), text.size());

@@ -143,7 +143,7 @@ WatchId MessageLoop::Watch(int fd, std::uint32_t epollEvents, FdHandler handler)
     assert(OnOwnerThread());
     WatchId id = nextWatch_++;
     auto& entry = watches_[id];
-    entry = WatchEntry{fd, epollEvents, false, false, 0, false, std::make_shared<FdHandler>(std::move(handler))};
+    entry = WatchEntry{.fd = fd, .events = epollEvents, .handler = std::make_shared<FdHandler>(std::move(handler))};
     ApplyWatch(id, entry);
     return id;
 }
@@ -171,9 +171,10 @@ void MessageLoop::Unwatch(WatchId watch) {
 void MessageLoop::ApplyWatch(WatchId id, WatchEntry& entry) {
     const std::uint32_t wanted = entry.events | EPOLLONESHOT;
     if (entry.events == 0) {
-        if (entry.armed) epoll_ctl(epollFd_, EPOLL_CTL_DEL, entry.fd, nullptr);
-        entry.registered = entry.registered && !entry.armed;
-        entry.armed = false;
+        if (entry.armed) {
+            epoll_ctl(epollFd_, EPOLL_CTL_DEL, entry.fd, nullptr);
+            entry.registered = entry.armed = false;
+        }
         return;
     }
     if (entry.armed && entry.armedEvents == wanted) return;

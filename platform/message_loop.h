@@ -113,12 +113,12 @@ private:
         std::shared_ptr<Task> task;
     };
     struct WatchEntry {
-        int fd;
-        std::uint32_t events;
-        bool registered;  // present in the epoll set
-        bool armed;       // registered for armedEvents, which the kernel reports once
-        std::uint32_t armedEvents;
-        bool queued;      // a readiness waits in pending_; re-armed after its dispatch
+        int fd = -1;
+        std::uint32_t events = 0;
+        bool registered = false;  // present in the epoll set
+        bool armed = false;       // registered for armedEvents, which the kernel reports once
+        std::uint32_t armedEvents = 0;
+        bool queued = false;      // a readiness waits in pending_; re-armed after its dispatch
         std::shared_ptr<FdHandler> handler;
     };
 

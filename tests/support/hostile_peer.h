@@ -33,6 +33,9 @@ public:
         EndlessBody,    // 200 with a picture's head, then body bytes for ever, to a HEAD as well
     };
 
+    // A camera with five new pictures a second: the pace for PacedPicture.
+    static constexpr std::chrono::milliseconds kCameraPace{200};
+
     // pictures: what Picture and PacedPicture cycle through and TruncatedJpeg and Chunked send
     // (the first one). pace: of PacedPicture's replies and ByteASecond's bytes.
     HostilePeer(Kind kind, std::vector<std::string> pictures = {},

@@ -142,7 +142,7 @@ TEST_F(HostileWholeProgram, HealthyWebcamsGoOnAndEachHostileOneIsLogged) {
         peers.push_back(std::make_unique<HostilePeer>(hostile.kind, healthyPictures[0]));
         AddWebcam(index++, HostilePeer::KindName(hostile.kind), peers.back()->Url(), 0);
     }
-    peers.push_back(std::make_unique<HostilePeer>(Kind::PacedPicture, healthyPictures[1], 200ms));
+    peers.push_back(std::make_unique<HostilePeer>(Kind::PacedPicture, healthyPictures[1], HostilePeer::kCameraPace));
     AddWebcam(index++, "fast", peers.back()->Url(), 0);
 
     ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
