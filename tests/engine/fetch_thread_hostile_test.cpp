@@ -123,8 +123,10 @@ TEST_F(FetchThreadHostileTest, FailingWebcamsLeaveTheThreadsToHealthyOnes) {
 }
 
 // A failed turn's status 7 stays shown through the pause that follows it, as if the thread had
-// waited it out: then a webcam due in a minute waits (status 5), one at refresh 0 is queued
-// again (status 1). The thread itself is free meanwhile.
+// waited it out: then a webcam due in a minute waits (status 5), one at refresh 0 goes into its
+// next turn (the scheduler's report of status 1 tells the status as it stands when it runs,
+// which a fetch thread quick to take the webcam has made 4 already). The thread itself is free
+// meanwhile.
 TEST_F(FetchThreadHostileTest, AFailureStaysShownThroughItsPause) {
     settings_->errorPause = 500ms;
     settings_->waitWithoutPicture = 0ms;
@@ -148,11 +150,10 @@ TEST_F(FetchThreadHostileTest, AFailureStaysShownThroughItsPause) {
     ASSERT_TRUE(WaitFor([&] { return reportedAfterFailure(0) && reportedAfterFailure(1); }, 20s));
     manager_->StopWebcam(1);
     manager_->StopWebcam(2);
-    for (const auto& [index, next] : {std::pair{0, engine::kStatusWaiting}, std::pair{1, engine::kStatusQueued}}) {
-        const auto failed = firstFailure(index);
-        EXPECT_EQ(failed[1].first, next) << index;
-        EXPECT_GE(failed[1].second - failed[0].second, 450ms) << index;
-    }
+    const auto minute = firstFailure(0), fast = firstFailure(1);
+    EXPECT_EQ(minute[1].first, engine::kStatusWaiting);
+    EXPECT_TRUE(fast[1].first == engine::kStatusQueued || fast[1].first == engine::kStatusPicture) << fast[1].first;
+    for (const auto& failed : {minute, fast}) EXPECT_GE(failed[1].second - failed[0].second, 450ms);
 }
 
 // Still pictures that come within one second each keep a file: the first under the 14-digit
