@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 
 namespace engine {
 namespace {
@@ -45,37 +46,43 @@ MotionBlocks MotionBlocksFor(const TMotionSettingsRec& settings, int sideFactor)
     return blocks;
 }
 
-bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks& blocks, int threshold, int& score) {
-    score = 0;
-    if (a.width() != b.width() || a.height() != b.height())
-        return false;
+namespace {
+
+// One block of side s at column bx and row by, its last column and row clamped to the picture's
+// last ones (blocks share their borders). The picture needs at least one whole block.
+struct BlockRect {
+    int x0, x1, y0, y1;
+};
+BlockRect BlockAt(int bx, int by, int s, int w, int h) {
+    return {bx * s, std::min(bx * s + s, w - 1), by * s, std::min(by * s + s, h - 1)};
+}
+
+std::int64_t BlockSum(const tfastbm& picture, const BlockRect& r) {
+    std::int64_t sum = 0;
+    for (int x = r.x0; x <= r.x1; ++x)
+        for (int y = r.y0; y <= r.y1; ++y) sum += RedOf(picture.GetPixel(x, y));
+    return sum;
+}
+
+// The comparison of a picture of w x h (the first, whose block sums sumOfA(index, rect) gives,
+// the index counting blocks column by column) with b, of the same size.
+template <typename SumOfA>
+bool CompareBlocks(int w, int h, const Bitmap& b, const MotionBlocks& blocks, int threshold, int& score,
+                   SumOfA&& sumOfA) {
     const int s = blocks.Side;
-    const int w = a.width();
-    const int h = a.height();
-    if (s < 1)
-        return false;
     const std::int64_t n = static_cast<std::int64_t>(w / s) * (h / s);
-    if (n == 0)
-        return false;
-    // The fast bitmaps only read here; a reference may be shared with another thread's test.
-    tfastbm fa, fb;
-    fa.Attach(const_cast<Bitmap*>(&a));
+    // The fast bitmap only reads here.
+    tfastbm fb;
     fb.Attach(const_cast<Bitmap*>(&b));
     std::int64_t changed = 0;
+    std::size_t index = 0;
     // Column by column; a black or dark block ends its column.
     for (int bx = 0; bx <= w / s; ++bx) {
-        const int x0 = bx * s;
-        const int x1 = std::min(x0 + s, w - 1);
         for (int by = 0; by <= h / s; ++by) {
-            const int y0 = by * s;
-            const int y1 = std::min(y0 + s, h - 1);
-            std::int64_t sa = 0, sb = 0, count = 0;
-            for (int x = x0; x <= x1; ++x)
-                for (int y = y0; y <= y1; ++y) {
-                    sa += RedOf(fa.GetPixel(x, y));
-                    sb += RedOf(fb.GetPixel(x, y));
-                    ++count;
-                }
+            const BlockRect r = BlockAt(bx, by, s, w, h);
+            const std::int64_t count = static_cast<std::int64_t>(r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1);
+            const std::int64_t sa = sumOfA(index + static_cast<std::size_t>(by), r);
+            const std::int64_t sb = BlockSum(fb, r);
             if (sa == 0 || sb == 0 || count == 0)
                 break;
             const double av = static_cast<double>(sa) / count;
@@ -85,11 +92,61 @@ bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks
             if (std::max(av, bv) / std::min(av, bv) > blocks.RatioLimit)
                 ++changed;
         }
+        index += static_cast<std::size_t>(h / s) + 1;
     }
     // Rounded to the nearest, halves to even.
     score = static_cast<int>(std::nearbyint(std::sqrt(static_cast<double>(changed * 100000 / n))));
     return score < 4 * threshold;
 }
+
+// Pictures of different sizes, or without one whole block, are changed with score 0.
+bool Comparable(int aw, int ah, const Bitmap& b, int s) {
+    return aw == b.width() && ah == b.height() && s >= 1 && (aw / s) * static_cast<std::int64_t>(ah / s) > 0;
+}
+
+}  // namespace
+
+bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks& blocks, int threshold, int& score) {
+    score = 0;
+    if (!Comparable(a.width(), a.height(), b, blocks.Side))
+        return false;
+    // A reference may be shared with another thread's test: only read.
+    tfastbm fa;
+    fa.Attach(const_cast<Bitmap*>(&a));
+    return CompareBlocks(a.width(), a.height(), b, blocks, threshold, score,
+                         [&](std::size_t, const BlockRect& r) { return BlockSum(fa, r); });
+}
+
+MotionBlockSums BlockSumsOf(const Bitmap& picture, int side) {
+    MotionBlockSums sums{picture.width(), picture.height(), side, {}};
+    const int w = picture.width(), h = picture.height();
+    if (side < 1 || w / side == 0 || h / side == 0)
+        return sums;  // compares as changed, whatever the other picture
+    // A block has at most (side + 1)^2 pixels of at most 255.
+    constexpr int kLargestSide = 4095;
+    if (side > kLargestSide)
+        throw std::length_error("motion blocks too large to be summed");
+    tfastbm fast;
+    fast.Attach(const_cast<Bitmap*>(&picture));
+    sums.Sums.reserve(static_cast<std::size_t>(w / side + 1) * static_cast<std::size_t>(h / side + 1));
+    for (int bx = 0; bx <= w / side; ++bx)
+        for (int by = 0; by <= h / side; ++by)
+            sums.Sums.push_back(static_cast<std::uint32_t>(BlockSum(fast, BlockAt(bx, by, side, w, h))));
+    return sums;
+}
+
+bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const MotionBlocks& blocks, int threshold,
+                          int& score) {
+    score = 0;
+    if (!Comparable(a.Width, a.Height, b, blocks.Side))
+        return false;
+    if (a.Side != blocks.Side)
+        throw std::invalid_argument("block sums made for another side");
+    return CompareBlocks(a.Width, a.Height, b, blocks, threshold, score,
+                         [&](std::size_t index, const BlockRect&) { return std::int64_t{a.Sums[index]}; });
+}
+
+int MotionTestSide(const TMotionSettingsRec& settings) { return MotionBlocksFor(settings, 1).Side; }
 
 bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const TMotionSettingsRec& settings,
                       int& score) {
@@ -106,25 +163,26 @@ bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const 
     });
 }
 
-Bitmap DecodeMotionReference(const std::string& fileName) {
+MotionBlockSums DecodeMotionReference(const std::string& fileName, const TMotionSettingsRec& settings) {
     JpegPicture saved;
     saved.LoadFromFile(fileName);
-    return DecodeMotionReferenceBytes(saved.Bytes());
+    return DecodeMotionReferenceBytes(saved.Bytes(), settings);
 }
 
-Bitmap DecodeMotionReferenceBytes(std::string bytes) {
+MotionBlockSums DecodeMotionReferenceBytes(std::string bytes, const TMotionSettingsRec& settings) {
     JpegPicture saved(std::move(bytes));
     QuarterGrey(saved);
-    return std::move(saved.bitmap());
+    return BlockSumsOf(saved.bitmap(), MotionTestSide(settings));
 }
 
-bool CompareJpegWithReference(const Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
-                              int& score) {
+bool CompareJpegWithReference(const MotionBlockSums* reference, JpegPicture& picture,
+                              const TMotionSettingsRec& settings, int& score) {
     return Guarded(score, [&] {
         if (reference == nullptr)
             return false;
         QuarterGrey(picture);
-        return CompareForMotion(*reference, picture.bitmap(), settings, score);
+        return CompareWithBlockSums(*reference, picture.bitmap(), MotionBlocksFor(settings, 1),
+                                    ValidMotionSettings(settings).Threshold, score);
     });
 }
 
@@ -133,7 +191,7 @@ bool CompareJpegWithFile(const std::string& fileName, JpegPicture& picture, cons
     return Guarded(score, [&] {
         if (fileName.empty())
             return false;
-        Bitmap reference = DecodeMotionReference(fileName);
+        const MotionBlockSums reference = DecodeMotionReference(fileName, settings);
         return CompareJpegWithReference(&reference, picture, settings, score);
     });
 }

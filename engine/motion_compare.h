@@ -7,7 +7,9 @@
 #include "engine/jpeg_picture.h"
 #include "engine/motion_settings.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -26,6 +28,27 @@ MotionBlocks MotionBlocksFor(const TMotionSettingsRec& settings, int sideFactor)
 // Raises as tfastbm does for pictures of more than 1800 rows.
 bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks& blocks, int threshold, int& score);
 
+// What a motion test needs of the picture it compares with: its size and the brightness sum of
+// each of its blocks for one block side, kept by a webcam for its newest saved picture at a
+// small part of the decode's size (a 160 x 120 decode in blocks of 4 is 1271 sums).
+struct MotionBlockSums {
+    int Width = 0, Height = 0, Side = 0;
+    std::vector<std::uint32_t> Sums;  // column by column, as the comparison goes
+};
+
+// The sums of a decoded picture (its red component) for blocks of that side. Raises, as the
+// comparison does, for pictures of more than 1800 rows, and for blocks too large for a sum
+// (sides of the new-picture steps are at most 25).
+MotionBlockSums BlockSumsOf(const Bitmap& picture, int side);
+
+// CompareImagesForMotion with the first picture given by its sums, which must be for
+// blocks.Side; the same result.
+bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const MotionBlocks& blocks, int threshold,
+                          int& score);
+
+// The block side of the new-picture steps' motion tests under those settings.
+int MotionTestSide(const TMotionSettingsRec& settings);
+
 // Two picture files, decoded grey at quarter size, with blocks of CellSize x 4 (the viewer).
 bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const TMotionSettingsRec& settings,
                       int& score);
@@ -34,15 +57,16 @@ bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const 
 bool CompareJpegWithFile(const std::string& fileName, JpegPicture& picture, const TMotionSettingsRec& settings,
                          int& score);
 
-// A saved file decoded as CompareJpegWithFile decodes it (grey, quarter size), so that a webcam
-// can keep it as the reference of its following motion tests. Raises JpegError.
-Bitmap DecodeMotionReference(const std::string& fileName);
+// A saved file decoded as CompareJpegWithFile decodes it (grey, quarter size) and summed for
+// the motion tests under those settings, so that a webcam can keep it as the reference of its
+// following tests. Raises JpegError, and as BlockSumsOf does.
+MotionBlockSums DecodeMotionReference(const std::string& fileName, const TMotionSettingsRec& settings);
 // The same from the file's bytes, read by the caller.
-Bitmap DecodeMotionReferenceBytes(std::string bytes);
-// CompareJpegWithFile with the file already decoded by DecodeMotionReference; no reference
-// (nullptr) is changed, as an empty file name is.
-bool CompareJpegWithReference(const Bitmap* reference, JpegPicture& picture, const TMotionSettingsRec& settings,
-                              int& score);
+MotionBlockSums DecodeMotionReferenceBytes(std::string bytes, const TMotionSettingsRec& settings);
+// CompareJpegWithFile with the file already decoded by DecodeMotionReference under the same
+// settings; no reference (nullptr) is changed, as an empty file name is.
+bool CompareJpegWithReference(const MotionBlockSums* reference, JpegPicture& picture,
+                              const TMotionSettingsRec& settings, int& score);
 
 // Two pictures whose scale and grey the caller has set (stream frames).
 bool CompareImages(JpegPicture& a, JpegPicture& b, const TMotionSettingsRec& settings, int& score);

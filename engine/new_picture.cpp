@@ -87,36 +87,37 @@ Sameness CompareWithNewest(const NewPictureInput& input) {
     return saved == bytes ? Sameness::Same : Sameness::Different;
 }
 
-// The newest saved file decoded for the motion test. It is decoded once and kept by the webcam
-// until that file changes; nullptr when there is none or it does not decode (a change).
-const Bitmap* MotionReference(const NewPictureInput& input) {
+// The newest saved file decoded and summed for the motion test. It is made once and kept by the
+// webcam until that file changes; nullptr when there is none or it does not decode (a change).
+const MotionBlockSums* KeptOrDecodedReference(const NewPictureInput& input, const TMotionSettingsRec& settings) {
     NewestSavedPicture& saved = *input.Saved;
     const std::string newest = saved.NewestPath(input.WebcamFolder);
     if (newest.empty())
         return nullptr;
-    if (const Bitmap* kept = saved.KeptMotionReference())
+    const int side = MotionTestSide(settings);
+    if (const MotionBlockSums* kept = saved.KeptMotionReference(side))
         return kept;
     try {
-        saved.KeepMotionReference(std::make_shared<const Bitmap>(DecodeMotionReference(newest)));
+        saved.KeepMotionReference(std::make_shared<const MotionBlockSums>(DecodeMotionReference(newest, settings)));
     } catch (const std::exception&) {
         return nullptr;
     }
-    return saved.KeptMotionReference();
+    return saved.KeptMotionReference(side);
 }
 
 // The still picture's motion test: the worker's when it compared with the newest saved file as
-// it is now (whose decode the webcam then keeps), else made here.
+// it is now (whose sums the webcam then keeps), else made here.
 bool StillPictureSame(const NewPictureInput& input, JpegPicture& picture, const TMotionSettingsRec& settings,
                       int& score) {
     if (const PreparedMotionTest* test = MotionTestAhead(input, settings)) {
         NewestSavedPicture& saved = *input.Saved;
         if (!test->ReferenceFile.Name.empty() && saved.Newest(input.WebcamFolder) == test->ReferenceFile) {
-            if (!saved.KeptMotionReference()) saved.KeepMotionReference(test->Reference);
+            if (!saved.KeptMotionReference(MotionTestSide(settings))) saved.KeepMotionReference(test->Reference);
             score = test->Score;
             return test->Same;
         }
     }
-    return CompareJpegWithReference(MotionReference(input), picture, settings, score);
+    return CompareJpegWithReference(KeptOrDecodedReference(input, settings), picture, settings, score);
 }
 
 // Still picture, motion mode: compared with the newest saved file, saved when it changed.

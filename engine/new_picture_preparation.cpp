@@ -40,13 +40,14 @@ TMotionSettingsRec SettingsOf(const twebcam& webcam) {
     return LoadMotionSettings(&rec2);
 }
 
-// The still picture against the newest saved file: the decode the webcam keeps for it, else
-// that file decoded here. None when there is no file, or it cannot be read or decoded: the step
-// then sees to it.
+// The still picture against the newest saved file: the sums the webcam keeps for it, else that
+// file decoded here. None when there is no file, or it cannot be read or decoded: the step then
+// sees to it.
 std::optional<PreparedMotionTest> StillMotionTestAhead(const twebcam& webcam, const PublishedPictures* published,
                                                        JpegPicture& picture) {
     PreparedMotionTest test;
-    if (published && published->Reference) {
+    test.Settings = SettingsOf(webcam);
+    if (published && published->Reference && published->Reference->Side == MotionTestSide(test.Settings)) {
         test.ReferenceFile = published->Newest;
         test.Reference = published->Reference;
     } else {
@@ -58,13 +59,13 @@ std::optional<PreparedMotionTest> StillMotionTestAhead(const twebcam& webcam, co
         const auto id = ReadFileWithIdentity(folder + name, bytes);
         if (!id) return std::nullopt;
         try {
-            test.Reference = std::make_shared<const Bitmap>(DecodeMotionReferenceBytes(std::move(bytes)));
+            test.Reference =
+                std::make_shared<const MotionBlockSums>(DecodeMotionReferenceBytes(std::move(bytes), test.Settings));
         } catch (const std::exception&) {
             return std::nullopt;
         }
         test.ReferenceFile = {name, *id};
     }
-    test.Settings = SettingsOf(webcam);
     test.Same = CompareJpegWithReference(test.Reference.get(), picture, test.Settings, test.Score);
     return test;
 }

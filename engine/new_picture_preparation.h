@@ -27,9 +27,9 @@ struct PreparedMotionTest {
     bool Same = false;
     int Score = 0;
     // A still picture is compared with the newest saved file: its name and identity, and its
-    // decode, which the webcam keeps for the following tests.
+    // sums, which the webcam keeps for the following tests.
     SavedPictureFile ReferenceFile;
-    std::shared_ptr<const Bitmap> Reference;
+    std::shared_ptr<const MotionBlockSums> Reference;
     // A stream frame is compared with the webcam's remembered picture: its bytes.
     std::string ReferenceBytes;
 };

@@ -118,12 +118,15 @@ void NewestSavedPicture::Written(const std::string& folder, const std::string& p
 
 void NewestSavedPicture::Forget() { FChanged = true; }
 
-const Bitmap* NewestSavedPicture::KeptMotionReference() {
-    const bool current = !FNewest.Name.empty() && FReferenceFile == FNewest;
-    return current ? FReference.get() : nullptr;
+bool NewestSavedPicture::ReferenceCurrent() const {
+    return FReference && !FNewest.Name.empty() && FReferenceFile == FNewest;
 }
 
-void NewestSavedPicture::KeepMotionReference(std::shared_ptr<const Bitmap> reference) {
+const MotionBlockSums* NewestSavedPicture::KeptMotionReference(int side) {
+    return ReferenceCurrent() && FReference->Side == side ? FReference.get() : nullptr;
+}
+
+void NewestSavedPicture::KeepMotionReference(std::shared_ptr<const MotionBlockSums> reference) {
     FReferenceFile = FNewest;
     FReference = std::move(reference);
 }
@@ -131,7 +134,7 @@ void NewestSavedPicture::KeepMotionReference(std::shared_ptr<const Bitmap> refer
 void NewestSavedPicture::Publish(std::optional<std::uint8_t> globalSaveMode) {
     auto published = std::make_shared<PublishedPictures>();
     published->Newest = FNewest;
-    if (KeptMotionReference()) published->Reference = FReference;
+    if (ReferenceCurrent()) published->Reference = FReference;
     published->GlobalSaveMode = globalSaveMode;
     const std::lock_guard<std::mutex> lock(FPublishedLock);
     FPublished = std::move(published);

@@ -10,7 +10,7 @@
 // Main thread only (like every new-picture step), but for Published, which the fetch and
 // stream threads read; a webcam holds one.
 
-#include "engine/bitmap.h"
+#include "engine/motion_compare.h"
 #include "engine/picture_folder_watch.h"
 
 #include <cstdint>
@@ -48,7 +48,7 @@ std::optional<FileIdentity> ReadFileWithIdentity(const std::string& path, std::s
 // the main thread against the state of its own time before it is used.
 struct PublishedPictures {
     SavedPictureFile Newest;                  // as the main thread last found it
-    std::shared_ptr<const Bitmap> Reference;  // its motion-test decode, when one is kept
+    std::shared_ptr<const MotionBlockSums> Reference;  // its motion-test sums, when they are kept
     std::optional<std::uint8_t> GlobalSaveMode;  // the save mode of every webcam, when one is set
 };
 
@@ -68,11 +68,12 @@ public:
     // Something this program did may have changed the folder: it is listed again next time.
     void Forget();
 
-    // The newest picture decoded for the motion test, kept until that file changes: nullptr
-    // when none is kept for the newest file as the last Newest found it.
-    const Bitmap* KeptMotionReference();
+    // The newest picture decoded and summed for the motion test, kept until that file changes:
+    // nullptr when none is kept for the newest file as the last Newest found it, or for blocks
+    // of that side.
+    const MotionBlockSums* KeptMotionReference(int side);
     // For the newest file as the last Newest found it.
-    void KeepMotionReference(std::shared_ptr<const Bitmap> reference);
+    void KeepMotionReference(std::shared_ptr<const MotionBlockSums> reference);
 
     // Main thread: publishes what is known now, with the global save mode in force (if any).
     void Publish(std::optional<std::uint8_t> globalSaveMode);
@@ -84,6 +85,7 @@ public:
 
 private:
     void List(const std::string& folder);
+    bool ReferenceCurrent() const;  // FReference is for the newest file
     void Unwatch();
     void FolderChanged(bool watchEnded) override;
     bool OwnPictureArrived(std::string_view name) override;
@@ -94,7 +96,7 @@ private:
     int FWatch = -1;               // the folder watch's number, -1: not watched
     std::vector<std::string> FOwnNames;  // written here, their notices not seen yet
     SavedPictureFile FReferenceFile;     // the file FReference was decoded from
-    std::shared_ptr<const Bitmap> FReference;
+    std::shared_ptr<const MotionBlockSums> FReference;
     int FListings = 0;
     mutable std::mutex FPublishedLock;  // guards FPublished, held only to copy the pointer
     std::shared_ptr<const PublishedPictures> FPublished;

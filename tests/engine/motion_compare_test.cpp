@@ -45,9 +45,16 @@ const MotionBlocks kDefaultBlocks{4, 1.52};
 
 struct Outcome { bool same; int score; };
 
+// Every comparison is also made against the first picture's block sums, what a webcam keeps of
+// its newest saved picture: the outcome must be the same.
 Outcome Compare(Bitmap a, Bitmap b, MotionBlocks blocks = kDefaultBlocks, int threshold = 5) {
     int score = -1;
     const bool same = engine::CompareImagesForMotion(a, b, blocks, threshold, score);
+    int sumsScore = -1;
+    const bool sumsSame =
+        engine::CompareWithBlockSums(engine::BlockSumsOf(a, blocks.Side), b, blocks, threshold, sumsScore);
+    EXPECT_EQ(sumsSame, same) << "against the block sums";
+    EXPECT_EQ(sumsScore, score) << "against the block sums";
     return {same, score};
 }
 
@@ -94,6 +101,16 @@ TEST(MotionCompare, ABlackOrDarkBlockHidesTheChangesBelowItInItsColumn) {
         EXPECT_EQ(Compare(a, above).score, 18) << c.name << ": the change above is";
     }
     EXPECT_EQ(Compare(Blocks(80, 60, {}), change).score, 18) << "without the hider it is seen";
+}
+
+TEST(MotionCompare, TheLastBlocksOfAPictureNotMadeOfWholeBlocksCount) {
+    // 82 x 62 in blocks of 4: the last column and row of blocks are 2 pixels wide, and there are
+    // still 20 x 15 whole blocks to share the score.
+    const auto picture = [](int from) {
+        return testpictures::MakeGrey(82, 62, [from](int x, int) { return std::uint8_t(x >= from ? 250 : 60); });
+    };
+    EXPECT_EQ(Compare(picture(82), picture(81)).score, 73) << "round(sqrt(16 * 100000 / 300)): the last column";
+    EXPECT_EQ(Compare(picture(82), picture(82)).score, 0);
 }
 
 TEST(MotionCompare, DifferentSizesAndPicturesSmallerThanABlockAreChanged) {

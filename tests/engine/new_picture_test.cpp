@@ -131,14 +131,15 @@ TEST_F(NewPicture, MotionModeSavesChangesAndReportsTheUnchangedPicture) {
 // only when that file is no longer the same: saved over, rewritten outside, unreadable.
 TEST_F(NewPicture, TheKeptMotionReferenceFollowsTheNewestFile) {
     Still(Picture(1), 254, 1);
-    EXPECT_EQ(saved_.KeptMotionReference(), nullptr) << "nothing decoded for an empty folder";
+    EXPECT_EQ(saved_.KeptMotionReference(4), nullptr) << "nothing decoded for an empty folder";
     NewPictureOutcome out = Still(Picture(1), 254, 2);
     ASSERT_TRUE(out.Event);
     EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
-    const engine::Bitmap* kept = saved_.KeptMotionReference();
+    const engine::MotionBlockSums* kept = saved_.KeptMotionReference(4);
     ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(kept->width(), 80) << "grey, at quarter size";
-    EXPECT_EQ(kept->bitsPerPixel(), 8);
+    EXPECT_EQ(kept->Width, 80) << "at quarter size";
+    EXPECT_EQ(kept->Sums.size(), static_cast<std::size_t>((80 / 4 + 1) * (kept->Height / 4 + 1))) << "blocks of the cell size";
+    EXPECT_EQ(saved_.KeptMotionReference(5), nullptr) << "none kept for another cell size";
 
     struct Case {
         const char* what;
@@ -169,6 +170,13 @@ TEST_F(NewPicture, TheKeptMotionReferenceFollowsTheNewestFile) {
     out = Still(Picture(5), 254, 5);
     ASSERT_TRUE(out.Event);
     EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
+
+    // Another cell size needs the sums of other blocks: the file is decoded again for them.
+    rec2_.MotionCellSize = 8;
+    out = Still(Picture(5), 254, 6);
+    ASSERT_TRUE(out.Event);
+    EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);
+    EXPECT_NE(saved_.KeptMotionReference(8), nullptr);
 }
 
 TEST_F(NewPicture, BadOrTruncatedBytesLeaveNoFileAndNoCallback) {
