@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <limits>
 #include <stdexcept>
+#include <type_traits>
 
 namespace engine {
 namespace {
@@ -118,20 +120,27 @@ bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks
 }
 
 MotionBlockSums BlockSumsOf(const Bitmap& picture, int side) {
-    MotionBlockSums sums{picture.width(), picture.height(), side, {}};
+    MotionBlockSums sums{picture.width(), picture.height(), side, {}, {}};
     const int w = picture.width(), h = picture.height();
     if (side < 1 || w / side == 0 || h / side == 0)
         return sums;  // compares as changed, whatever the other picture
     // A block has at most (side + 1)^2 pixels of at most 255.
-    constexpr int kLargestSide = 4095;
-    if (side > kLargestSide)
+    if (side > 4095)
         throw std::length_error("motion blocks too large to be summed");
+    const std::int64_t largestSum = std::int64_t{side + 1} * (side + 1) * 255;
     tfastbm fast;
     fast.Attach(const_cast<Bitmap*>(&picture));
-    sums.Sums.reserve(static_cast<std::size_t>(w / side + 1) * static_cast<std::size_t>(h / side + 1));
-    for (int bx = 0; bx <= w / side; ++bx)
-        for (int by = 0; by <= h / side; ++by)
-            sums.Sums.push_back(static_cast<std::uint32_t>(BlockSum(fast, BlockAt(bx, by, side, w, h))));
+    const auto fill = [&](auto& into) {
+        into.reserve(static_cast<std::size_t>(w / side + 1) * static_cast<std::size_t>(h / side + 1));
+        for (int bx = 0; bx <= w / side; ++bx)
+            for (int by = 0; by <= h / side; ++by)
+                into.push_back(static_cast<typename std::decay_t<decltype(into)>::value_type>(
+                    BlockSum(fast, BlockAt(bx, by, side, w, h))));
+    };
+    if (largestSum <= std::numeric_limits<std::uint16_t>::max())
+        fill(sums.Narrow);
+    else
+        fill(sums.Wide);
     return sums;
 }
 
@@ -143,7 +152,7 @@ bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const Motio
     if (a.Side != blocks.Side)
         throw std::invalid_argument("block sums made for another side");
     return CompareBlocks(a.Width, a.Height, b, blocks, threshold, score,
-                         [&](std::size_t index, const BlockRect&) { return std::int64_t{a.Sums[index]}; });
+                         [&](std::size_t index, const BlockRect&) { return std::int64_t{a.Sum(index)}; });
 }
 
 int MotionTestSide(const TMotionSettingsRec& settings) { return MotionBlocksFor(settings, 1).Side; }

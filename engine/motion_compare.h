@@ -30,10 +30,15 @@ bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks
 
 // What a motion test needs of the picture it compares with: its size and the brightness sum of
 // each of its blocks for one block side, kept by a webcam for its newest saved picture at a
-// small part of the decode's size (a 160 x 120 decode in blocks of 4 is 1271 sums).
+// small part of the decode's size (a 160 x 120 decode in blocks of 4 is 1271 sums, 2.5 KB).
 struct MotionBlockSums {
     int Width = 0, Height = 0, Side = 0;
-    std::vector<std::uint32_t> Sums;  // column by column, as the comparison goes
+    // Column by column, as the comparison goes: in 16 bits while every block's sum fits (sides
+    // up to 15, the default 4 among them), else in 32.
+    std::vector<std::uint16_t> Narrow;
+    std::vector<std::uint32_t> Wide;
+    std::size_t Count() const { return Narrow.size() + Wide.size(); }
+    std::uint32_t Sum(std::size_t index) const { return Wide.empty() ? Narrow[index] : Wide[index]; }
 };
 
 // The sums of a decoded picture (its red component) for blocks of that side. Raises, as the

@@ -103,6 +103,13 @@ TEST(MotionCompare, ABlackOrDarkBlockHidesTheChangesBelowItInItsColumn) {
     EXPECT_EQ(Compare(Blocks(80, 60, {}), change).score, 18) << "without the hider it is seen";
 }
 
+TEST(MotionCompare, BlocksTooLargeForSixteenBitSumsCompareAlike) {
+    // Side 20: 4 x 3 whole blocks of 80 x 60, one changed: round(sqrt(100000 / 12)) = 91.
+    const MotionBlocks blocks{20, 1.52};
+    ASSERT_FALSE(engine::BlockSumsOf(Blocks(80, 60, {}, 20), 20).Wide.empty()) << "summed in 32 bits";
+    EXPECT_EQ(Compare(Blocks(80, 60, {}, 20), Blocks(80, 60, {{1, 1, 250}}, 20), blocks).score, 91);
+}
+
 TEST(MotionCompare, TheLastBlocksOfAPictureNotMadeOfWholeBlocksCount) {
     // 82 x 62 in blocks of 4: the last column and row of blocks are 2 pixels wide, and there are
     // still 20 x 15 whole blocks to share the score.

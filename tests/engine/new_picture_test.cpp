@@ -138,7 +138,7 @@ TEST_F(NewPicture, TheKeptMotionReferenceFollowsTheNewestFile) {
     const engine::MotionBlockSums* kept = saved_.KeptMotionReference(4);
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->Width, 80) << "at quarter size";
-    EXPECT_EQ(kept->Sums.size(), static_cast<std::size_t>((80 / 4 + 1) * (kept->Height / 4 + 1))) << "blocks of the cell size";
+    EXPECT_EQ(kept->Count(), static_cast<std::size_t>((80 / 4 + 1) * (kept->Height / 4 + 1))) << "blocks of the cell size";
     EXPECT_EQ(saved_.KeptMotionReference(5), nullptr) << "none kept for another cell size";
 
     struct Case {
