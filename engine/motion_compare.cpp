@@ -8,7 +8,7 @@
 #include <exception>
 #include <limits>
 #include <stdexcept>
-#include <type_traits>
+#include <vector>
 
 namespace engine {
 namespace {
@@ -29,11 +29,6 @@ bool Guarded(int& score, Fn&& compare) {
     } catch (const std::exception&) {
         return false;
     }
-}
-
-// The new-picture steps' comparison: blocks of CellSize.
-bool CompareForMotion(const Bitmap& a, const Bitmap& b, const TMotionSettingsRec& settings, int& score) {
-    return CompareImagesForMotion(a, b, MotionBlocksFor(settings, 1), ValidMotionSettings(settings).Threshold, score);
 }
 
 }  // namespace
@@ -122,20 +117,21 @@ bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks
 MotionBlockSums BlockSumsOf(const Bitmap& picture, int side) {
     MotionBlockSums sums{picture.width(), picture.height(), side, {}, {}};
     const int w = picture.width(), h = picture.height();
-    if (side < 1 || w / side == 0 || h / side == 0)
-        return sums;  // compares as changed, whatever the other picture
+    // No blocks compare as changed, whatever the other picture: so does a picture the comparison
+    // cannot read, which fails it.
+    if (side < 1 || w / side == 0 || h / side == 0 || h > kFastBitmapMaxRows)
+        return sums;
     // A block has at most (side + 1)^2 pixels of at most 255.
     if (side > 4095)
         throw std::length_error("motion blocks too large to be summed");
     const std::int64_t largestSum = std::int64_t{side + 1} * (side + 1) * 255;
     tfastbm fast;
     fast.Attach(const_cast<Bitmap*>(&picture));
-    const auto fill = [&](auto& into) {
+    const auto fill = [&]<typename Sum>(std::vector<Sum>& into) {
         into.reserve(static_cast<std::size_t>(w / side + 1) * static_cast<std::size_t>(h / side + 1));
         for (int bx = 0; bx <= w / side; ++bx)
             for (int by = 0; by <= h / side; ++by)
-                into.push_back(static_cast<typename std::decay_t<decltype(into)>::value_type>(
-                    BlockSum(fast, BlockAt(bx, by, side, w, h))));
+                into.push_back(static_cast<Sum>(BlockSum(fast, BlockAt(bx, by, side, w, h))));
     };
     if (largestSum <= std::numeric_limits<std::uint16_t>::max())
         fill(sums.Narrow);
@@ -147,7 +143,7 @@ MotionBlockSums BlockSumsOf(const Bitmap& picture, int side) {
 bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const MotionBlocks& blocks, int threshold,
                           int& score) {
     score = 0;
-    if (!Comparable(a.Width, a.Height, b, blocks.Side))
+    if (!Comparable(a.Width, a.Height, b, blocks.Side) || a.Count() == 0)
         return false;
     if (a.Side != blocks.Side)
         throw std::invalid_argument("block sums made for another side");
@@ -156,6 +152,19 @@ bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const Motio
 }
 
 int MotionTestSide(const TMotionSettingsRec& settings) { return MotionBlocksFor(settings, 1).Side; }
+
+namespace {
+
+// The new-picture steps' comparison: blocks of CellSize.
+bool CompareForMotion(const Bitmap& a, const Bitmap& b, const TMotionSettingsRec& settings, int& score) {
+    return CompareImagesForMotion(a, b, MotionBlocksFor(settings, 1), ValidMotionSettings(settings).Threshold, score);
+}
+
+bool CompareForMotion(const MotionBlockSums& a, const Bitmap& b, const TMotionSettingsRec& settings, int& score) {
+    return CompareWithBlockSums(a, b, MotionBlocksFor(settings, 1), ValidMotionSettings(settings).Threshold, score);
+}
+
+}  // namespace
 
 bool CompareJpegFiles(const std::string& fileA, const std::string& fileB, const TMotionSettingsRec& settings,
                       int& score) {
@@ -190,8 +199,7 @@ bool CompareJpegWithReference(const MotionBlockSums* reference, JpegPicture& pic
         if (reference == nullptr)
             return false;
         QuarterGrey(picture);
-        return CompareWithBlockSums(*reference, picture.bitmap(), MotionBlocksFor(settings, 1),
-                                    ValidMotionSettings(settings).Threshold, score);
+        return CompareForMotion(*reference, picture.bitmap(), settings, score);
     });
 }
 

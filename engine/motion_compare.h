@@ -41,13 +41,14 @@ struct MotionBlockSums {
     std::uint32_t Sum(std::size_t index) const { return Wide.empty() ? Narrow[index] : Wide[index]; }
 };
 
-// The sums of a decoded picture (its red component) for blocks of that side. Raises, as the
-// comparison does, for pictures of more than 1800 rows, and for blocks too large for a sum
-// (sides of the new-picture steps are at most 25).
+// The sums of a decoded picture (its red component) for blocks of that side. A picture of more
+// than 1800 rows, whose comparison fails, gets none: it compares as changed with score 0, the
+// outcome of that failure. Raises for blocks too large for a sum (sides of the new-picture
+// steps are at most 25).
 MotionBlockSums BlockSumsOf(const Bitmap& picture, int side);
 
 // CompareImagesForMotion with the first picture given by its sums, which must be for
-// blocks.Side; the same result.
+// blocks.Side; the same result, where that one raises "changed" with score 0.
 bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const MotionBlocks& blocks, int threshold,
                           int& score);
 

@@ -1,5 +1,6 @@
 #include "engine/motion_compare.h"
 
+#include "engine/fast_bitmap.h"
 #include "tests/engine/jpeg_test_pictures.h"
 #include "tests/support/temp_dir.h"
 
@@ -118,6 +119,16 @@ TEST(MotionCompare, TheLastBlocksOfAPictureNotMadeOfWholeBlocksCount) {
     };
     EXPECT_EQ(Compare(picture(82), picture(81)).score, 73) << "round(sqrt(16 * 100000 / 300)): the last column";
     EXPECT_EQ(Compare(picture(82), picture(82)).score, 0);
+}
+
+TEST(MotionCompare, APictureTooTallToCompareGetsNoSumsAndIsChanged) {
+    const Bitmap tall = Blocks(16, engine::kFastBitmapMaxRows + 1, {});
+    int score = -1;
+    EXPECT_THROW(engine::CompareImagesForMotion(tall, tall, kDefaultBlocks, 5, score), std::runtime_error);
+    const engine::MotionBlockSums sums = engine::BlockSumsOf(tall, 4);
+    EXPECT_EQ(sums.Count(), 0u);
+    EXPECT_FALSE(engine::CompareWithBlockSums(sums, tall, kDefaultBlocks, 5, score)) << "changed, as the failure";
+    EXPECT_EQ(score, 0);
 }
 
 TEST(MotionCompare, DifferentSizesAndPicturesSmallerThanABlockAreChanged) {

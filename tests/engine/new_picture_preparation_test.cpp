@@ -5,6 +5,7 @@
 
 #include "engine/new_picture_preparation.h"
 
+#include "engine/fast_bitmap.h"
 #include "engine/fetch_thread_services.h"
 #include "engine/jpeg_picture.h"
 #include "engine/new_picture.h"
@@ -257,6 +258,28 @@ TEST_F(PreparedAhead, TheWorkersMotionTestIsUsedOnlyWhileItHolds) {
         ASSERT_EQ(events_[ahead_->FRecordNo].size(), 1u);
         EXPECT_EQ(events_[ahead_->FRecordNo][0].kind, c.expectKind);
     }
+}
+
+// A picture too tall for the comparison is motion every time, and the worker's test says so: the
+// main thread never decodes the newest file for it.
+TEST_F(PreparedAhead, APictureTooTallToCompareIsTestedAheadToo) {
+    diskman_.GlobalSaveMode = engine::kSaveOnMotion;
+    const engine::NewPictureStep still = engine::StillPictureStep(diskman_);
+    const std::string tall = Colour(1, 32, 4 * (engine::kFastBitmapMaxRows + 1));
+    const auto step = [&](PreparedPicture* prepared) {
+        clock_.AdvanceSeconds(1);
+        return still(*ahead_, tall, engine::PictureFileName(ahead_->Folder(), "", engine::TimestampName()), prepared);
+    };
+    ASSERT_EQ(step(nullptr), engine::PictureVerdict::Taken);
+    PreparedPicture prepared = engine::PrepareStillPicture(*ahead_, tall);
+    ASSERT_TRUE(prepared.Motion) << "the worker compares with the newest saved file";
+    EXPECT_FALSE(prepared.Motion->Same);
+    EXPECT_EQ(prepared.Motion->Score, 0);
+    events_.clear();
+    step(&prepared);
+    ASSERT_EQ(events_[ahead_->FRecordNo].size(), 1u);
+    EXPECT_EQ(events_[ahead_->FRecordNo][0].kind, engine::kPictureMotion);
+    EXPECT_EQ(events_[ahead_->FRecordNo][0].score, 0);
 }
 
 // The same through real fetch threads, which prepare each picture while the main thread reports
