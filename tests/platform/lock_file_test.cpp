@@ -20,13 +20,20 @@ protected:
     testsupport::TempDir dir_;
 };
 
-TEST_F(LockFileTest, SecondHolderSeesItExistsUntilTheFirstReleases) {
-    LockFile first("OVL"), second("OVL"), other("OVLSaver");
+// As a named semaphore: it exists while any holder is alive, and a holder that found it there
+// holds it too, so it outlives the one that made it.
+TEST_F(LockFileTest, ExistsWhileAnyHolderIsAlive) {
+    LockFile first("OVL"), second("OVL"), third("OVL"), other("OVLSaver");
     EXPECT_EQ(first.Acquire(), LockFile::Result::Created);
     EXPECT_EQ(second.Acquire(), LockFile::Result::AlreadyExists);
+    EXPECT_TRUE(second.held());
+    EXPECT_EQ(second.Acquire(), LockFile::Result::AlreadyExists);  // held: the first answer again
     EXPECT_EQ(other.Acquire(), LockFile::Result::Created);
     first.Release();
-    EXPECT_EQ(second.Acquire(), LockFile::Result::Created);
+    EXPECT_EQ(third.Acquire(), LockFile::Result::AlreadyExists);  // second still holds it
+    second.Release();
+    third.Release();
+    EXPECT_EQ(first.Acquire(), LockFile::Result::Created);
     EXPECT_EQ(LockFile::PathFor("OVL"), dir_.path().string() + "/OVL.lock");
 }
 
@@ -45,11 +52,10 @@ TEST_F(LockFileTest, KilledHolderReleasesTheLock) {
     char answer = 0;
     ASSERT_EQ(read(ready[0], &answer, 1), 1);
     ASSERT_EQ(answer, 'y');
-    LockFile mine("OVL");
-    EXPECT_EQ(mine.Acquire(), LockFile::Result::AlreadyExists);
+    EXPECT_EQ(LockFile("OVL").Acquire(), LockFile::Result::AlreadyExists);
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
-    EXPECT_EQ(mine.Acquire(), LockFile::Result::Created);
+    EXPECT_EQ(LockFile("OVL").Acquire(), LockFile::Result::Created);
     close(ready[0]);
     close(ready[1]);
 }

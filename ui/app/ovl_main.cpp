@@ -82,8 +82,10 @@ int main(int argc, char** argv) {
     splash.hide();
     platform::TerminationSignals terminationSignals([&] { supamain.close(); });
 
+    // Held, whether a screen saver holds it too or not, until the program ends: it tells every
+    // saver started meanwhile that ovl runs.
     platform::LockFile running("OVL");
-    running.Acquire();  // only tells the screen saver that ovl runs; the result does not matter
+    running.Acquire();
 
     supamain.show();
     return QApplication::exec();
