@@ -5,6 +5,7 @@
 #include "platform/qt/prompts.h"
 #include "platform/safe_name.h"
 #include "saver/host_window.h"
+#include "saver/input_grab.h"
 #include "saver/saver_canvas.h"
 #include "saver/saver_list.h"
 #include "saver/saver_picture.h"
@@ -30,7 +31,7 @@ QString FromRecord(std::string_view bytes) { return QString::fromStdString(platf
 
 Tssform::Tssform(WId hostWindow, QWidget* parent)
     : QWidget(parent), FHostWindow(hostWindow), Image1(new SaverCanvas(this)), Panel1(new QLabel(this)),
-      Timer1(new QTimer(this)) {
+      Timer1(new QTimer(this)), FGrab(new InputGrab(*this)) {
     setObjectName(QStringLiteral("ssform"));
     setWindowTitle(QStringLiteral("Orvello Screen Saver"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -114,6 +115,7 @@ void Tssform::Start() {
         showFullScreen();
         activateWindow();
         setCursor(Qt::BlankCursor);
+        FGrab->Start();
     }
     FTravel.Reset(QCursor::pos());
     Image1->ClearPicture();

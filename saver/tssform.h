@@ -2,8 +2,8 @@
 // The screen saver's window: full screen and black, the picture area above a 41-pixel caption
 // panel. Every interval it shows the next webcam of its list, live (fetched on a thread of its
 // own) or one of the pictures the main program saved; a key, a click or mouse travel of more
-// than 4 pixels ends it. Drawing into a window the screen-saver daemon made, it leaves ending
-// to the daemon.
+// than 4 pixels ends it. Full screen it takes the keyboard and the pointer; drawing into a
+// window the screen-saver daemon made, it leaves both and ending to the daemon.
 
 #include "engine/webcam_records.h"
 #include "platform/lock_file.h"
@@ -24,6 +24,7 @@ class QTimer;
 
 namespace saver {
 
+class InputGrab;
 class SaverCanvas;
 
 inline constexpr int kCaptionPanelHeight = 41;
@@ -91,6 +92,7 @@ private:
     SaverCanvas* Image1;
     QLabel* Panel1;
     QTimer* Timer1;
+    InputGrab* FGrab;
 };
 
 }  // namespace saver

@@ -24,7 +24,9 @@ int main(int argc, char** argv) {
 
     platform::LockFile single("OVLSaver");
     if (single.Acquire() == platform::LockFile::Result::AlreadyExists) return 0;  // another one runs
-    platform::TerminationSignals terminationSignals([] { QApplication::quit(); });
+    // exit, not quit: a quit first asks every window to close, and the saver's window inside the
+    // daemon's is no top-level window, so it would refuse and the saver would never end.
+    platform::TerminationSignals terminationSignals([] { QCoreApplication::exit(0); });
 
     if (mode == saver::SaverMode::Configure) {
         saver::Tsaverconfig config;

@@ -1,12 +1,13 @@
 // ovlsaver as a whole on a private Xvfb display: the saved pictures full screen with their
 // caption and the end on a key, the settings dialog, one instance at a time, not beside ovl,
-// and drawing into a window the test made as a screen-saver daemon would. Screenshots are
-// kept in build/artifacts/whole_program/.
+// drawing into a window the test made as a screen-saver daemon would, and ending on SIGTERM as
+// the daemon asks. Screenshots are kept in build/artifacts/whole_program/.
 #include "platform/lock_file.h"
 #include "tests/saver/saver_fixture.h"
 #include "tests/support/desktop_session.h"
 #include "tests/support/peers.h"
 #include "tests/support/program_artifacts.h"
+#include "tests/support/window_manager.h"
 #include "tests/support/xvfb_display.h"
 
 #include <signal.h>
@@ -38,19 +39,23 @@ std::string BuiltProgram(const char* name) {
     return (std::filesystem::path(self).parent_path().parent_path() / name).string();
 }
 
-// A plain window made by the test, as a screen-saver daemon makes the one it hands over.
+// A plain window made by the test: override-redirect, as a screen-saver daemon makes the one it
+// hands over, or managed, as another program's window that has the focus.
 class HostWindow {
 public:
-    HostWindow(const std::string& display, int x, int y, int width, int height) {
+    HostWindow(const std::string& display, int x, int y, int width, int height, bool managed = false) {
         connection_ = xcb_connect(display.c_str(), nullptr);
         if (xcb_connection_has_error(connection_)) return;
         xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
         window_ = xcb_generate_id(connection_);
-        const std::uint32_t values[] = {screen->white_pixel, 1};  // override-redirect: placed as asked
+        const std::uint32_t values[] = {screen->white_pixel, managed ? 0u : 1u};  // override-redirect: placed as asked
         xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, static_cast<std::int16_t>(x),
                           static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
                           static_cast<std::uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                           XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+        const std::string title = "Other window";
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            static_cast<std::uint32_t>(title.size()), title.data());
         xcb_map_window(connection_, window_);
         xcb_flush(connection_);
     }
@@ -58,6 +63,7 @@ public:
         if (connection_) xcb_disconnect(connection_);
     }
     std::uint32_t id() const { return window_; }
+    std::string name() const { return std::to_string(window_); }
 
 private:
     xcb_connection_t* connection_ = nullptr;
@@ -102,9 +108,13 @@ protected:
     std::string Log(std::size_t n, const char* program = "ovlsaver") const {
         return testsupport::ReadFile(temp_.path() / (std::string(program) + std::to_string(n) + ".log"));
     }
-    static bool EndsAtOnce(pid_t pid) {
-        const auto status = testsupport::WaitForChild(pid, 20s);
+    static bool EndsAtOnce(pid_t pid, std::chrono::milliseconds within = 20s) {
+        const auto status = testsupport::WaitForChild(pid, within);
         return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    }
+    static bool NothingHolds(const char* lock) {
+        platform::LockFile probe(lock);
+        return probe.Acquire() == platform::LockFile::Result::Created;
     }
     std::filesystem::path Artifact(const std::string& step) const {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -188,6 +198,86 @@ TEST_F(SaverProgram, DrawsIntoTheWindowTheDaemonHandsOver) {
         return shot.WidestRun(kRed) >= 340 && shot.WidestRun(kRed) <= 350 && shot.CountNear(kRed) > 330 * 250 &&
                shot.CountNear(kRed) <= 400 * 259 && shot.CountNear(kCaptionGreen, 30) > 50;
     })) << Log(0);
+}
+
+// As xscreensaver ends a saver on deactivation: SIGTERM, and the next activation starts one
+// that shows a picture again. Embedded in the daemon's window, full screen, and the settings
+// dialog; each twice in a row.
+TEST_F(SaverProgram, EndsOnSigtermAndTheNextStartRunsAgain) {
+    HostWindow host(xvfb_->display(), 100, 100, 400, 300);
+    ASSERT_NE(host.id(), 0u);
+    const auto inHost = [](const testsupport::Screenshot& shot) {
+        return shot.WidestRun(kRed) >= 340 && shot.WidestRun(kRed) <= 350;
+    };
+    const auto fullScreen = [](const testsupport::Screenshot& shot) { return shot.WidestRun(kRed) >= 1200; };
+    const auto noPicture = [](const testsupport::Screenshot& shot) { return shot.CountNear(kRed) < 100; };
+    struct Case {
+        const char* name;
+        const char* mode;
+        bool hosted;
+        std::function<bool(const testsupport::Screenshot&)> shown;  // none: the settings dialog
+    };
+    const Case cases[] = {
+        {"embedded", "/s", true, inHost},
+        {"full_screen", "/s", false, fullScreen},
+        {"settings_dialog", "/c", false, nullptr},
+    };
+    for (const Case& c : cases) {
+        for (int round = 1; round <= 2; ++round) {
+            SCOPED_TRACE(std::string(c.name) + " round " + std::to_string(round));
+            std::vector<std::string> environment;
+            if (c.hosted) environment.push_back("XSCREENSAVER_WINDOW=" + host.name());
+            const std::size_t n = started_.size();
+            const pid_t saver = Start("ovlsaver", {c.mode}, environment);
+            const std::string step = std::string(c.name) + "_" + std::to_string(round);
+            if (c.shown) {
+                ASSERT_TRUE(ScreenShows(step, c.shown)) << Log(n);
+            } else {
+                ASSERT_FALSE(desktop_->WaitForWindow("^Orvello Screen Saver Setup$", 20000).empty()) << Log(n);
+            }
+            kill(saver, SIGTERM);
+            EXPECT_TRUE(EndsAtOnce(saver, 1s)) << Log(n);
+            EXPECT_TRUE(NothingHolds("OVLSaver"));
+            EXPECT_TRUE(NothingHolds("OVL"));
+            if (c.shown) {
+                ASSERT_TRUE(ScreenShows(step + "_ended", noPicture)) << Log(n);
+            }
+        }
+    }
+}
+
+// ovl starting while a saver holds "OVL" holds it too: once that saver has ended, a saver that
+// may not run beside ovl still ends at once.
+TEST_F(SaverProgram, OvlStartedBesideASaverStillKeepsTheNextOneAway) {
+    const pid_t first = Start("ovlsaver", {"/s"});
+    ASSERT_TRUE(ScreenShows("first_saver", [](const testsupport::Screenshot& shot) {
+        return shot.WidestRun(kRed) >= 1200;
+    })) << Log(0);
+    const pid_t ovl = Start("ovl", {});
+    ASSERT_FALSE(desktop_->WaitForWindow("^Orvello$", 30000).empty()) << Log(1, "ovl");
+    kill(first, SIGTERM);
+    ASSERT_TRUE(EndsAtOnce(first)) << Log(0);
+    EXPECT_TRUE(EndsAtOnce(Start("ovlsaver", {"/s"}))) << Log(2);
+    EXPECT_FALSE(testsupport::WaitForChild(ovl, 0ms)) << "ovl ended";
+}
+
+// Full screen without a daemon the saver takes the keyboard: a key ends it although another
+// window had the focus when it started, and has it again while the saver shows.
+TEST_F(SaverProgram, FullScreenSaverEndsOnAKeyWhileAnotherWindowHadTheFocus) {
+    ORVELLO_NEED_PEER("openbox");
+    const pid_t openbox = testsupport::StartOpenbox(xvfb_->display(), temp_.path() / "openbox.log");
+    ASSERT_GT(openbox, 0);
+    started_.push_back(openbox);
+    HostWindow other(xvfb_->display(), 50, 50, 300, 200, /*managed=*/true);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return desktop_->Visible(other.name()); }, 20s));
+    ASSERT_TRUE(desktop_->Xdo({"windowactivate", "--sync", other.name()}));
+    const pid_t saver = Start("ovlsaver", {"/s"});
+    ASSERT_TRUE(ScreenShows("picture", [](const testsupport::Screenshot& shot) {
+        return shot.WidestRun(kRed) >= 1200;
+    })) << Log(1);
+    ASSERT_TRUE(desktop_->Focus(other.name()));
+    ASSERT_TRUE(desktop_->Keys({"space"}));
+    EXPECT_TRUE(EndsAtOnce(saver, 5s)) << Log(1);
 }
 
 }  // namespace
