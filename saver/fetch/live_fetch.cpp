@@ -36,10 +36,14 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<Transfer*>(user)->cancelled->load() ? 1 : 0;
 }
 
-// Owns one easy handle.
+// Owns one easy handle and its extra header lines.
 struct Easy {
     CURL* handle = curl_easy_init();
-    ~Easy() { curl_easy_cleanup(handle); }
+    curl_slist* headers = nullptr;
+    ~Easy() {
+        curl_easy_cleanup(handle);
+        curl_slist_free_all(headers);
+    }
     template <typename T>
     void Set(CURLoption option, T value) { curl_easy_setopt(handle, option, value); }
 };
@@ -53,7 +57,10 @@ void Configure(Easy& easy, const LiveRequest& request, Transfer& transfer, char*
     easy.Set(CURLOPT_NOSIGNAL, 1L);
     easy.Set(CURLOPT_FAILONERROR, 1L);
     easy.Set(CURLOPT_TIMEOUT_MS, static_cast<long>(request.timeout.count()));
+    // The saver's identification: its program, and a mail address of the abbreviation alone.
     easy.Set(CURLOPT_USERAGENT, "OVL");
+    easy.headers = curl_slist_append(easy.headers, "From: ovl@");
+    easy.Set(CURLOPT_HTTPHEADER, easy.headers);
     easy.Set(CURLOPT_ERRORBUFFER, errorText);
     if (!request.referer.empty()) easy.Set(CURLOPT_REFERER, request.referer.c_str());
     if (!request.user.empty()) {

@@ -83,7 +83,8 @@ TEST_F(LiveFetchTest, ProxyWithItsOwnLogin) {
     EXPECT_EQ(reply.body, "through the proxy");
 }
 
-// The request carries the saver's identification and the webcam's page as Referer.
+// The request carries the saver's identification (its program and its mail address) and the
+// webcam's page as Referer.
 TEST_F(LiveFetchTest, ServerErrorFailsAndRequestCarriesRefererAndAgent) {
     LoopbackPeer peer({LoopbackPeer::ReceiveUntil("\r\n\r\n"),
                        LoopbackPeer::Send("HTTP/1.0 500 Internal Server Error\r\nContent-Length: 5\r\n\r\noops!"),
@@ -100,6 +101,7 @@ TEST_F(LiveFetchTest, ServerErrorFailsAndRequestCarriesRefererAndAgent) {
     EXPECT_NE(received.find("GET /cam.jpg HTTP/1.1\r\n"), std::string::npos) << received;
     EXPECT_NE(received.find("Referer: http://example.test/page\r\n"), std::string::npos) << received;
     EXPECT_NE(received.find("User-Agent: OVL\r\n"), std::string::npos) << received;
+    EXPECT_NE(received.find("From: ovl@\r\n"), std::string::npos) << received;
 }
 
 TEST_F(LiveFetchTest, StalledServerIsCutAtTheTimeOut) {
