@@ -50,6 +50,16 @@ TEST_F(QuickBarTest, ValuesZeroOneAndThreeGiveTwoButtons) {
     EXPECT_EQ(ButtonNames(), (std::vector<std::string>{"Cam1", "Cam2"}));
 }
 
+TEST_F(QuickBarTest, AValueThatIsNoStringIsSkippedAndTheButtonsAfterItKept) {
+    LoadWebcams(kFour);
+    StoreNames({{"1", "Cam2"}, {"2", "Cam1"}});
+    platform::SettingsKey(desktop::kQuickBarKey, true).WriteBinary("0", "Cam3", 4);
+    OpenBar();
+    EXPECT_EQ(ButtonNames(), (std::vector<std::string>{"Cam2", "Cam1"}));
+    bar_.reset();
+    EXPECT_EQ(desktop::ReadQuickBarNames(), (std::vector<std::string>{"Cam2", "Cam1"}));
+}
+
 TEST_F(QuickBarTest, ClearRegistryRemovesThePositionAndTheNames) {
     LoadWebcams(kFour);
     StoreNames({{"0", "Cam1"}});
