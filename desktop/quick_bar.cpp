@@ -38,6 +38,8 @@ Tquickbar::Tquickbar(QuickBarHost& host, std::shared_ptr<AppBarService> service,
     setWindowTitle(QStringLiteral("Doroza"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
+    // A docked bar is hardly ever the active window: its buttons' hints show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     imgmenu = new QLabel(this);
     imgmenu->setObjectName(QStringLiteral("imgmenu"));
     imgmenu->setGeometry(0, 0, kGripper, kGripper);

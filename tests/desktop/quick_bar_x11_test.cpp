@@ -2,7 +2,7 @@
 // program, by a real X drag (Xdnd): a drag source (a step of this test program, run as a second
 // process) offers a ".url" file or a text with both copy and move, move first, as a file manager
 // does. The bar must answer copy, in every XdndStatus and in XdndFinished: a source that honours
-// move deletes what the user dropped.
+// move deletes what the user dropped. And a button's hint shows while another window is active.
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,14 @@
 #include <QFile>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QUrl>
 
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "desktop/quick_bar_button.h"
 #include "engine/webcam.h"
 #include "tests/desktop/quick_bar_fixture.h"
 #include "tests/desktop/x11_session.h"
@@ -172,6 +174,30 @@ TEST_F(QuickBarX11Child, DISABLED_DropsAreAnsweredWithCopy) {
     EXPECT_TRUE(std::filesystem::exists(shortcut));
 }
 
+// A docked bar is hardly ever the active window; the pointer resting on a button shows its hint
+// all the same.
+TEST_F(QuickBarX11Child, DISABLED_AButtonsHintShowsWhileAnotherWindowIsActive) {
+    LoadWebcams({"http://127.0.0.1:9/1.jpg"});
+    StoreNames({{"0", "Cam1"}});
+    desktop::Tquickbar& bar = OpenBar();
+    QWidget other;
+    other.setGeometry(300, 300, 200, 200);
+    other.show();
+    ASSERT_TRUE(ProcessUntil([&] {
+        other.activateWindow();
+        return other.isActiveWindow();
+    }));
+    ASSERT_TRUE(ProcessUntil([&] { return bar.isVisible(); }));
+    ASSERT_FALSE(bar.isActiveWindow());
+    const QPoint centre = bar.Buttons()[0]->mapToGlobal(QPoint(46, 36));
+    const testsupport::DesktopSession desktop(qEnvironmentVariable("DISPLAY").toStdString());
+    ASSERT_TRUE(desktop.Xdo({"mousemove", std::to_string(centre.x() - 5), std::to_string(centre.y())}));
+    ASSERT_TRUE(desktop.Xdo({"mousemove", std::to_string(centre.x()), std::to_string(centre.y())}));
+    EXPECT_TRUE(ProcessUntil([] { return QToolTip::isVisible(); }, 5000));
+    EXPECT_EQ(QToolTip::text().toStdString(), "Cam1\n\rhttp://127.0.0.1:9/1.jpg");
+    EXPECT_FALSE(bar.isActiveWindow());
+}
+
 class QuickBarOnX11 : public testsupport::IsolatedTest {
 protected:
     void Run(const std::string& child) {
@@ -186,6 +212,10 @@ protected:
 
 TEST_F(QuickBarOnX11, FilesAndTextDroppedFromAnotherProgramAreCopied) {
     Run("QuickBarX11Child.DISABLED_DropsAreAnsweredWithCopy");
+}
+
+TEST_F(QuickBarOnX11, AButtonsHintShowsWhileAnotherWindowIsActive) {
+    Run("QuickBarX11Child.DISABLED_AButtonsHintShowsWhileAnotherWindowIsActive");
 }
 
 }  // namespace
