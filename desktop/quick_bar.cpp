@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
@@ -43,7 +42,8 @@ Tquickbar::Tquickbar(QuickBarHost& host, std::shared_ptr<AppBarService> service,
     imgmenu = new QLabel(this);
     imgmenu->setObjectName(QStringLiteral("imgmenu"));
     imgmenu->setGeometry(0, 0, kGripper, kGripper);
-    imgmenu->setPixmap(style()->standardIcon(QStyle::SP_TitleBarMenuButton).pixmap(kGripper, kGripper));
+    // The program's own icon, as the main window has it.
+    imgmenu->setPixmap(windowIcon().pixmap(kGripper, kGripper));
     imgmenu->installEventFilter(this);
     tbrQuickBar = new QWidget(this);
     tbrQuickBar->setObjectName(QStringLiteral("tbrQuickBar"));
