@@ -253,7 +253,11 @@ void TAppBar::ApplyWindowFlags(int edge) {
     }
     if (FSettings.AlwaysOnTop) flags |= FFullScreenAppOpen ? Qt::WindowStaysOnBottomHint : Qt::WindowStaysOnTopHint;
     const bool dock = IsDockedEdge(edge);
-    if (windowFlags() == flags && FDockKind == dock) return;
+    // Compared with what was asked for last, not with windowFlags(): Qt adds hints of its own
+    // (the system menu of a window with a close button), and a window made again for nothing
+    // is hidden and mapped anew, which the window manager may not follow.
+    if (FAppliedFlags == flags && FDockKind == dock) return;
+    FAppliedFlags = flags;
     FPlacing = true;
     setWindowFlags(flags);  // hides the window
     winId();
@@ -425,15 +429,21 @@ void TAppBar::changeEvent(QEvent* event) {
 
 void TAppBar::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    // A floating bar moved by its caption (the window manager's move) keeps its new place.
-    if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible()) {
-        FSettings.SetFloatRect(ToRect(OuterGeometry()));
-    }
+    KeepWindowManagersPlace();
 }
 
 void TAppBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible()) {
+    KeepWindowManagersPlace();
+}
+
+void TAppBar::KeepWindowManagersPlace() {
+    // A floating bar moved or sized by its frame (the window manager's move) keeps its new place.
+    // Not before the window is mapped: the window manager's first fitting of a new window comes
+    // before Qt knows the frame, whose corner it then takes for the window's, and each opening
+    // of the bar would store it a frame's width further up and left.
+    if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible() &&
+        testAttribute(Qt::WA_Mapped)) {
         FSettings.SetFloatRect(ToRect(OuterGeometry()));
     }
 }

@@ -119,5 +119,36 @@ TEST_F(QuickBarWholeProgram, DorozaOpensTheBarWithItsButtonsAndARestartOpensItAg
     }));
 }
 
+// A bar floating partly off the left edge (where a Ctrl-drag leaves it) is mapped again, in the
+// same place, each time "Doroza" closes and opens it.
+TEST_F(QuickBarWholeProgram, ABarFloatingOffTheLeftEdgeComesBackInPlaceEachTimeDorozaOpensIt) {
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg")});
+    desktop::TAppBarSettings stored = desktop::DefaultAppBarSettings({0, 0, 1280, 1024});
+    stored.Edge = desktop::abeFloat;
+    stored.SetFloatRect({-150, 340, 150, 444});
+    ASSERT_TRUE(desktop::WriteAppBarSettings(stored));
+    ASSERT_TRUE(StartOvl());
+    const auto doroza = [&] { return desktop_->Xdo({"mousemove", "--window", mainWindow_, "379", "38", "click", "1"}); };
+    ASSERT_TRUE(doroza());
+    std::string bar = desktop_->WaitForWindow("^Doroza$", 10000, mainWindow_);
+    ASSERT_FALSE(bar.empty()) << OvlLog();
+    const std::optional<Geometry> first = WindowGeometry(bar);
+    ASSERT_TRUE(first);
+    EXPECT_LT(first->x, 0);
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(doroza());  // closes
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(bar); }, std::chrono::seconds(10)));
+        ASSERT_TRUE(doroza());  // opens again
+        bar = desktop_->WaitForWindow("^Doroza$", 10000, mainWindow_);
+        ASSERT_FALSE(bar.empty()) << "the bar was not mapped again\n" << OvlLog();
+        const std::optional<Geometry> again = WindowGeometry(bar);
+        ASSERT_TRUE(again);
+        EXPECT_TRUE(again->x == first->x && again->y == first->y) << again->x << "," << again->y;
+    }
+    Shot("reopened");
+}
+
 }  // namespace
 }  // namespace wholeprogram
