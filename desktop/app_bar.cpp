@@ -78,6 +78,7 @@ void TAppBar::Register() {
         if (self) self->FullScreenAppChanged(open);
     };
     FRegistered = FService->Register(FBarId, std::move(notifications));
+    FService->SetDocked(FBarId, FDockKind);  // the window's kind, before it is first shown
 }
 
 void TAppBar::Reregister() {
@@ -425,6 +426,14 @@ void TAppBar::enterEvent(QEnterEvent* event) {
 void TAppBar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) SlideAutoHide(false);
+    // A bar has no task-bar button to come back from: one minimised all the same (by a window
+    // manager that offers it whatever the window's kind) is shown again.
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            show();
+        });
+    }
 }
 
 void TAppBar::moveEvent(QMoveEvent* event) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "desktop/app_bar_settings.h"
 #include "desktop/app_bar_x11_service.h"
@@ -14,6 +15,7 @@
 #include "platform/settings_store.h"
 #include "tests/desktop/x11_session.h"
 #include "tests/support/peers.h"
+#include "tests/support/run_program.h"
 #include "tests/support/webcam_defs.h"
 #include "tests/support/window_manager.h"
 #include "tests/ui/whole_program_fixture.h"
@@ -148,6 +150,33 @@ TEST_F(QuickBarWholeProgram, ABarFloatingOffTheLeftEdgeComesBackInPlaceEachTimeD
         EXPECT_TRUE(again->x == first->x && again->y == first->y) << again->x << "," << again->y;
     }
     Shot("reopened");
+}
+
+// A floating bar offers the window manager neither minimise nor maximise, and one minimised all
+// the same (there is no task bar to bring it back from) is shown again at once.
+TEST_F(QuickBarWholeProgram, AFloatingBarCannotBeMinimisedOrMaximised) {
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg")});
+    desktop::TAppBarSettings stored = desktop::DefaultAppBarSettings({0, 0, 1280, 1024});
+    stored.Edge = desktop::abeFloat;
+    stored.SetFloatRect({400, 300, 700, 404});
+    ASSERT_TRUE(desktop::WriteAppBarSettings(stored));
+    ASSERT_TRUE(StartOvl());
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", "--window", mainWindow_, "379", "38", "click", "1"}));
+    const std::string bar = desktop_->WaitForWindow("^Doroza$", 10000, mainWindow_);
+    ASSERT_FALSE(bar.empty()) << OvlLog();
+    const testsupport::ProgramResult actions =
+        testsupport::RunProgram({"xprop", "-display", xvfb_->display(), "-id", bar, "_NET_WM_ALLOWED_ACTIONS"});
+    ASSERT_EQ(actions.exit_code, 0) << actions.err;
+    EXPECT_NE(actions.out.find("_NET_WM_ACTION_CLOSE"), std::string::npos) << actions.out;
+    EXPECT_EQ(actions.out.find("_NET_WM_ACTION_MINIMIZE"), std::string::npos) << actions.out;
+    EXPECT_EQ(actions.out.find("_NET_WM_ACTION_MAXIMIZE"), std::string::npos) << actions.out;
+
+    ASSERT_TRUE(desktop_->Xdo({"windowminimize", bar}));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return desktop_->Visible(bar); }, std::chrono::seconds(5)))
+        << "the minimised bar stayed out of reach\n" << OvlLog();
+    Shot("after_minimise");
 }
 
 }  // namespace
