@@ -179,5 +179,38 @@ TEST_F(QuickBarWholeProgram, AFloatingBarCannotBeMinimisedOrMaximised) {
     Shot("after_minimise");
 }
 
+// With the quick bar open, minimising the main window hides it (no task-bar entry, no icon): the
+// bar is the way back, and a click on one of its buttons brings the window again.
+TEST_F(QuickBarWholeProgram, WithTheBarOpenMinimisingHidesTheMainWindowAndTheBarBringsItBack) {
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg")});
+    platform::SettingsKey(desktop::kQuickBarKey, true).WriteString("0", "Cam1");
+    ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
+    // The webcams are loaded (and the bar finds its button's webcam) once the first is fetched.
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Requests("red.jpg") > 0; }, std::chrono::seconds(30)));
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", "--window", mainWindow_, "379", "38", "click", "1"}));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return WorkArea()[1] == 80; }, std::chrono::seconds(20))) << OvlLog();
+    const auto state = [&] {
+        const testsupport::ProgramResult r =
+            testsupport::RunProgram({"xprop", "-display", xvfb_->display(), "-id", mainWindow_, "WM_STATE"});
+        const auto at = r.out.find("window state: ");
+        return at == std::string::npos ? std::string("none") : r.out.substr(at + 14, r.out.find('\n', at) - at - 14);
+    };
+    ASSERT_EQ(state(), "Normal");
+
+    ASSERT_TRUE(desktop_->Xdo({"windowminimize", mainWindow_}));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return state() == "Withdrawn" || state() == "none"; }, std::chrono::seconds(10)))
+        << "main window " << state() << "\n" << OvlLog();
+    Shot("main_window_hidden");
+    EXPECT_EQ(WorkArea()[1], 80);  // the bar stays
+
+    // The bar's first button: beside the 18-pixel gripper, along the top.
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", "64", "36", "click", "1"}));
+
+    EXPECT_TRUE(testsupport::WaitFor([&] { return state() == "Normal" && desktop_->Visible(mainWindow_); },
+                                     std::chrono::seconds(10)))
+        << "main window " << state() << "\n" << OvlLog();
+}
+
 }  // namespace
 }  // namespace wholeprogram
