@@ -78,6 +78,7 @@ void TAppBar::Register() {
         if (self) self->FullScreenAppChanged(open);
     };
     FRegistered = FService->Register(FBarId, std::move(notifications));
+    FService->SetDocked(FBarId, FDockKind);  // the window's kind, before it is first shown
 }
 
 void TAppBar::Reregister() {
@@ -253,7 +254,11 @@ void TAppBar::ApplyWindowFlags(int edge) {
     }
     if (FSettings.AlwaysOnTop) flags |= FFullScreenAppOpen ? Qt::WindowStaysOnBottomHint : Qt::WindowStaysOnTopHint;
     const bool dock = IsDockedEdge(edge);
-    if (windowFlags() == flags && FDockKind == dock) return;
+    // Compared with what was asked for last, not with windowFlags(): Qt adds hints of its own
+    // (the system menu of a window with a close button), and a window made again for nothing
+    // is hidden and mapped anew, which the window manager may not follow.
+    if (FAppliedFlags == flags && FDockKind == dock) return;
+    FAppliedFlags = flags;
     FPlacing = true;
     setWindowFlags(flags);  // hides the window
     winId();
@@ -421,19 +426,33 @@ void TAppBar::enterEvent(QEnterEvent* event) {
 void TAppBar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) SlideAutoHide(false);
+    // A bar has no task-bar button to come back from: one minimised all the same (by a window
+    // manager that offers it whatever the window's kind) is shown again.
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            show();
+        });
+    }
 }
 
 void TAppBar::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    // A floating bar moved by its caption (the window manager's move) keeps its new place.
-    if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible()) {
-        FSettings.SetFloatRect(ToRect(OuterGeometry()));
-    }
+    KeepWindowManagersPlace();
 }
 
 void TAppBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible()) {
+    KeepWindowManagersPlace();
+}
+
+void TAppBar::KeepWindowManagersPlace() {
+    // A floating bar moved or sized by its frame (the window manager's move) keeps its new place.
+    // Not before the window is mapped: the window manager's first fitting of a new window comes
+    // before Qt knows the frame, whose corner it then takes for the window's, and each opening
+    // of the bar would store it a frame's width further up and left.
+    if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible() &&
+        testAttribute(Qt::WA_Mapped)) {
         FSettings.SetFloatRect(ToRect(OuterGeometry()));
     }
 }

@@ -92,6 +92,7 @@ private:
     void AutoHideTimerTick();
     void SlideTick();
     void SetWindowRect(const AppBarRect& rect);
+    void KeepWindowManagersPlace();
     QRect OuterGeometry() const;
     // The window's kind for the edge (dock or tool window with a caption) and its stacking; a
     // change makes the window again, hidden.
@@ -109,6 +110,7 @@ private:
     bool FAutoHideShown = false;
     bool FPlacing = false;  // the bar itself moves its window
     bool FDockKind = false;
+    Qt::WindowFlags FAppliedFlags;  // the flags ApplyWindowFlags set last
     QTimer* AutoHideTimer;
     // The slide under way.
     QTimer* FSlideTimer;

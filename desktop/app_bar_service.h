@@ -43,7 +43,8 @@ public:
     // ABM_GETAUTOHIDEBAR: the bar holding the edge's auto-hide place, 0 when none.
     virtual AppBarId AutoHideBar(int edge) const = 0;
     // The window kind the desktop gives a bar: a dock (no frame, on every desktop, kept clear by
-    // maximised windows) or an ordinary tool window. Set while the window is not shown.
+    // maximised windows) or a floating tool bar (a frame that neither minimises nor maximises).
+    // Set while the window is not shown.
     virtual void SetDocked(AppBarId bar, bool docked) = 0;
 
     virtual AppBarRect Screen() const = 0;

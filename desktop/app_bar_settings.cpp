@@ -12,11 +12,17 @@ namespace desktop {
 namespace {
 
 constexpr int kMaxSlideTime = 10000;
+// X, like the shell's messages, carries a window's position as a 16-bit signed value: a stored
+// corner beyond that is no place at all, and a rectangle within it has a width and height that
+// an int holds.
+constexpr int kMinCoordinate = -32768;
+constexpr int kMaxCoordinate = 32767;
 // A floating bar with no size of its own gets one that holds its menu picture and a button.
 constexpr int kFallbackFloatWidth = 124;
 constexpr int kFallbackFloatHeight = 104;
 
 int NotNegative(int value) { return std::max(value, 0); }
+int Coordinate(int value) { return std::clamp(value, kMinCoordinate, kMaxCoordinate); }
 
 AppBarRect PrimaryScreen(const std::vector<AppBarRect>& screens) {
     return screens.empty() ? AppBarRect{0, 0, 1024, 768} : screens.front();
@@ -43,8 +49,9 @@ void SanitizeAppBarSettings(TAppBarSettings& s, const std::vector<AppBarRect>& s
     s.SlideEffect = s.SlideEffect ? 1 : 0;
     if (s.SlideTime < 0 || s.SlideTime > kMaxSlideTime) s.SlideTime = defaults.SlideTime;
     if (s.TaskEntry > abtFloatDependent) s.TaskEntry = defaults.TaskEntry;
-    s.HorzSizeInc = NotNegative(s.HorzSizeInc);
-    s.VertSizeInc = NotNegative(s.VertSizeInc);
+    // A step wider than the screen would size the bar off it.
+    s.HorzSizeInc = std::clamp(s.HorzSizeInc, 0, primary.Width());
+    s.VertSizeInc = std::clamp(s.VertSizeInc, 0, primary.Height());
 
     // Limits: none negative, no maximum below its minimum or beyond the screen.
     s.MinWidth = std::min(NotNegative(s.MinWidth), primary.Width());
@@ -64,6 +71,8 @@ void SanitizeAppBarSettings(TAppBarSettings& s, const std::vector<AppBarRect>& s
     s.VertDockSize = std::clamp(s.VertDockSize, std::max(s.MinVertDockSize, 1), s.MaxVertDockSize);
     s.HorzDockSize = std::clamp(s.HorzDockSize, std::max(s.MinHorzDockSize, 1), s.MaxHorzDockSize);
 
+    s.SetFloatRect({Coordinate(s.FloatLeft), Coordinate(s.FloatTop), Coordinate(s.FloatRight),
+                    Coordinate(s.FloatBottom)});
     s.SetFloatRect(SaneFloatRect(s, screens));
 }
 

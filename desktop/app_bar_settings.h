@@ -53,7 +53,8 @@ static_assert(offsetof(TAppBarSettings, TaskEntry) == 80);
 TAppBarSettings DefaultAppBarSettings(const AppBarRect& screen);
 
 // A stored record can hold anything: an edge out of range, a slide time below 0 or above 10 s,
-// negative steps or limits, dock sizes of 0, a floating rectangle of no size or off every screen.
+// negative steps or limits or ones beyond the screen, dock sizes of 0, a floating rectangle of no
+// size, beyond 16-bit coordinates or off every screen.
 // Those are put back to sane values, so that a bad file never puts the bar out of reach; sane
 // values are left as they are. screens: the screens' rectangles, the first the primary one.
 void SanitizeAppBarSettings(TAppBarSettings& settings, const std::vector<AppBarRect>& screens);

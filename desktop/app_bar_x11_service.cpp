@@ -140,7 +140,9 @@ AppBarId AppBarX11Service::AutoHideBar(int edge) const { return autoHide_.Holder
 
 void AppBarX11Service::SetDocked(AppBarId bar, bool docked) {
     if (!display_) return;
-    const long type = static_cast<long>(Intern(docked ? "_NET_WM_WINDOW_TYPE_DOCK" : "_NET_WM_WINDOW_TYPE_UTILITY"));
+    // Floating, the bar is a tool bar torn off the program: the window manager then offers no
+    // minimise (there is no task-bar button to come back from) and no maximise.
+    const long type = static_cast<long>(Intern(docked ? "_NET_WM_WINDOW_TYPE_DOCK" : "_NET_WM_WINDOW_TYPE_TOOLBAR"));
     XChangeProperty(display_, bar, Intern("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&type), 1);
     // The window is mapped next by the toolkit's own connection: this must reach the server first.

@@ -4,11 +4,11 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDrag>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
@@ -37,10 +37,13 @@ Tquickbar::Tquickbar(QuickBarHost& host, std::shared_ptr<AppBarService> service,
     setWindowTitle(QStringLiteral("Doroza"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
+    // A docked bar is hardly ever the active window: its buttons' hints show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     imgmenu = new QLabel(this);
     imgmenu->setObjectName(QStringLiteral("imgmenu"));
     imgmenu->setGeometry(0, 0, kGripper, kGripper);
-    imgmenu->setPixmap(style()->standardIcon(QStyle::SP_TitleBarMenuButton).pixmap(kGripper, kGripper));
+    // The program's own icon, as the main window has it.
+    imgmenu->setPixmap(windowIcon().pixmap(kGripper, kGripper));
     imgmenu->installEventFilter(this);
     tbrQuickBar = new QWidget(this);
     tbrQuickBar->setObjectName(QStringLiteral("tbrQuickBar"));
@@ -375,19 +378,31 @@ TQuickBarButton* Tquickbar::ButtonAt(QPoint barPoint) const {
     return nullptr;
 }
 
+bool Tquickbar::OwnDrag(const QMimeData& data) {
+    return data.hasFormat(QLatin1String(kWebcamDragFormat)) || data.hasFormat(QLatin1String(kButtonDragFormat));
+}
+
+void Tquickbar::AcceptDrag(QDropEvent* event) {
+    // The bar's own buttons and the grid's webcams move as proposed. What another program
+    // offers is only ever copied: a source that honours move (a file manager) deletes it.
+    if (OwnDrag(*event->mimeData())) return event->acceptProposedAction();
+    if (!(event->possibleActions() & Qt::CopyAction)) return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
 void Tquickbar::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* data = event->mimeData();
-    const bool ours = data->hasFormat(QLatin1String(kWebcamDragFormat)) || data->hasFormat(QLatin1String(kButtonDragFormat));
     const bool urls = std::any_of(kUrlFormats.begin(), kUrlFormats.end(),
                                   [&](const char* f) { return data->hasFormat(QLatin1String(f)); });
-    if (!ours && !urls) return event->ignore();
+    if (!OwnDrag(*data) && !urls) return event->ignore();
     SlideAutoHide(true);  // an auto-hidden bar slides out for the drop
-    event->acceptProposedAction();
+    AcceptDrag(event);
 }
 
 void Tquickbar::dragMoveEvent(QDragMoveEvent* event) {
     if (tbrQuickBar->geometry().contains(event->position().toPoint())) {
-        event->acceptProposedAction();
+        AcceptDrag(event);
     } else {
         event->ignore();
     }
@@ -396,8 +411,7 @@ void Tquickbar::dragMoveEvent(QDragMoveEvent* event) {
 void Tquickbar::dropEvent(QDropEvent* event) {
     const QPoint at = event->position().toPoint();
     if (DropMimeData(*event->mimeData(), ButtonAt(at))) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
+        AcceptDrag(event);
     } else {
         event->ignore();
     }

@@ -19,6 +19,7 @@
 
 class QLabel;
 class QMenu;
+class QDropEvent;
 class QMimeData;
 
 namespace desktop {
@@ -79,6 +80,9 @@ private:
     void MoveButton(int from, int to);
     void RemoveButton(TQuickBarButton* button);
     void LayoutButtons();
+    static bool OwnDrag(const QMimeData& data);
+    // Accepts a drag or drop over the bar with the action it takes (see the definition).
+    static void AcceptDrag(QDropEvent* event);
     void DropWebcams(int webcamIndex, TQuickBarButton* target);
     void RunButtonWebcams(bool start);
     void ButtonMouse(TQuickBarButton* button, QEvent* event);

@@ -10,10 +10,12 @@ std::vector<std::string> ReadQuickBarNames() {
     std::vector<std::string> names;
     try {
         const platform::SettingsKey key(kQuickBarKey, false);
+        // Up to the first number that is not there at all; a value that is there but cannot be
+        // read as a string (a binary one, an unreadable file) is skipped, the rest still count.
         for (int i = 0;; ++i) {
-            std::optional<std::string> name = key.ReadString(std::to_string(i));
-            if (!name) break;
-            names.push_back(std::move(*name));
+            const std::string value = std::to_string(i);
+            if (!key.Info(value)) break;
+            if (std::optional<std::string> name = key.ReadString(value)) names.push_back(std::move(*name));
         }
     } catch (const std::exception&) {
     }

@@ -11,7 +11,8 @@
 
 namespace desktop {
 
-// The names from "0" upward, up to the first number that is missing.
+// The names from "0" upward, up to the first number that is missing; a value that cannot be read
+// as a string is left out.
 std::vector<std::string> ReadQuickBarNames();
 // Removes the key with all its values, makes it again and writes one value per name.
 void WriteQuickBarNames(const std::vector<std::string>& names);

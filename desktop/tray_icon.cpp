@@ -20,7 +20,15 @@ QWidget* WindowOwner(QObject* owner) {
 }  // namespace
 
 TPGTrayIcon95::TPGTrayIcon95(QObject* owner, TickClock clock)
-    : QObject(owner), owner_(WindowOwner(owner)), timers_(nullptr, std::move(clock)), icon_(new QSystemTrayIcon(this)) {
+    : QObject(owner),
+      owner_(WindowOwner(owner)),
+      timers_(nullptr, std::move(clock)),
+      animation_(timers_,
+                 [this] {
+                     if (OnAnimation) OnAnimation(*this);
+                     UpdateIcon();
+                 }),
+      icon_(new QSystemTrayIcon(this)) {
     clickTimer_.SetInterval(kClickDelayMs);
     clickTimer_.OnTimer = [this](TPGTimerItem&) { DeliverClick(); };
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -52,11 +60,13 @@ void TPGTrayIcon95::AddIcon() {
     UpdateIcon();
     active_ = true;
     icon_->show();
+    if (state_ == tsAnimated) animation_.Start();
 }
 
 void TPGTrayIcon95::RemoveIcon() {
     if (!active_) return;
     active_ = false;
+    animation_.Stop();
     icon_->hide();
 }
 
@@ -70,9 +80,16 @@ void TPGTrayIcon95::SetDisabledIcon(const QIcon& icon) {
     UpdateIcon();
 }
 
-QIcon TPGTrayIcon95::CurrentIcon() const { return state_ == tsDisabled ? disabledIcon_ : enabledIcon_; }
+QIcon TPGTrayIcon95::CurrentIcon() const { return icon_->icon(); }
 
-void TPGTrayIcon95::UpdateIcon() { icon_->setIcon(CurrentIcon()); }
+QIcon TPGTrayIcon95::StateIcon() const {
+    if (state_ == tsDisabled) return disabledIcon_;
+    // An animation without frames shows the enabled picture rather than none.
+    if (state_ == tsAnimated && !animation_.Icons().isEmpty()) return animation_.FrameIcon();
+    return enabledIcon_;
+}
+
+void TPGTrayIcon95::UpdateIcon() { icon_->setIcon(StateIcon()); }
 
 void TPGTrayIcon95::SetHint(const QString& hint) {
     if (hint == hint_) return;
@@ -110,8 +127,10 @@ void TPGTrayIcon95::SetState(TPGTrayIconState state) {
         inStateChanging_ = false;
     }
     if (state == state_) return;
+    animation_.Stop();
     state_ = state;
     UpdateIcon();
+    if (state_ == tsAnimated) animation_.Start();
 }
 
 void TPGTrayIcon95::SetAutoPopup(bool on) {

@@ -3,7 +3,9 @@
 // the hiding of the application into it. It tells a click from a double click (a click is
 // reported 400 ms after the button went down unless a double click came first), pops its
 // menu up on the right button, shows a tip of at most 63 characters, shows one of two
-// pictures by its state, and hides and shows the application's windows. Work that must not
+// pictures by its state or, animated, the frames of its Animation in turn, and hides and shows
+// the application's windows. The notification area reports clicks only: there is no pointer
+// entering, moving over or leaving the icon to report. Work that must not
 // run inside the event that asked for it (hiding, showing) is deferred to the event loop.
 //
 // The component belongs to a window (its owner) and lives on the main thread.
@@ -19,6 +21,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "desktop/tray_icon_animation.h"
 #include "desktop/tray_timer_manager.h"
 
 class QSystemTrayIcon;
@@ -66,8 +69,9 @@ public:
     // The pictures for tsEnabled (and tsAnimated) and for tsDisabled.
     void SetIcon(const QIcon& icon);
     void SetDisabledIcon(const QIcon& icon);
-    // The picture shown now.
+    // The picture shown now: the state's, or the animation's frame while animated.
     QIcon CurrentIcon() const;
+    TPGTrayIconAnimation& Animation() { return animation_; }
 
     const QString& Hint() const { return hint_; }
     void SetHint(const QString& hint);
@@ -78,7 +82,8 @@ public:
 
     TPGTrayIconState State() const { return state_; }
     // Raises EInvalidOperation "You cannot modify the state property in the OnStateChanging
-    // event !!!" when called from inside OnStateChanging.
+    // event !!!" when called from inside OnStateChanging. tsAnimated runs the animation while
+    // the icon is in the notification area.
     void SetState(TPGTrayIconState state);
 
     unsigned Options() const { return options_; }
@@ -93,6 +98,7 @@ public:
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TNotifyEvent OnAppMinimize;
+    TNotifyEvent OnAnimation;  // each frame, before it is shown
     TStateChangingEvent OnStateChanging;
 
     // Shows the owner window again, restored and in front (deferred).
@@ -117,6 +123,8 @@ public:
     QSystemTrayIcon& SystemTrayIcon() { return *icon_; }
 
 private:
+    // What the state shows: its picture, or the animation's current frame.
+    QIcon StateIcon() const;
     void UpdateIcon();
     void UpdateTip();
     void DeliverClick();
@@ -125,6 +133,7 @@ private:
     QWidget* owner_;
     TPGTimerManager timers_;
     TPGTimerItem clickTimer_{timers_};
+    TPGTrayIconAnimation animation_;
     QSystemTrayIcon* icon_;
     QIcon enabledIcon_, disabledIcon_;
     QString hint_, tip_;

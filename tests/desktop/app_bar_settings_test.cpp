@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
+#include "desktop/app_bar_geometry.h"
 #include "desktop/app_bar_settings.h"
 #include "platform/settings_store.h"
 #include "tests/support/temp_dir.h"
@@ -98,6 +100,53 @@ TEST(AppBarSettingsSanity, NonsenseIsPutBackWithinReach) {
         SanitizeAppBarSettings(s, kScreens);
         EXPECT_TRUE(c.sane(s)) << c.name;
         EXPECT_FALSE(s.FloatRect().Empty()) << c.name;
+    }
+}
+
+// Every 32-bit field at the limits of its type, one at a time and all at once: the record comes
+// out within reach, and the bar's arithmetic on it overflows nothing (the sanitizer build
+// aborts on an overflow).
+TEST(AppBarSettingsSanity, FieldsAtTheLimitsOfTheirTypeAreClampedOrReplaced) {
+    std::vector<std::size_t> offsets{0};
+    for (std::size_t offset = 12; offset <= 76; offset += 4) offsets.push_back(offset);
+    std::vector<TAppBarSettings> records;
+    for (const std::int32_t value : {INT_MIN, INT_MIN + 1, -1, INT_MAX}) {
+        TAppBarSettings all = DefaultAppBarSettings({0, 0, 1000, 800});
+        for (const std::size_t offset : offsets) {
+            TAppBarSettings one = DefaultAppBarSettings({0, 0, 1000, 800});
+            std::memcpy(reinterpret_cast<char*>(&one) + offset, &value, sizeof value);
+            std::memcpy(reinterpret_cast<char*>(&all) + offset, &value, sizeof value);
+            records.push_back(one);
+        }
+        records.push_back(all);
+    }
+    // Corners far apart on either side: no width or height an int holds.
+    TAppBarSettings apart = DefaultAppBarSettings({0, 0, 1000, 800});
+    apart.SetFloatRect({INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+    records.push_back(apart);
+    apart.SetFloatRect({INT_MAX, INT_MAX, INT_MIN, INT_MIN});
+    records.push_back(apart);
+
+    const AppBarScreen metrics{{0, 0, 1000, 800}, {0, 0, 1000, 800}};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        TAppBarSettings s = records[i];
+        SanitizeAppBarSettings(s, kScreens);
+        SCOPED_TRACE(i);
+        const AppBarRect f = s.FloatRect();
+        EXPECT_TRUE(!f.Empty() && f.Intersects(kScreens[0]) && f.Width() <= s.MaxWidth && f.Height() <= s.MaxHeight);
+        EXPECT_TRUE(s.SlideTime >= 0 && s.SlideTime <= 10000);
+        EXPECT_TRUE(s.HorzSizeInc >= 0 && s.HorzSizeInc <= 1000 && s.VertSizeInc >= 0 && s.VertSizeInc <= 800);
+        EXPECT_TRUE(s.VertDockSize >= 1 && s.VertDockSize <= s.MaxVertDockSize && s.MaxVertDockSize <= 1000);
+        EXPECT_TRUE(s.HorzDockSize >= 1 && s.HorzDockSize <= s.MaxHorzDockSize && s.MaxHorzDockSize <= 800);
+        for (int edge = abeLeft; edge <= abeFloat; ++edge) {
+            const AppBarRect dock = DockRect(edge, metrics.screen, s.VertDockSize, s.HorzDockSize);
+            EXPECT_FALSE(dock.Empty());
+            if (IsDockedEdge(edge)) AutoHideRect(edge, true, false, dock, metrics);
+            const TrackingLimits t = TrackingLimitsFor(edge, s, metrics.screen);
+            SnapSize(t.maxWidth, s.MinWidth, s.HorzSizeInc);
+            SnapSize(t.maxHeight, s.MinHeight, s.VertSizeInc);
+            SlideStep(f, dock, s.SlideTime / 2, s.SlideTime);
+        }
     }
 }
 

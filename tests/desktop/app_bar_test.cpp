@@ -303,5 +303,18 @@ TEST_F(AppBarTest, WithoutABarServiceEveryBarFloats) {
     EXPECT_FALSE(r.Empty());
 }
 
+// Minimised all the same (a window manager may offer it whatever the window's kind), a bar has no
+// task-bar button to come back from: it is shown again.
+TEST_F(AppBarTest, AMinimisedBarIsShownAgain) {
+    auto bar = MakeBar();
+    bar->Settings().SetFloatRect({200, 200, 400, 300});
+    bar->SetEdge(abeFloat);
+    bar->show();
+    ASSERT_TRUE(ProcessUntil([&] { return bar->isVisible(); }));
+    bar->showMinimized();
+    EXPECT_TRUE(ProcessUntil([&] { return !bar->isMinimized(); }, 3000));
+    EXPECT_TRUE(bar->isVisible());
+}
+
 }  // namespace
 }  // namespace desktop

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -48,6 +49,16 @@ TEST_F(QuickBarTest, ValuesZeroOneAndThreeGiveTwoButtons) {
     StoreNames({{"0", "Cam1"}, {"1", "Cam2"}, {"3", "Cam4"}});
     OpenBar();
     EXPECT_EQ(ButtonNames(), (std::vector<std::string>{"Cam1", "Cam2"}));
+}
+
+TEST_F(QuickBarTest, AValueThatIsNoStringIsSkippedAndTheButtonsAfterItKept) {
+    LoadWebcams(kFour);
+    StoreNames({{"1", "Cam2"}, {"2", "Cam1"}});
+    platform::SettingsKey(desktop::kQuickBarKey, true).WriteBinary("0", "Cam3", 4);
+    OpenBar();
+    EXPECT_EQ(ButtonNames(), (std::vector<std::string>{"Cam2", "Cam1"}));
+    bar_.reset();
+    EXPECT_EQ(desktop::ReadQuickBarNames(), (std::vector<std::string>{"Cam2", "Cam1"}));
 }
 
 TEST_F(QuickBarTest, ClearRegistryRemovesThePositionAndTheNames) {
@@ -208,6 +219,22 @@ TEST_F(QuickBarTest, AButtonShowsTheThumbnailAndFramesANewPicture) {
     EXPECT_EQ(face.pixelColor(4, 30), QColor(0, 255, 0));  // the lime frame
     EXPECT_EQ(face.pixelColor(87, 30), QColor(0, 255, 0));
     EXPECT_EQ(button->toolTip().toStdString(), "Cam1\n\rhttp://127.0.0.1:9/1.jpg");
+}
+
+// The menu picture is the program's icon (the application's window icon), not the toolkit's.
+TEST_F(QuickBarTest, TheMenuPictureIsTheProgramsIcon) {
+    const QIcon before = QApplication::windowIcon();
+    QPixmap red(16, 16);
+    red.fill(QColor(255, 0, 0));
+    QApplication::setWindowIcon(QIcon(red));
+    LoadWebcams(kFour);
+    desktop::Tquickbar& bar = OpenBar();
+    const QLabel* picture = bar.findChild<QLabel*>("imgmenu");
+    ASSERT_TRUE(picture);
+    const QImage shown = picture->pixmap().toImage();
+    QApplication::setWindowIcon(before);
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.pixelColor(8, 8), QColor(255, 0, 0));
 }
 
 TEST_F(QuickBarTest, ClosingTheBarTellsTheMainWindow) {

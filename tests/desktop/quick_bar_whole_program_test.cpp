@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "desktop/app_bar_settings.h"
 #include "desktop/app_bar_x11_service.h"
@@ -14,6 +15,7 @@
 #include "platform/settings_store.h"
 #include "tests/desktop/x11_session.h"
 #include "tests/support/peers.h"
+#include "tests/support/run_program.h"
 #include "tests/support/webcam_defs.h"
 #include "tests/support/window_manager.h"
 #include "tests/ui/whole_program_fixture.h"
@@ -117,6 +119,97 @@ TEST_F(QuickBarWholeProgram, DorozaOpensTheBarWithItsButtonsAndARestartOpensItAg
     EXPECT_TRUE(ScreenShows("reopened", [](const testsupport::Screenshot& s) {
         return CountAbove(s, 80, kRed) > 2500 && CountAbove(s, 80, kBlue) > 2500;
     }));
+}
+
+// A bar floating partly off the left edge (where a Ctrl-drag leaves it) is mapped again, in the
+// same place, each time "Doroza" closes and opens it.
+TEST_F(QuickBarWholeProgram, ABarFloatingOffTheLeftEdgeComesBackInPlaceEachTimeDorozaOpensIt) {
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg")});
+    desktop::TAppBarSettings stored = desktop::DefaultAppBarSettings({0, 0, 1280, 1024});
+    stored.Edge = desktop::abeFloat;
+    stored.SetFloatRect({-150, 340, 150, 444});
+    ASSERT_TRUE(desktop::WriteAppBarSettings(stored));
+    ASSERT_TRUE(StartOvl());
+    const auto doroza = [&] { return desktop_->Xdo({"mousemove", "--window", mainWindow_, "379", "38", "click", "1"}); };
+    ASSERT_TRUE(doroza());
+    std::string bar = desktop_->WaitForWindow("^Doroza$", 10000, mainWindow_);
+    ASSERT_FALSE(bar.empty()) << OvlLog();
+    const std::optional<Geometry> first = WindowGeometry(bar);
+    ASSERT_TRUE(first);
+    EXPECT_LT(first->x, 0);
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(doroza());  // closes
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(bar); }, std::chrono::seconds(10)));
+        ASSERT_TRUE(doroza());  // opens again
+        bar = desktop_->WaitForWindow("^Doroza$", 10000, mainWindow_);
+        ASSERT_FALSE(bar.empty()) << "the bar was not mapped again\n" << OvlLog();
+        const std::optional<Geometry> again = WindowGeometry(bar);
+        ASSERT_TRUE(again);
+        EXPECT_TRUE(again->x == first->x && again->y == first->y) << again->x << "," << again->y;
+    }
+    Shot("reopened");
+}
+
+// A floating bar offers the window manager neither minimise nor maximise, and one minimised all
+// the same (there is no task bar to bring it back from) is shown again at once.
+TEST_F(QuickBarWholeProgram, AFloatingBarCannotBeMinimisedOrMaximised) {
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg")});
+    desktop::TAppBarSettings stored = desktop::DefaultAppBarSettings({0, 0, 1280, 1024});
+    stored.Edge = desktop::abeFloat;
+    stored.SetFloatRect({400, 300, 700, 404});
+    ASSERT_TRUE(desktop::WriteAppBarSettings(stored));
+    ASSERT_TRUE(StartOvl());
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", "--window", mainWindow_, "379", "38", "click", "1"}));
+    const std::string bar = desktop_->WaitForWindow("^Doroza$", 10000, mainWindow_);
+    ASSERT_FALSE(bar.empty()) << OvlLog();
+    const testsupport::ProgramResult actions =
+        testsupport::RunProgram({"xprop", "-display", xvfb_->display(), "-id", bar, "_NET_WM_ALLOWED_ACTIONS"});
+    ASSERT_EQ(actions.exit_code, 0) << actions.err;
+    EXPECT_NE(actions.out.find("_NET_WM_ACTION_CLOSE"), std::string::npos) << actions.out;
+    EXPECT_EQ(actions.out.find("_NET_WM_ACTION_MINIMIZE"), std::string::npos) << actions.out;
+    EXPECT_EQ(actions.out.find("_NET_WM_ACTION_MAXIMIZE"), std::string::npos) << actions.out;
+
+    ASSERT_TRUE(desktop_->Xdo({"windowminimize", bar}));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return desktop_->Visible(bar); }, std::chrono::seconds(5)))
+        << "the minimised bar stayed out of reach\n" << OvlLog();
+    Shot("after_minimise");
+}
+
+// With the quick bar open, minimising the main window hides it (no task-bar entry, no icon): the
+// bar is the way back, and a click on one of its buttons brings the window again.
+TEST_F(QuickBarWholeProgram, WithTheBarOpenMinimisingHidesTheMainWindowAndTheBarBringsItBack) {
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg")});
+    platform::SettingsKey(desktop::kQuickBarKey, true).WriteString("0", "Cam1");
+    ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
+    // The webcams are loaded (and the bar finds its button's webcam) once the first is fetched.
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Requests("red.jpg") > 0; }, std::chrono::seconds(30)));
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", "--window", mainWindow_, "379", "38", "click", "1"}));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return WorkArea()[1] == 80; }, std::chrono::seconds(20))) << OvlLog();
+    const auto state = [&] {
+        const testsupport::ProgramResult r =
+            testsupport::RunProgram({"xprop", "-display", xvfb_->display(), "-id", mainWindow_, "WM_STATE"});
+        const auto at = r.out.find("window state: ");
+        return at == std::string::npos ? std::string("none") : r.out.substr(at + 14, r.out.find('\n', at) - at - 14);
+    };
+    ASSERT_EQ(state(), "Normal");
+
+    ASSERT_TRUE(desktop_->Xdo({"windowminimize", mainWindow_}));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return state() == "Withdrawn" || state() == "none"; }, std::chrono::seconds(10)))
+        << "main window " << state() << "\n" << OvlLog();
+    Shot("main_window_hidden");
+    EXPECT_EQ(WorkArea()[1], 80);  // the bar stays
+
+    // The bar's first button: beside the 18-pixel gripper, along the top.
+    ASSERT_TRUE(desktop_->Xdo({"mousemove", "64", "36", "click", "1"}));
+
+    EXPECT_TRUE(testsupport::WaitFor([&] { return state() == "Normal" && desktop_->Visible(mainWindow_); },
+                                     std::chrono::seconds(10)))
+        << "main window " << state() << "\n" << OvlLog();
 }
 
 }  // namespace

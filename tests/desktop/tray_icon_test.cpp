@@ -1,6 +1,6 @@
 // The tray icon component: its owner, tip, state guard, update lock, timer manager, the
-// 400 ms rule between a click and a double click, deferred calls, and hiding and showing
-// the application's windows.
+// 400 ms rule between a click and a double click, deferred calls, hiding and showing the
+// application's windows, and the animation.
 #include "desktop/tray_icon.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <cstdint>
@@ -285,6 +286,64 @@ TEST_F(TrayIconTest, HidingAndShowingTheApplication) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(other.isVisible());
     EXPECT_EQ(0, tray.LockCount());
+}
+
+// Animated, the icon shows the frames in turn, one each Interval, from the first again after the
+// last; a new interval starts it over, new frames go on from the first, and any other state or
+// taking the icon away stops it.
+TEST_F(TrayIconTest, AnAnimatedIconShowsItsFramesInTurn) {
+    QTemporaryDir folder;
+    QStringList files;
+    for (const char* colour : {"red", "lime", "blue"}) {
+        QPixmap frame(16, 16);
+        frame.fill(QColor(QString::fromLatin1(colour)));
+        files << folder.filePath(QString::fromLatin1(colour) + ".png");
+        ASSERT_TRUE(frame.save(files.back()));
+    }
+    TPGTrayIcon95 tray(form.get(), clock);
+    QPixmap grey(16, 16);
+    grey.fill(QColor(128, 128, 128));
+    tray.SetIcon(QIcon(grey));
+    int steps = 0;
+    tray.OnAnimation = [&](TPGTrayIcon95&) { ++steps; };
+    EXPECT_EQ(TPGTrayIconAnimation::kDefaultInterval, tray.Animation().Interval());
+    tray.Animation().SetIcons(files);
+    tray.Animation().SetInterval(500);
+    const auto shown = [&] { return tray.CurrentIcon().pixmap(16, 16).toImage().pixelColor(8, 8).name().toStdString(); };
+    const auto after = [&](int ms) {
+        now += ms;
+        tray.TimerManager().Tick();
+        return shown();
+    };
+
+    tray.SetActive(true);
+    tray.SetState(tsAnimated);
+    EXPECT_EQ("#ff0000", shown());  // the first frame at once
+    EXPECT_EQ(1, steps);
+    EXPECT_EQ("#ff0000", after(400));
+    EXPECT_EQ("#00ff00", after(101));
+    EXPECT_EQ("#0000ff", after(501));
+    EXPECT_EQ("#ff0000", after(501));  // round again
+    EXPECT_EQ(4, steps);
+
+    after(501);  // on the second frame
+    tray.Animation().SetInterval(200);  // starts over
+    EXPECT_EQ("#ff0000", shown());
+    EXPECT_EQ("#00ff00", after(201));
+    tray.Animation().SetIcons({files[2], files[1]});  // goes on from the first of them
+    EXPECT_EQ("#0000ff", after(201));
+
+    tray.RemoveIcon();
+    EXPECT_FALSE(tray.Animation().Running());
+    tray.AddIcon();  // still animated: from the first frame
+    EXPECT_EQ("#0000ff", shown());
+    EXPECT_TRUE(tray.Animation().Running());
+
+    tray.SetState(tsEnabled);
+    EXPECT_FALSE(tray.Animation().Running());
+    const int before = steps;
+    EXPECT_EQ("#808080", after(1000));
+    EXPECT_EQ(before, steps);
 }
 
 }  // namespace

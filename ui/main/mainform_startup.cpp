@@ -278,19 +278,27 @@ void Tsupamain::HideToTray() {
     PGTrayIcon951->HideApplication();
 }
 
-// Without a tray on the desktop the window is minimised, so it can always be reached again.
+// With the quick bar open the window is hidden: the bar brings it back. Else without a tray on
+// the desktop the window is minimised, so it can always be reached again.
 void Tsupamain::MinimizeToTray() {
-    if (DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())
+    const bool tray = DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable();
+    if (Extra1.QuickBarShown) {
+        if (tray) PGTrayIcon951->RemoveIcon();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        hide();
+        if (tray) PGTrayIcon951->AddIcon();
+    } else if (tray) {
         HideToTray();
-    else if (!isMinimized())
+    } else if (!isMinimized()) {
         showMinimized();
+    }
 }
 
 void Tsupamain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Hiding from inside the state change would fight the window manager: do it after.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && DiskMan.TrayIcon &&
-        QSystemTrayIcon::isSystemTrayAvailable())
+    if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+        (Extra1.QuickBarShown || (DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())))
         QTimer::singleShot(0, this, [this] { MinimizeToTray(); });
 }
 
