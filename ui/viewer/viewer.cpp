@@ -171,6 +171,16 @@ void TViewer::ClearViewer() {
     ScrollBox1->verticalScrollBar()->setValue(0);
     Bevel8->hide();
     Bevel9->hide();
+    Label43->clear();  // the size of a picture no longer drawn
+}
+
+void TViewer::ShowNoPicture() {
+    ClearViewer();
+    viewerJpeg_.reset();
+    previousFileName_.clear();
+    showsLivePicture_ = false;
+    SetPictureCaption(QString(), 0);
+    host_.MotionGauge().SetProgress(0);
 }
 
 QImage TViewer::Drawn(engine::twebcampicture& picture) const {
@@ -283,7 +293,7 @@ void TViewer::ShowUnsavedCaption() { SetPictureCaption(Text(65221), 0); }
 
 void TViewer::ShowLatestPicture(std::unique_ptr<engine::twebcampicture> picture, const std::string& fileName) {
     if (!picture) {
-        ClearViewer();
+        ShowNoPicture();
         return;
     }
     viewerJpeg_ = std::move(picture);
