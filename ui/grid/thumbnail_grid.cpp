@@ -83,6 +83,8 @@ void ThumbnailGrid::RedrawWebcamCell(int webcam) {
 
 void ThumbnailGrid::UpdateGridRows() { grid_.SetRowCount(GridRows(DisplayedCount(), grid_.ColCount())); }
 
+void ThumbnailGrid::Repaint() { grid_.viewport()->update(); }
+
 void ThumbnailGrid::FormResize() { resizetimer_->start(); }
 
 void ThumbnailGrid::resizetimerTimer() {

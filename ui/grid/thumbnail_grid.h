@@ -43,6 +43,8 @@ public:
     void RedrawWebcamCell(int webcam);
     // RowCount from DisplayedCount and ColCount.
     void UpdateGridRows();
+    // Every cell painted again.
+    void Repaint();
 
     // FormResize: the relayout runs 400 ms after the last resize. BeforeRelayout does the
     // window's part first (left panel width, the other page's layout).

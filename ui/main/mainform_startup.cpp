@@ -26,7 +26,7 @@
 #include "ui/controls/page_control1.h"
 #include "ui/filters/view_filter.h"
 #include "ui/filters/view_filters.h"
-#include "ui/forms/loadingwc.h"
+#include "ui/main/loading_list_view.h"
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/data_folder.h"
 #include "ui/main/manager_grid_source.h"
@@ -188,6 +188,8 @@ void Tsupamain::CreateManager() {
     };
     FGridSource = std::make_unique<ManagerGridSource>(*manager);
     FThumbnails->SetSource(FGridSource.get());
+    FListView = std::make_unique<LoadingListView>(*FThumbnails);
+    manager->SetListView(FListView.get());
 }
 
 // What every fetch and stream thread shares: the User-Agent of ovl.ini, the error log, and the
@@ -248,8 +250,7 @@ void Tsupamain::Timer3Timer() {
     FLoading = true;
     CheckBox25->setChecked(DiskMan.AutoLoad != 0);
     FDisk->DiskThumbs().SetShowThumbnails(false);
-    Manager->LoadWebcams([](int done, int total) { loadingwc().SetProgress(done, total); });
-    loadingwc().hide();
+    Manager->LoadWebcams();
     ApplyViewFilter();
     UpdateTrayHint();
     if (Manager->Count() > 0) {

@@ -37,6 +37,7 @@
 #include "ui/icons/icons.h"
 #include "ui/main/commands_host.h"
 #include "ui/main/elided_label.h"
+#include "ui/main/loading_list_view.h"
 #include "ui/main/manager_grid_source.h"
 #include "ui/main/quick_bar_link.h"
 #include "ui/tools/tool_commands.h"

@@ -56,6 +56,7 @@ namespace ui {
 
 class MainCommandsHost;
 class QuickBarLink;
+class LoadingListView;
 class ManagerGridSource;
 class TDrawGrid1;
 class TPageControl1;
@@ -285,6 +286,7 @@ private:
     std::array<media::TMMLEDGauge*, 5> Gauges{};  // MMLEDGauge1..5
     TViewer* FViewer;
     std::unique_ptr<ManagerGridSource> FGridSource;
+    std::unique_ptr<LoadingListView> FListView;  // the manager's, while it lives
     ThumbnailGrid* FThumbnails;
     // Made with the manager, which they work on.
     std::unique_ptr<ViewFilters> FFilters;
