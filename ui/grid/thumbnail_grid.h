@@ -36,7 +36,8 @@ public:
     // The manager's side, once it exists (null before: the grid then stays empty).
     void SetSource(ThumbnailGridSource* source) { source_ = source; }
 
-    // DefaultColWidth and DefaultRowHeight for thumbnails of this size.
+    // DefaultColWidth and DefaultRowHeight for thumbnails of this size; the grid is never made
+    // narrower than one whole column and its scroll bar.
     void SetThumbnailSize(int thumbWidth, int thumbHeight);
 
     // Repaints a webcam's cell at once; nothing for a webcam out of range or not shown.

@@ -74,7 +74,8 @@ void Tsupamain::RememberWindowState() {
         Config.WindowWidth = width();
         Config.WindowHeight = height();
     }
-    Config.LeftPanelWidth = Panel1->width();
+    // The split the user chose, also when the window was too narrow to give it.
+    Config.LeftPanelWidth = FLeftPanelWidth > 0 ? FLeftPanelWidth : Panel1->width();
 }
 
 void Tsupamain::WriteSettings() {

@@ -238,7 +238,8 @@ private:
     void KeepMotionSettings(const engine::TMotionSettingsRec& motion);
     void ApplyOvlIni();
     void ApplyWindowState();
-    void SetLeftPanelWidth(int width);
+    // The splitter gives the left panel FLeftPanelWidth (when set).
+    void ApplyLeftPanelWidth();
     void RememberWindowState();
     void WriteSettings();
     void StartAllAndMinimise();
@@ -258,6 +259,8 @@ private:
     bool FLoading = false;        // the deferred load (Timer3) is under way
     bool FCloseDeferred = false;  // a close came while a start ran
     bool FShutdownDone = false;
+    bool FWindowSizeStored = false;  // CONFIG was stored before this start
+    int FLeftPanelWidth = 0;      // the user's split: the left panel's width, kept over resizes
     RunStateFlags FRunState;
     MainMenus FMenus;
     QTimer* Timer3;

@@ -23,6 +23,7 @@
 #include "media/qt/led_gauge.h"
 #include "platform/clock.h"
 #include "platform/cp1252.h"
+#include "ui/controls/elided_label.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/grid/bitmap_image.h"
 #include "ui/viewer/viewer_texts.h"
@@ -131,7 +132,8 @@ TViewer::TViewer(ViewerHost& host, ViewerServices services, QWidget* parent)
     layout->addWidget(ScrollBox1, 1);
 
     auto* captionRow = new QHBoxLayout;
-    Label9 = Named<QLabel>(this, "Label9");
+    // A long caption must not widen the view (and so narrow the grid beside it): it is cut.
+    Label9 = Named<ElidedLabel>(this, "Label9", Qt::ElideRight);
     Label19 = Named<QLabel>(this, "Label19");
     Label43 = Named<QLabel>(this, "Label43");
     captionRow->addWidget(Label9, 1);
