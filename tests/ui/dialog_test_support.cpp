@@ -1,6 +1,7 @@
 #include "tests/ui/dialog_test_support.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QListWidget>
@@ -9,6 +10,7 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 namespace dialogtest {
 
@@ -47,6 +49,15 @@ QString ArtifactsFolder() {
 }
 
 }  // namespace
+
+bool ShowExposed(QWidget& window) {
+    window.show();
+    QDeadlineTimer deadline(kPollMs * kMaxPolls);
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    QCoreApplication::processEvents();
+    return window.windowHandle() && window.windowHandle()->isExposed();
+}
 
 void WhenShown(QDialog& dialog, std::function<void()> action) {
     auto* timer = new QTimer;

@@ -38,6 +38,10 @@ private:
     QStringList texts_;
 };
 
+// Shows a top-level widget and waits (bounded) until its window can be painted; false when it
+// never could.
+bool ShowExposed(QWidget& window);
+
 // Writes widget as name.png into the folder of dialog screenshots.
 void SaveScreenshot(QWidget& widget, const QString& name);
 

@@ -12,10 +12,9 @@ void FakeEngine::StopAll() {
     journal_.running = 0;
 }
 
-void FakeEngine::LoadWebcams(const std::function<void(int, int)>& progress) {
+void FakeEngine::LoadWebcams() {
     Note("LoadWebcams");
     if (journal_.duringLoad) journal_.duringLoad();
-    if (progress) progress(journal_.webcams, journal_.webcams);
 }
 
 ui::MainEngineFactory FakeEngineFactory(EngineJournal& journal) {

@@ -31,7 +31,7 @@ public:
     int RunningCount() const override { return journal_.running; }
     int ThreadCount() const override { return 4; }
     void StopAll() override;
-    void LoadWebcams(const std::function<void(int, int)>& progress) override;
+    void LoadWebcams() override;
     engine::twebcammanager* Manager() override { return nullptr; }
 
 private:

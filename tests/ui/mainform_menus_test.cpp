@@ -8,7 +8,12 @@
 #include <QMenu>
 #include <QSet>
 
+#include "engine/jpeg_picture.h"
+#include "engine/webcam_manager.h"
+#include "tests/support/idle_fetch_worker.h"
+#include "tests/support/temp_dir.h"
 #include "ui/main/main_menus.h"
+#include "ui/main/tsupamain.h"
 
 namespace {
 
@@ -78,6 +83,54 @@ TEST_F(MenuFixture, BindingEnablesOnlyCommandsWithHandlers) {
     exit1->trigger();
     EXPECT_EQ(exits, 3);
     EXPECT_FALSE(ui::FindCommand(window, "Exit2")->isEnabled());
+}
+
+// The real window binds every handler its menus, tool bars and pop-ups name: a handler renamed
+// on one side would otherwise switch its items off without a word.
+class MainWindowBinding : public testsupport::IsolatedTest {};
+
+TEST_F(MainWindowBinding, EveryItemRunsItsHandler) {
+    static const char* const kHandlers[] = {
+        "About1Click", "Addcurrentwebcamtoscreensaverlist1Click", "AddselectedwebcamstoFavorites2Click",
+        "AutoCreatePreferences1Click", "Autoupdate1Click", "BrowseWeatherInformation1Click",
+        "BrowsetoOrvellohomepage1Click", "Button2Click", "Changerefreshrateforselectedwebcams1Click",
+        "Changesavesettingsforselectedwebcams1Click", "Checkfornewversion1Click", "ClearFavorites1Click",
+        "Contents1Click", "CopyPictureFilenametoClipboard1Click", "CopyPicturetoClipboard1Click",
+        "CopySelectedPictures1Click", "Createwebcamfromwebcamlist1Click", "DeleteAllPicturesforcurrentwebcam1Click",
+        "DeleteLogfile1Click", "DeleteSelectedDiskPictures1Click", "Deleteallwebcams1Click",
+        "Deletecurrentwebcam1Click", "Deletedisabledwebcams1Click", "Deleteerrorlog1Click",
+        "Deleteselectedwebcams1Click", "Disableallwebcams1Click", "Disableselectedwebcams1Click",
+        "Downloadwebcamlist1Click", "Edit2Click", "Editwebcamcategories1Click", "Enableallwebcams1Click",
+        "Enableselectedwebcams1Click", "Errorlogging1Click", "Exit1Click", "Exit2Click", "GlobalSaveControl1Click",
+        "InvertSelection1Click", "JoinMailingList1Click", "Leavemailinglist1Click", "MotionDetectionSettings1Click",
+        "MoveSelectedPictures1Click", "New1Click", "NewinVersion31Click", "Preferences1Click",
+        "PreferencesforFavorites1Click", "ProxySetup1Click", "Refreshclick",
+        "RemoveselectedwebcamsfromFavorites1Click", "SaveCurrentPicture1Click", "SaveWebcamList1Click",
+        "SaveselectedpicturesasAVIfile1Click", "Screensaverwebcamlist1Click", "SelectAll1Click", "SelectNone1Click",
+        "SelectWebcam1Click", "SelectWebcamFolder1Click", "Selectthumbnailsize1Click", "Sendtosystemtray1Click",
+        "Sendusacomment1Click", "ShowFavorites1Click", "ShowMapforcurrentwebcam1Click", "ShowOrvello1Click",
+        "Showlastheader1Click", "SlowScanInactiveWebcams1Click", "SpecifyLogfile1Click", "StartFavorites1Click",
+        "Startallwebcams2Click", "Startlogging1Click", "Startselectedwebcams1Click", "StatusLEDColors1Click",
+        "StatusLEDs1Click", "StopLogging1Click", "Stopallwebcams2Click", "Stopselectedwebcams1Click",
+        "ToolButton10Click", "ToolButton11Click", "ToolButton13Click", "ToolButton14Click", "ToolButton16Click",
+        "ToolButton17Click", "ToolButton19Click", "ToolButton1Click", "ToolButton20Click", "ToolButton25Click",
+        "ToolButton2Click", "ToolButton7Click", "ToolButton8Click", "ToolButton9Click", "ViewLog1Click",
+        "Viewerrorlog1Click", "WebcamHints1Click", "Writemessage1Click", "importwct1Click",
+    };
+    ui::Tsupamain form(ui::Tsupamain::Services{
+        ui::ManagerEngineFactory([](const ui::MainEngineSettings&) {
+            return engine::WebcamManagerServices{testsupport::IdleFetchWorkers(), {}, engine::MakeJpegPicture};
+        }),
+        {}});
+    QSet<QString> named;
+    for (QAction* action : form.findChildren<QAction*>()) {
+        const QVariant handler = action->property("handler");
+        if (!handler.isValid()) continue;
+        named.insert(handler.toString());
+        EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString() << " has no " << handler.toString().toStdString();
+    }
+    for (const char* handler : kHandlers) EXPECT_TRUE(named.contains(QString::fromLatin1(handler))) << handler;
+    EXPECT_EQ(named.size(), static_cast<int>(std::size(kHandlers)));
 }
 
 }  // namespace

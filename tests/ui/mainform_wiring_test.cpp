@@ -1,6 +1,7 @@
 // The main window wired to a real webcam manager (fetch threads that never fetch): its menu
 // items run the commands, the form's keys move between webcams, the webcam chooser's marks
-// become the grid's selection, and the manager's events reach the view.
+// become the grid's selection, the manager's events reach the view, every load runs behind the
+// loading window and a blanked thumbnail is redrawn at once.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,17 +9,42 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEvent>
+
+#include <filesystem>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "engine/categories.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
+#include "tests/support/webcam_defs.h"
+#include "tests/ui/dialog_test_support.h"
 #include "tests/ui/mainform_fixture.h"
+#include "ui/controls/draw_grid1.h"
+#include "ui/forms/loadingwc.h"
 #include "ui/filters/view_filter.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/manager_dialog_sources.h"
 #include "ui/main/tsupamain.h"
 
 namespace {
+
+// The regions painted and the times shown of the widget it watches.
+class EventWatch : public QObject {
+public:
+    explicit EventWatch(QWidget& watched) { watched.installEventFilter(this); }
+    std::vector<QRegion> painted;
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted.push_back(static_cast<QPaintEvent*>(event)->region());
+        if (event->type() == QEvent::Show) ++shown;
+        return false;
+    }
+};
 
 class MainFormWiring : public mainformtest::StartedMainWindowTest {
 protected:
@@ -68,6 +94,54 @@ TEST_F(MainFormWiring, StatusChangesOfTheEngineReachTheStatusLine) {
     manager_->StatusChanged(1, engine::kStatusStopped);
     EXPECT_EQ(form_->findChild<QLabel*>("Label1")->text(),
               QStringLiteral("Cam2 - ") + QString::fromStdString(engine::WebcamStatusText(engine::kStatusStopped)));
+}
+
+// Every reload of the definitions shows its progress as the start-up load does.
+TEST_F(MainFormWiring, EveryReloadRunsBehindTheLoadingWindow) {
+    const std::filesystem::path other = dataDir().parent_path() / "other";
+    std::filesystem::create_directories(other);
+    testsupport::WriteWebcamDefs(other.string() + "/", {"http://127.0.0.1:9/d.jpg"});
+    const std::pair<const char*, std::function<void()>> reloads[] = {
+        {"delete of the current webcam",
+         [&] {
+             prompts_.answers = {true, false};  // delete it, keep its pictures
+             Item("Deletecurrentwebcam1").trigger();
+         }},
+        {"another data folder",
+         [&] {
+             prompts_.paths = {QString::fromStdString(other.string())};
+             Item("SelectWebcamFolder1").trigger();
+         }},
+    };
+    const int webcams[] = {2, 1};
+    for (std::size_t n = 0; n < std::size(reloads); ++n) {
+        const auto& [what, reload] = reloads[n];
+        EventWatch loading(ui::loadingwc());
+        reload();
+        EXPECT_EQ(form_->WebcamManager()->Count(), webcams[n]) << what;
+        EXPECT_GE(loading.shown, 1) << what;
+        EXPECT_FALSE(ui::loadingwc().isVisible()) << what;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << what;
+    }
+}
+
+// "Delete all pictures" blanks the selected webcams' thumbnails: the cell is painted before
+// the command returns, not at some later repaint.
+TEST_F(MainFormWiring, ABlankedThumbnailIsRedrawnAtOnce) {
+    form_->resize(900, 600);
+    ASSERT_TRUE(dialogtest::ShowExposed(*form_));
+    form_->ShowWebcam(2);
+    form_->MarkCurrentWebcam(2);
+    auto& grid = dialogtest::Child<ui::TDrawGrid1>(*form_, "DrawGrid11");
+    const int cell = manager_->GetWebcam(2)->FDisplayCell;
+    const QRect rect = grid.CellRect(cell % grid.ColCount(), cell / grid.ColCount());
+    QApplication::processEvents();
+    EventWatch viewport(*grid.viewport());
+    prompts_.answers = {true};
+    Item("DeleteAllPicturesforcurrentwebcam1").trigger();
+    bool cellPainted = false;
+    for (const QRegion& region : viewport.painted) cellPainted = cellPainted || region.contains(rect);
+    EXPECT_TRUE(cellPainted);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -140,6 +141,31 @@ TEST_F(WebcamSwitch, AfterTheLastWebcamIsGoneNothingOfItStaysOnShow) {
     EXPECT_EQ(host_.current, 0);
     EXPECT_EQ(viewer_->LastDisplayMode(), 0);
     EXPECT_TRUE(viewer_->ShownFileName().isEmpty());
+}
+
+// Webcam one with a saved picture shown as the disk page shows it (caption, bytes, size),
+// then webcam two, which never had a picture (a dead port): the view describes two only.
+TEST_F(WebcamSwitch, AWebcamWithoutAPictureShowsNothingOfTheOneBefore) {
+    engine::twebcam& one = Add("one");
+    const std::string saved = one.Folder() + "20261211101010.jpg";
+    testsupport::WriteFile(saved, filterstest::PictureBytes(64, 48, 255, 0, 0));
+    Add("two");
+    Start();
+    switch_->ShowWebcam(1);
+    viewer_->ShowPictureFile(saved, true);
+    viewerHost_.gauge.SetProgress(40);
+    const auto text = [&](const char* label) { return viewer_->findChild<QLabel*>(label)->text(); };
+    const char* const footer[] = {"Label9", "Label19", "Label43"};  // caption, bytes, "Taille w x h"
+    for (const char* label : footer) ASSERT_FALSE(text(label).isEmpty()) << label;
+
+    switch_->ShowWebcam(2);
+    EXPECT_EQ(host_.current, 2);
+    for (const char* label : footer) EXPECT_EQ(text(label), QString()) << label;
+    EXPECT_EQ(viewer_->LastDisplayMode(), 0);
+    EXPECT_EQ(viewerHost_.gauge.Progress(), 0);
+    // Nothing of webcam one is left for "save the picture" or "copy its file name".
+    EXPECT_EQ(viewer_->ViewerJpeg(), nullptr);
+    EXPECT_EQ(viewer_->PreviousFileName(), "");
 }
 
 TEST_F(WebcamSwitch, TheLinkIsOpenedOnlyForWebAddresses) {

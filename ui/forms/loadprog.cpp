@@ -5,7 +5,6 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
-#include "ui/forms/screen_centre.h"
 
 namespace ui {
 
@@ -18,11 +17,6 @@ Tloadprog::Tloadprog(QWidget* parent)
         if (OnCancel) OnCancel();
     });
     layout_->addWidget(cancel, 0, Qt::AlignHCenter);
-}
-
-void Tloadprog::showEvent(QShowEvent* event) {
-    CentreOnScreen(*this);
-    ProgressForm::showEvent(event);
 }
 
 Tloadprog& loadprog() { return DialogInstance<Tloadprog>::Get(); }

@@ -17,9 +17,6 @@ public:
 
     // Called by "Annuler" when set; the caller decides what stopping means.
     std::function<void()> OnCancel;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };
 
 Tloadprog& loadprog();

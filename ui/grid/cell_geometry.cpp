@@ -33,6 +33,10 @@ int GridColumns(int width, int height, QSize cellSize, int webcamCount) {
     return std::max(1, columns);
 }
 
+int GridLeastWidth(int cellWidth, int frameWidth, int scrollBar) {
+    return cellWidth + 2 * frameWidth + std::max(kScrollBarRoom, scrollBar);
+}
+
 int GridRows(int displayedCount, int colCount) {
     if (displayedCount <= 0 || colCount <= 0) return 0;
     return displayedCount / colCount + (displayedCount % colCount != 0 ? 1 : 0);

@@ -20,6 +20,11 @@ int NameFontPoints(int cellWidth);
 // for the vertical scroll bar (20 pixels); never below 1.
 int GridColumns(int width, int height, QSize cellSize, int webcamCount);
 
+// The least width of a grid that shows one whole column of cells CellWidth wide beside its
+// vertical scroll bar (ScrollBar wide, at least the 20 pixels the column count leaves for it),
+// inside a frame of FrameWidth on each side.
+int GridLeastWidth(int cellWidth, int frameWidth, int scrollBar);
+
 // Rows for DisplayedCount cells in ColCount columns (the last one partly filled).
 int GridRows(int displayedCount, int colCount);
 

@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QTimer>
 #include <QToolTip>
 
@@ -72,6 +73,8 @@ void ThumbnailGrid::SetThumbnailSize(int thumbWidth, int thumbHeight) {
     const QSize cell = ThumbnailCellSize(thumbWidth, thumbHeight);
     grid_.SetDefaultColWidth(cell.width());
     grid_.SetDefaultRowHeight(cell.height());
+    grid_.setMinimumWidth(GridLeastWidth(cell.width(), grid_.frameWidth(),
+                                         grid_.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &grid_)));
 }
 
 void ThumbnailGrid::RedrawWebcamCell(int webcam) {
@@ -82,6 +85,8 @@ void ThumbnailGrid::RedrawWebcamCell(int webcam) {
 }
 
 void ThumbnailGrid::UpdateGridRows() { grid_.SetRowCount(GridRows(DisplayedCount(), grid_.ColCount())); }
+
+void ThumbnailGrid::Repaint() { grid_.viewport()->update(); }
 
 void ThumbnailGrid::FormResize() { resizetimer_->start(); }
 

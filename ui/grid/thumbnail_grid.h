@@ -36,13 +36,16 @@ public:
     // The manager's side, once it exists (null before: the grid then stays empty).
     void SetSource(ThumbnailGridSource* source) { source_ = source; }
 
-    // DefaultColWidth and DefaultRowHeight for thumbnails of this size.
+    // DefaultColWidth and DefaultRowHeight for thumbnails of this size; the grid is never made
+    // narrower than one whole column and its scroll bar.
     void SetThumbnailSize(int thumbWidth, int thumbHeight);
 
     // Repaints a webcam's cell at once; nothing for a webcam out of range or not shown.
     void RedrawWebcamCell(int webcam);
     // RowCount from DisplayedCount and ColCount.
     void UpdateGridRows();
+    // Every cell painted again.
+    void Repaint();
 
     // FormResize: the relayout runs 400 ms after the last resize. BeforeRelayout does the
     // window's part first (left panel width, the other page's layout).

@@ -76,7 +76,7 @@ bool MainCommandsHost::SelectSave(int& mode) { return selectsave().Execute(mode)
 // "Paramètres" of the dialog runs the global motion settings as the menu command does.
 bool MainCommandsHost::GlobalSave(std::uint8_t& mode, std::uint8_t& on) {
     TGlobalsave& dialog = globalsave();
-    return dialog.Execute(mode, on, PlaceOnScreenOf(form_, dialog, form_.BelowSpeedButton2()),
+    return dialog.Execute(mode, on, CentredOn(form_, dialog),
                                 [this] { form_.Commands().MotionDetectionSettings1Click(); });
 }
 

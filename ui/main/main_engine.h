@@ -29,9 +29,9 @@ public:
     // The fetch threads the engine really runs.
     virtual int ThreadCount() const = 0;
     virtual void StopAll() = 0;
-    // Reads webcams.def and webcams1.def (progress: records done, records in all), then starts
-    // the engine's threads the first time.
-    virtual void LoadWebcams(const std::function<void(int done, int total)>& progress) = 0;
+    // Reads webcams.def and webcams1.def, then starts the engine's threads the first time; the
+    // manager shows the load through the list view the window gave it.
+    virtual void LoadWebcams() = 0;
     // The manager itself for the grid and the events; null in a fake.
     virtual engine::twebcammanager* Manager() = 0;
 };

@@ -8,6 +8,7 @@
 #include "ui/filters/view_filters.h"
 #include "ui/forms/waitform.h"
 #include "ui/grid/thumbnail_grid.h"
+#include "ui/main/loading_list_view.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/manager_grid_source.h"
 #include "ui/main/quick_bar_link.h"
@@ -53,12 +54,14 @@ void Tsupamain::FreeEngine() {
         manager->OnStatusChange = nullptr;
         manager->OnNewPicture = nullptr;
         manager->OnStreamPicture = nullptr;
+        manager->SetListView(nullptr);
     }
     FSwitch.reset();
     FFilters.reset();
     FThumbnails->SetSource(nullptr);
     FGridSource.reset();
     Manager.reset();
+    FListView.reset();
 }
 
 void Tsupamain::RememberWindowState() {
@@ -71,7 +74,8 @@ void Tsupamain::RememberWindowState() {
         Config.WindowWidth = width();
         Config.WindowHeight = height();
     }
-    Config.LeftPanelWidth = Panel1->width();
+    // The split the user chose, also when the window was too narrow to give it.
+    Config.LeftPanelWidth = FLeftPanelWidth > 0 ? FLeftPanelWidth : Panel1->width();
 }
 
 void Tsupamain::WriteSettings() {

@@ -26,7 +26,7 @@
 #include "ui/controls/page_control1.h"
 #include "ui/filters/view_filter.h"
 #include "ui/filters/view_filters.h"
-#include "ui/forms/loadingwc.h"
+#include "ui/main/loading_list_view.h"
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/main/data_folder.h"
 #include "ui/main/manager_grid_source.h"
@@ -80,6 +80,7 @@ void Tsupamain::StartUp() {
     Stopping = false;
     Guarded("Init Error #2 ", [&] {
         PageControl2->setCurrentWidget(TabSheet11);
+        FLeftPanelWidth = Config.LeftPanelWidth;
         ApplyWindowState();
     });
     SettleFolder();
@@ -117,6 +118,7 @@ void Tsupamain::StartUp() {
 
 // The five records into the form's copies; all but DISKMAN are written straight back.
 void Tsupamain::ReadSettings() {
+    FWindowSizeStored = WindowSizeStored();  // before CONFIG is written back
     RegConfig = std::make_unique<engine::tregconfig>();
     TraceStep(QStringLiteral("init1"));
     TraceStep(QStringLiteral("init4"));
@@ -138,7 +140,15 @@ void Tsupamain::ApplyWindowState() {
     case 0: {
         const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
         const QSize available = shown ? shown->availableSize() : QSize(Config.WindowWidth, Config.WindowHeight);
-        resize(ClampWindowSize({Config.WindowWidth, Config.WindowHeight}, available));
+        QSize size(Config.WindowWidth, Config.WindowHeight);
+        // The first start has only the record's default size, too small for the grid beside
+        // the view: the window opens with room for the panel's width and the view's size.
+        if (!FWindowSizeStored) {
+            const int besidePanel = std::max(sizeHint().width() - Panel1->sizeHint().width(),
+                                             minimumSizeHint().width() - Panel1->minimumSizeHint().width());
+            size = size.expandedTo({FLeftPanelWidth + besidePanel, sizeHint().height()});
+        }
+        resize(ClampWindowSize(size, available));
         setWindowState(Qt::WindowNoState);
         break;
     }
@@ -188,6 +198,8 @@ void Tsupamain::CreateManager() {
     };
     FGridSource = std::make_unique<ManagerGridSource>(*manager);
     FThumbnails->SetSource(FGridSource.get());
+    FListView = std::make_unique<LoadingListView>(*FThumbnails);
+    manager->SetListView(FListView.get());
 }
 
 // What every fetch and stream thread shares: the User-Agent of ovl.ini, the error log, and the
@@ -231,8 +243,7 @@ void Tsupamain::FormShow() {
                            "manipulation in 24-bit color. However it will be unable to display all these colors "
                            "and some screen corruption will occur."),
             platform::Prompts::Icon::Information);
-    // The panel's width is shared out once the window has its size.
-    if (Config.LeftPanelWidth > 0) SetLeftPanelWidth(Config.LeftPanelWidth);
+    ApplyLeftPanelWidth();
     TraceStep(QStringLiteral("Entering part 6"));
     Guarded("Init Error #6", [&] {
         FViewer->SetPictureCaption(QString(), 0);
@@ -248,8 +259,7 @@ void Tsupamain::Timer3Timer() {
     FLoading = true;
     CheckBox25->setChecked(DiskMan.AutoLoad != 0);
     FDisk->DiskThumbs().SetShowThumbnails(false);
-    Manager->LoadWebcams([](int done, int total) { loadingwc().SetProgress(done, total); });
-    loadingwc().hide();
+    Manager->LoadWebcams();
     ApplyViewFilter();
     UpdateTrayHint();
     if (Manager->Count() > 0) {

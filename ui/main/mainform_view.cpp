@@ -44,7 +44,7 @@ void Tsupamain::RedrawWebcamCell(int webcam) { FThumbnails->RedrawWebcamCell(web
 
 void Tsupamain::UpdateGridRows() { FThumbnails->UpdateGridRows(); }
 
-void Tsupamain::RepaintGrid() { DrawGrid11->viewport()->update(); }
+void Tsupamain::RepaintGrid() { FThumbnails->Repaint(); }
 
 void Tsupamain::GridChanged() {
     UpdateGridRows();

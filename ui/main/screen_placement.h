@@ -1,9 +1,12 @@
 #pragma once
-// Windows that open at a point of the main window (the global-save dialog and the enhancement
-// window open below SpeedButton2, at the window's bottom edge) are moved just enough to lie
-// wholly on the screen that holds the main window: on a maximised window they would otherwise
-// open below the screen's edge. Main thread only.
+// Where the program's windows open. Every dialog opens centred on the window it belongs to (its
+// parent's window, else the main window) and wholly inside the work area of that window's
+// screen; with the main window hidden (in the tray) it is centred on the screen. One filter on
+// the application places each dialog as it is shown, so every dialog gets this without code of
+// its own; a window its code has placed already (the enhancement window opens below
+// SpeedButton2) is left where it was put, fitted to the screen. Main thread only.
 
+#include <QObject>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -20,5 +23,22 @@ QPoint FitOnScreen(QPoint wanted, QSize size, const QRect& area);
 // available area of reference's screen. A window not shown yet is taken at the size it will
 // get, with the frame the window manager gave reference (at least a few pixels a side).
 QPoint PlaceOnScreenOf(const QWidget& reference, const QWidget& window, QPoint wanted);
+
+// Where window should be moved to open centred on anchor (on anchor's screen when anchor is not
+// on show), within that screen's available area.
+QPoint CentredOn(const QWidget& anchor, const QWidget& window);
+
+class DialogPlacement : public QObject {
+public:
+    // Places the application's dialogs from now on; those without a parent on mainWindow.
+    explicit DialogPlacement(QWidget& mainWindow);
+    ~DialogPlacement() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& mainWindow_;
+};
 
 }  // namespace ui

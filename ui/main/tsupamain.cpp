@@ -36,9 +36,11 @@
 #include "ui/grid/thumbnail_grid.h"
 #include "ui/icons/icons.h"
 #include "ui/main/commands_host.h"
-#include "ui/main/elided_label.h"
+#include "ui/controls/elided_label.h"
+#include "ui/main/loading_list_view.h"
 #include "ui/main/manager_grid_source.h"
 #include "ui/main/quick_bar_link.h"
+#include "ui/main/screen_placement.h"
 #include "ui/tools/tool_commands.h"
 #include "ui/tools/tray_hint.h"
 #include "ui/viewer/imageproc.h"
@@ -56,6 +58,11 @@ Widget* Make(QWidget* parent, const char* name, Args&&... args) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
+
+// The status row: the gauges' width, and how narrow they become in a narrow window; the room the
+// status text keeps for itself.
+constexpr int kGaugeWidth = 80, kLeastGaugeWidth = 24, kGaugeHeight = 16;
+constexpr int kReadableStatusWidth = 240;
 
 }  // namespace
 
@@ -76,6 +83,7 @@ Tsupamain::Tsupamain(Services services) : FServices(std::move(services)) {
     FPictures = std::make_unique<PictureCommands>(*this, PictureCommandsState{StopRequested, FThumbnails->ShiftState},
                                                   FDisk->DiskThumbs(), *FViewer);
     BindHandlers();
+    new DialogPlacement(*this);
     FormCreate();
 }
 
@@ -120,12 +128,16 @@ void Tsupamain::Selectthumbnailsize1Click() {
 
 void Tsupamain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    // The splitter would share a change of size out by its own rule: the grid keeps the width
+    // the user gave it, as far as the view's least width allows.
+    ApplyLeftPanelWidth();
     FThumbnails->FormResize();
 }
 
-void Tsupamain::SetLeftPanelWidth(int width) {
+void Tsupamain::ApplyLeftPanelWidth() {
+    if (FLeftPanelWidth <= 0) return;
     const int total = Splitter1->width();
-    Splitter1->setSizes({width, std::max(1, total - width)});
+    Splitter1->setSizes({FLeftPanelWidth, std::max(1, total - FLeftPanelWidth)});
 }
 
 void Tsupamain::FormCreate() {
@@ -145,8 +157,9 @@ void Tsupamain::BuildControls() {
     Splitter1 = Make<QSplitter>(central, "Splitter1", Qt::Horizontal);
     layout->addWidget(Splitter1, 1);
 
+    // Neither side can be pushed away: the grid keeps one whole column (its own least width).
+    Splitter1->setChildrenCollapsible(false);
     Panel1 = Make<QWidget>(Splitter1, "Panel1");
-    Panel1->setMinimumWidth(30);
     auto* left = new QVBoxLayout(Panel1);
     left->setContentsMargins(0, 0, 0, 0);
     ComboBox1 = Make<QComboBox>(Panel1, "ComboBox1");
@@ -169,18 +182,26 @@ void Tsupamain::BuildControls() {
     PageControl2->addTab(TabSheet12, QStringLiteral("Disque"));
     connect(PageControl2, &QTabWidget::currentChanged, this, [this] { PageControl2Change(); });
     Splitter1->setStretchFactor(1, 1);
-    // Moving the panel's edge lays the grid out again, as a resize of the window does.
-    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FThumbnails->FormResize(); });
+    // Moving the panel's edge is the user's split; the grid is laid out again, as a resize of
+    // the window does.
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
+        FLeftPanelWidth = Panel1->width();
+        FThumbnails->FormResize();
+    });
 
     auto* status = new QHBoxLayout;
-    // The status line names webcams: it shows the end (the status) of a long line.
-    Label1 = Make<ElidedLabel>(central, "Label1", Qt::ElideMiddle);
+    // The status line names a webcam and its state: that stays readable in a narrow window,
+    // where the gauges give up room first; only a very long line is cut, in its middle.
+    auto* statusLabel = Make<ElidedLabel>(central, "Label1", Qt::ElideMiddle);
+    statusLabel->SetReadableWidth(kReadableStatusWidth);
+    Label1 = statusLabel;
     status->addWidget(Label1, 1);
     for (std::size_t i = 0; i < Gauges.size(); ++i) {
         const QByteArray name = "MMLEDGauge" + QByteArray::number(static_cast<int>(i + 1));
         Gauges[i] = Make<media::TMMLEDGauge>(central, name.constData());
-        Gauges[i]->setFixedSize(80, 16);
-        status->addWidget(Gauges[i]);
+        Gauges[i]->setMinimumSize(kLeastGaugeWidth, kGaugeHeight);
+        Gauges[i]->setMaximumSize(kGaugeWidth, kGaugeHeight);
+        status->addWidget(Gauges[i], 1);
     }
     // What each gauge measures: shares of the running webcams, then of the fetch threads.
     Gauges[0]->setToolTip(QStringLiteral("Webcams en marche qui attendent leur tour"));

@@ -56,6 +56,7 @@ namespace ui {
 
 class MainCommandsHost;
 class QuickBarLink;
+class LoadingListView;
 class ManagerGridSource;
 class TDrawGrid1;
 class TPageControl1;
@@ -237,7 +238,8 @@ private:
     void KeepMotionSettings(const engine::TMotionSettingsRec& motion);
     void ApplyOvlIni();
     void ApplyWindowState();
-    void SetLeftPanelWidth(int width);
+    // The splitter gives the left panel FLeftPanelWidth (when set).
+    void ApplyLeftPanelWidth();
     void RememberWindowState();
     void WriteSettings();
     void StartAllAndMinimise();
@@ -257,6 +259,8 @@ private:
     bool FLoading = false;        // the deferred load (Timer3) is under way
     bool FCloseDeferred = false;  // a close came while a start ran
     bool FShutdownDone = false;
+    bool FWindowSizeStored = false;  // CONFIG was stored before this start
+    int FLeftPanelWidth = 0;      // the user's split: the left panel's width, kept over resizes
     RunStateFlags FRunState;
     MainMenus FMenus;
     QTimer* Timer3;
@@ -285,6 +289,7 @@ private:
     std::array<media::TMMLEDGauge*, 5> Gauges{};  // MMLEDGauge1..5
     TViewer* FViewer;
     std::unique_ptr<ManagerGridSource> FGridSource;
+    std::unique_ptr<LoadingListView> FListView;  // the manager's, while it lives
     ThumbnailGrid* FThumbnails;
     // Made with the manager, which they work on.
     std::unique_ptr<ViewFilters> FFilters;

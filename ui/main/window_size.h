@@ -8,4 +8,8 @@ namespace ui {
 
 QSize ClampWindowSize(QSize stored, QSize screen);
 
+// Whether the settings store holds the window's size (the CONFIG record) yet: not on the first
+// start.
+bool WindowSizeStored();
+
 }  // namespace ui

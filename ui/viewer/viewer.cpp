@@ -23,6 +23,7 @@
 #include "media/qt/led_gauge.h"
 #include "platform/clock.h"
 #include "platform/cp1252.h"
+#include "ui/controls/elided_label.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/grid/bitmap_image.h"
 #include "ui/viewer/viewer_texts.h"
@@ -131,7 +132,8 @@ TViewer::TViewer(ViewerHost& host, ViewerServices services, QWidget* parent)
     layout->addWidget(ScrollBox1, 1);
 
     auto* captionRow = new QHBoxLayout;
-    Label9 = Named<QLabel>(this, "Label9");
+    // A long caption must not widen the view (and so narrow the grid beside it): it is cut.
+    Label9 = Named<ElidedLabel>(this, "Label9", Qt::ElideRight);
     Label19 = Named<QLabel>(this, "Label19");
     Label43 = Named<QLabel>(this, "Label43");
     captionRow->addWidget(Label9, 1);
@@ -171,6 +173,16 @@ void TViewer::ClearViewer() {
     ScrollBox1->verticalScrollBar()->setValue(0);
     Bevel8->hide();
     Bevel9->hide();
+    Label43->clear();  // the size of a picture no longer drawn
+}
+
+void TViewer::ShowNoPicture() {
+    ClearViewer();
+    viewerJpeg_.reset();
+    previousFileName_.clear();
+    showsLivePicture_ = false;
+    SetPictureCaption(QString(), 0);
+    host_.MotionGauge().SetProgress(0);
 }
 
 QImage TViewer::Drawn(engine::twebcampicture& picture) const {
@@ -283,7 +295,7 @@ void TViewer::ShowUnsavedCaption() { SetPictureCaption(Text(65221), 0); }
 
 void TViewer::ShowLatestPicture(std::unique_ptr<engine::twebcampicture> picture, const std::string& fileName) {
     if (!picture) {
-        ClearViewer();
+        ShowNoPicture();
         return;
     }
     viewerJpeg_ = std::move(picture);

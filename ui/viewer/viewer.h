@@ -60,9 +60,12 @@ public:
     void DisplayPicture(engine::twebcampicture* picture, int mode, bool force = false);
     void RedisplayPicture(bool force = true);
     void ClearViewer();
+    // Nothing of a picture stays: the view, its caption, sizes and motion score are cleared, and
+    // no picture or file is left for the commands to save or copy.
+    void ShowNoPicture();
     void ShowPictureFile(const std::string& fileName, bool withCaption) override;
     void SetPictureCaption(const QString& text, long long size);
-    // Takes the webcam's newest picture (file or unsaved) or clears the view.
+    // Takes the webcam's newest picture (file or unsaved); without one, ShowNoPicture.
     void ShowLatestPicture(std::unique_ptr<engine::twebcampicture> picture, const std::string& fileName);
 
     // PictureView.

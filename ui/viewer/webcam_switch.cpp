@@ -49,8 +49,7 @@ void WebcamSwitch::ShowWebcam(int i) {
         // The last webcam went (a delete, another data folder): nothing stays on show of it.
         LeaveWebcam();
         host_.SetCurrentWebcam(0);
-        viewer_.ClearViewer();
-        viewer_.SetPictureCaption(QString(), 0);
+        viewer_.ShowNoPicture();
         return;
     }
     if (host_.CurrentWebcam() > count) host_.SetCurrentWebcam(1);

@@ -2,7 +2,6 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
-#include "ui/forms/screen_centre.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -29,7 +28,6 @@ Twaitdownload::Twaitdownload(QWidget* parent)
 }
 
 void Twaitdownload::showEvent(QShowEvent* event) {
-    CentreOnScreen(*this);
     ProgressBar1->setValue(0);
     Timer1->start();
     QDialog::showEvent(event);

@@ -1,4 +1,4 @@
-#include "ui/main/elided_label.h"
+#include "ui/controls/elided_label.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -15,11 +15,20 @@ ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(paren
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
-QSize ElidedLabel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }
+void ElidedLabel::SetReadableWidth(int pixels) {
+    readableWidth_ = std::max(0, pixels);
+    // A layout asks an "ignored" widget for no least width at all.
+    setSizePolicy(readableWidth_ > 0 ? QSizePolicy::Preferred : QSizePolicy::Ignored, QSizePolicy::Preferred);
+    updateGeometry();
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+    return {std::min(QLabel::sizeHint().width(), readableWidth_), QLabel::minimumSizeHint().height()};
+}
 
 QSize ElidedLabel::sizeHint() const {
     const QSize whole = QLabel::sizeHint();
-    return {std::min(whole.width(), kPreferredWidth), whole.height()};
+    return {std::max(std::min(whole.width(), kPreferredWidth), minimumSizeHint().width()), whole.height()};
 }
 
 void ElidedLabel::paintEvent(QPaintEvent*) {

@@ -13,6 +13,10 @@ class ElidedLabel : public QLabel {
 public:
     explicit ElidedLabel(Qt::TextElideMode mode, QWidget* parent = nullptr);
 
+    // The label keeps room for its whole text up to this width (0: no room of its own), so that
+    // a short text is never cut to give its neighbours more.
+    void SetReadableWidth(int pixels);
+
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 
@@ -21,6 +25,7 @@ protected:
 
 private:
     Qt::TextElideMode mode_;
+    int readableWidth_ = 0;
 };
 
 }  // namespace ui
