@@ -114,17 +114,17 @@ void Twclistdownload::Timer1Timer() {
     ListBox1->clear();
     {
         Hourglass hourglass;
-        std::string text;
-        bool newer = false;
-        {
+        VersionAnswer version;
+        if (services_.checkNewVersion) {
             FlagScope busy(busy_);
-            newer = services_.checkNewVersion && services_.checkNewVersion(text);
+            version = services_.checkNewVersion([this] { return cancelled_; });
         }
         if (cancelled_) {
             QDialog::done(QDialog::Rejected);
             return;
         }
-        if (newer && platform::CurrentPrompts().Ask(Message(kMsgNewerVersion) + u'\n' + FromRecord(text))) {
+        if (version.kind == VersionAnswer::Kind::Newer &&
+            platform::CurrentPrompts().Ask(Message(kMsgNewerVersion) + u'\n' + ShownVersionText(version.text))) {
             if (services_.openHomePage) services_.openHomePage();
             OKBtn->setEnabled(true);
         }
