@@ -105,7 +105,7 @@ bool Twclistman::Execute(engine::twebcammanager& manager, engine::TConfigRec& co
     } else if (ComboBox2->count() > 0) {
         // The list the box shows is the one loaded, not an empty one.
         ComboBox2->setCurrentIndex(0);
-        CurrentList = ListPathOfLine(ComboBox2->currentText());
+        CurrentList = ListPathOfLine(ComboBox2->currentText(), QString::fromStdString(programFolder_));
     }
     if (ComboBox1->count() == 0) FillCategories();
     LoadListFile();
@@ -157,7 +157,7 @@ void Twclistman::SetCurrentList(const QString& path) {
     ConfigCopy.ListFile = ToRecord(CurrentList);
 }
 
-void Twclistman::ComboBox2Change() { SetCurrentList(ListPathOfLine(ComboBox2->currentText())); }
+void Twclistman::ComboBox2Change() { SetCurrentList(ListPathOfLine(ComboBox2->currentText(), QString::fromStdString(programFolder_))); }
 
 void Twclistman::Button1Click() {
     const QString file = platform::CurrentPrompts().OpenFileName(
