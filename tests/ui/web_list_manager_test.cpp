@@ -272,5 +272,18 @@ TEST_F(ListManagerTest, OpensEveryListTheDownloadSavedWhateverItsName) {
             EXPECT_EQ(entry.path().string().find(nginx.root().string()), 0u) << entry.path();
 }
 
+TEST_F(ListManagerTest, OpeningADatListWarnsThatItMayTakeLong) {
+    const std::string dat = (programDir() / "cams.dat").string();
+    testsupport::WriteFile(dat, std::string("\0junk http://cams/a.jpg junk http://cams/b.jpg", 46));
+    prompts_.paths = {QString::fromStdString(dat)};
+    Run([&](ui::Twclistman& dialog) {
+        prompts_.shown.clear();
+        dialogtest::Click(dialog, "Button1");
+        EXPECT_EQ(Child<QLabel>(dialog, "Label3").text(), Text(65292) + "2");
+    });
+    EXPECT_EQ(prompts_.shown,
+              (QStringList{"Sélectionner le fichier qui contient la liste des caméras", Text(65116)}));
+}
+
 }  // namespace
 }  // namespace commandstest

@@ -5,10 +5,10 @@
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
 #include "ui/dialogs/record_text.h"
+#include "ui/web/hourglass.h"
 #include "ui/web/product_site.h"
 #include "ui/web/waitdownload.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -28,15 +28,6 @@ constexpr int kMsgSiteProblem = 65173;
 constexpr int kMsgClickAList = 65174;
 constexpr int kMsgDownloadProblem = 65175;
 constexpr int kMsgListSavedIn = 65176;
-
-// The hourglass for a scope.
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
 
 }  // namespace
 

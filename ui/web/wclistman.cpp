@@ -9,6 +9,7 @@
 #include "ui/dialogs/record_text.h"
 #include "ui/forms/loadprog.h"
 #include "ui/web/list_files.h"
+#include "ui/web/list_reading.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -129,7 +130,7 @@ void Twclistman::LoadListFile() {
     Entries.clear();
     if (!CurrentList.isEmpty()) {
         try {
-            engine::ImportWebcamList(Entries, CurrentList.toStdString());
+            ReadWebcamList(Entries, CurrentList.toStdString(), engine::ImportWebcamList);
         } catch (const std::system_error&) {
             Entries.clear();  // a list that cannot be read shows as an empty one
         }
