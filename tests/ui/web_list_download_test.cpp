@@ -185,4 +185,28 @@ TEST_F(ListDownloadTest, ClosingTheDialogWhileTheVersionCheckHangsEndsTheCheck) 
     EXPECT_EQ(prompts_.shown, QStringList{});
 }
 
+TEST_F(ListDownloadTest, LongIndexFillsTheBoxWithTheWindowAnsweringBetweenSteps) {
+    constexpr int kLists = 30000;
+    std::string index;
+    for (int i = 0; i < kLists; ++i) index += "L" + std::to_string(i) + ",http://l.example/" + std::to_string(i) + "\n";
+    testsupport::MjpegPeer::Reply reply;
+    reply.body = "HTTP/1.0 200 OK\r\n\r\n" + index;
+    testsupport::MjpegPeer peer({reply});
+    // What a timer of the window saw of the box while the index was read and shown.
+    bool sawPart = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        const int count = Child<QListWidget>(ui::wclistdownload(), "ListBox1").count();
+        if (count > 0 && count < kLists) sawPart = true;
+    });
+    look.start(0);
+    Run(peer.Url("/wclist24url.txt"), [&](ui::Twclistdownload& dialog) {
+        auto& list = Child<QListWidget>(dialog, "ListBox1");
+        ASSERT_EQ(list.count(), kLists);
+        EXPECT_EQ(list.item(kLists - 1)->text(), QString("L%1").arg(kLists - 1));
+        EXPECT_EQ(dialog.URLs()[kLists - 1], "http://l.example/" + std::to_string(kLists - 1));
+    });
+    EXPECT_TRUE(sawPart);
+}
+
 }  // namespace

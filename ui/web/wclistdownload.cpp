@@ -9,6 +9,7 @@
 #include "ui/web/product_site.h"
 #include "ui/web/waitdownload.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <system_error>
 
 namespace ui {
@@ -40,6 +42,7 @@ Twclistdownload::Twclistdownload(QWidget* parent) : QDialog(parent) {
     Label1->setWordWrap(true);
     layout->addWidget(Label1);
     ListBox1 = Named<QListWidget>(this, "ListBox1");
+    ListBox1->setUniformItemSizes(true);  // one line of text each: laid out without measuring each
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &Twclistdownload::ListBox1DblClick);
     layout->addWidget(ListBox1, 1);
     auto* buttons = new QHBoxLayout;
@@ -135,12 +138,25 @@ void Twclistdownload::Timer1Timer() {
 void Twclistdownload::ParseListIndex() {
     URLs_.clear();
     names_.clear();
-    for (ListIndexEntry& entry : ui::ParseListIndex(Buffer)) {
-        ListBox1->addItem(FromRecord(entry.name));
+    std::vector<ListIndexEntry> entries = ui::ParseListIndex(Buffer);
+    Buffer.clear();
+    names_.reserve(entries.size());
+    URLs_.reserve(entries.size());
+    for (ListIndexEntry& entry : entries) {
         names_.push_back(std::move(entry.name));
         URLs_.push_back(std::move(entry.url));
     }
-    Buffer.clear();
+    // An index can hold hundreds of thousands of lines: the box is filled a step at a time, the
+    // window answering between steps, until it is full or the dialog was closed.
+    constexpr std::size_t kLinesAStep = 4000;
+    for (std::size_t first = 0; first < names_.size() && isVisible(); first += kLinesAStep) {
+        QStringList step;
+        const std::size_t end = std::min(names_.size(), first + kLinesAStep);
+        step.reserve(static_cast<qsizetype>(end - first));
+        for (std::size_t i = first; i < end; ++i) step.append(FromRecord(names_[i]));
+        ListBox1->addItems(step);
+        QCoreApplication::processEvents();
+    }
 }
 
 void Twclistdownload::ListBox1DblClick() {
