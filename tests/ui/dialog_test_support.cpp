@@ -79,6 +79,23 @@ void WhenShown(QDialog& dialog, std::function<void()> action) {
     timer->start(kPollMs);
 }
 
+void WhenTrue(std::function<bool()> condition, std::function<void()> action) {
+    auto* timer = new QTimer;
+    auto polls = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, polls, condition = std::move(condition), action = std::move(action)] {
+                         if (!condition()) {
+                             if (++*polls < kMaxPolls) return;
+                             ADD_FAILURE() << "the awaited condition never held";
+                         } else {
+                             action();
+                         }
+                         timer->stop();
+                         timer->deleteLater();
+                     });
+    timer->start(kPollMs);
+}
+
 MessageBoxAnswerer::MessageBoxAnswerer(std::function<void()> onBox) : timer_(std::make_unique<QTimer>()) {
     QObject::connect(timer_.get(), &QTimer::timeout, [this, onBox = std::move(onBox)] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {

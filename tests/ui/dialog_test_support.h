@@ -25,6 +25,10 @@ namespace dialogtest {
 // fails and the dialog is rejected, so a test never hangs in a modal loop.
 void WhenShown(QDialog& dialog, std::function<void()> action);
 
+// Runs action once condition holds, polled from whatever event loop runs meanwhile (a modal
+// dialog's, a request's wait); the test fails when it never holds.
+void WhenTrue(std::function<bool()> condition, std::function<void()> action);
+
 // While it lives, every message box that opens is answered with its default button and its
 // text kept; onBox runs first, while the box is open.
 class MessageBoxAnswerer {

@@ -4,6 +4,8 @@
 #include "ui/web/web_commands.h"
 
 #include "platform/qt/gui_loop.h"
+#include "tests/support/loopback_peer.h"
+#include "tests/support/mjpeg_peer.h"
 #include "tests/support/nginx_peer.h"
 #include "tests/support/peers.h"
 #include "tests/ui/commands_fixture.h"
@@ -22,7 +24,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace commandstest {
@@ -227,15 +232,17 @@ TEST_F(WebCommandsTest, WeatherWithoutAPlaceAsksItGuessesTheCountryAndStoresIt) 
 namespace commandstest {
 namespace {
 
+// The product's site is a local one for one test only, however it ends.
+struct SiteScope {
+    explicit SiteScope(const std::string& root) { setenv("ORVELLO_SITE_ROOT", root.c_str(), 1); }
+    ~SiteScope() { unsetenv("ORVELLO_SITE_ROOT"); }
+};
+
 TEST_F(WebCommandsTest, VersionCheckWindowAsksTheSiteAndOffersTheDownloadsPage) {
     ORVELLO_NEED_PEER("nginx");
     testsupport::NginxPeer nginx(temp_.path() / "nginx");
     ASSERT_TRUE(nginx.Running());
-    // The site is the local one for this test only, however it ends.
-    struct SiteScope {
-        explicit SiteScope(const std::string& root) { setenv("ORVELLO_SITE_ROOT", root.c_str(), 1); }
-        ~SiteScope() { unsetenv("ORVELLO_SITE_ROOT"); }
-    } site(nginx.Url("/"));
+    SiteScope site(nginx.Url("/"));
     platform::GuiEventBridge bridge;
     ui::Tchecknew& window = ui::checknew();
     testsupport::WriteFile(nginx.root() / "ovlver.txt", "20030225");
@@ -253,6 +260,60 @@ TEST_F(WebCommandsTest, VersionCheckWindowAsksTheSiteAndOffersTheDownloadsPage) 
     dialogtest::Click(window, "OKBtn");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(host_.calls, QStringList{QString::fromStdString("OpenUrl " + nginx.Url("/ovldownloads.html"))});
+}
+
+TEST_F(WebCommandsTest, VersionCheckWindowSaysWhenTheCheckFailedAndWhy) {
+    ORVELLO_NEED_PEER("nginx");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx");
+    ASSERT_TRUE(nginx.Running());
+    platform::GuiEventBridge bridge;
+    ui::Tchecknew& window = ui::checknew();
+    const std::string refused = "http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort());
+    struct Case {
+        std::string site, versionFile;
+        int label1;
+        QString label2;  // empty: any reason, but one
+    };
+    const std::vector<Case> cases = {
+        {nginx.Url("/"), "2004", 65195, {}},
+        {nginx.Url("/"), "", 65195, {}},
+        {nginx.Url("/"), "version 3", 65195, {}},
+        {refused, "", 65195, {}},
+        {nginx.Url("/"), "99999999\x01\x1b[1m" + std::string(2000, '\n') + "\x7f", 65193, "99999999[1m"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.site + " " + c.versionFile.substr(0, 12));
+        testsupport::WriteFile(nginx.root() / "ovlver.txt", c.versionFile);
+        SiteScope site(c.site);
+        web_->Checkfornewversion1Click();
+        EXPECT_EQ(Child<QLabel>(window, "Label1").text(), Text(c.label1));
+        const QString label2 = Child<QLabel>(window, "Label2").text();
+        if (c.label2.isEmpty()) EXPECT_NE(label2, "");
+        else EXPECT_EQ(label2, c.label2);
+        EXPECT_TRUE(Child<QPushButton>(window, "OKBtn").isEnabled());
+        EXPECT_LE(window.height(), window.screen()->availableGeometry().height());
+    }
+    window.close();
+}
+
+TEST_F(WebCommandsTest, ClosingTheVersionWindowEndsACheckTheSiteNeverAnswers) {
+    testsupport::MjpegPeer::Reply silent;  // reads the request and never answers
+    silent.end = testsupport::MjpegPeer::End::Stall;
+    testsupport::MjpegPeer peer({silent});
+    SiteScope site(peer.Url("/"));
+    platform::GuiEventBridge bridge;
+    ui::Tchecknew& window = ui::checknew();
+    std::chrono::steady_clock::time_point closedAt;
+    dialogtest::WhenTrue([&] { return !peer.Visits().empty(); }, [&] {
+        EXPECT_TRUE(window.isVisible());
+        closedAt = std::chrono::steady_clock::now();
+        window.close();
+    });
+    web_->Checkfornewversion1Click();
+    // The version request's own quiet limit is 30 s; the close ends it at once.
+    EXPECT_LT(std::chrono::steady_clock::now() - closedAt, std::chrono::seconds(5));
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_TRUE(peer.WaitEnded(1));
 }
 
 }  // namespace

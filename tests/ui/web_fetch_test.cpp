@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <optional>
 #include <string>
 
 namespace {
@@ -39,38 +38,63 @@ protected:
     platform::GuiEventBridge bridge_;
 };
 
-TEST_F(WebFetchTest, VersionFileTellsWhetherANewerVersionExists) {
+TEST_F(WebFetchTest, VersionFileTellsWhetherANewerVersionExistsAndOnlyADateIsAnAnswer) {
     ORVELLO_NEED_PEER("nginx");
     testsupport::NginxPeer nginx(temp_.path() / "nginx");
     ASSERT_TRUE(nginx.Running());
+    using Kind = ui::VersionAnswer::Kind;
     struct Case {
         std::string reply;
-        bool newer;
-        std::optional<std::string> text;  // none: left as it was
+        Kind kind;
+        std::string text;
     };
     const std::vector<Case> cases = {
-        {"20030226 Orvello 3.1", true, "20030226 Orvello 3.1"},
-        {"20030225", false, "20030225"},
-        {"2003022", false, std::nullopt},
-        {"abcdefgh", false, "abcdefgh"},
-        {"2003 226", false, "2003 226"},
-        {"", false, std::nullopt},
+        {"20030226 Orvello 3.1", Kind::Newer, "20030226 Orvello 3.1"},
+        {"20030225", Kind::Latest, "20030225"},
+        {"19991231\r\n", Kind::Latest, "19991231\r\n"},
+        {"2003022", Kind::Failed, ""},
+        {"2004", Kind::Failed, ""},
+        {"abcdefgh", Kind::Failed, "abcdefgh"},
+        {"2003 226", Kind::Failed, "2003 226"},
+        {"-2003022", Kind::Failed, "-2003022"},
+        {"", Kind::Failed, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply);
         testsupport::WriteFile(nginx.root() / "ovlver.txt", c.reply);
-        std::string text = "unassigned";
-        EXPECT_EQ(ui::CheckNewVersion(nginx.Url("/ovlver.txt?"), {}, text), c.newer);
-        EXPECT_EQ(text, c.text.value_or("unassigned"));
+        const ui::VersionAnswer answer = ui::CheckNewVersion(nginx.Url("/ovlver.txt?"), {});
+        EXPECT_EQ(answer.kind, c.kind);
+        EXPECT_EQ(answer.text, c.text);
+        EXPECT_EQ(answer.reason.empty(), c.kind != Kind::Failed);
     }
-    // A version file past its cap, a missing one and a server that is not there: no newer version.
+    // A version file past its cap, a missing one and a server that is not there: failed checks
+    // that say why.
     testsupport::WriteFile(nginx.root() / "ovlver.txt", "20991231" + std::string(ui::kVersionFileCap, ' '));
-    std::string text = "unassigned";
-    EXPECT_FALSE(ui::CheckNewVersion(nginx.Url("/ovlver.txt?"), {}, text));
-    EXPECT_FALSE(ui::CheckNewVersion(nginx.Url("/missing.txt?"), {}, text));
     const std::string closed = "http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/ovlver.txt?";
-    EXPECT_FALSE(ui::CheckNewVersion(closed, {}, text));
-    EXPECT_EQ(text, "unassigned");
+    for (const std::string& url : {nginx.Url("/ovlver.txt?"), nginx.Url("/missing.txt?"), closed}) {
+        SCOPED_TRACE(url);
+        const ui::VersionAnswer answer = ui::CheckNewVersion(url, {});
+        EXPECT_EQ(answer.kind, Kind::Failed);
+        EXPECT_NE(answer.reason, "");
+    }
+}
+
+TEST(ShownVersionText, KeepsAFewPrintableLines) {
+    struct Case {
+        std::string reply;
+        QString shown;
+    };
+    const std::vector<Case> cases = {
+        {"20040101 Orvello 3.1", "20040101 Orvello 3.1"},
+        {"20040101\r\nNouveau\r\n", "20040101\nNouveau"},
+        {"99999999\x01\x07\x1b[2J\x7f" + std::string(2000, '\n') + "fin", "99999999[2J\nfin"},
+        {"1\n2\n3\n4\n5\n6", "1\n2\n3\n4…"},
+        {std::string(500, 'x'), QString(119, u'x') + u'…'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply.substr(0, 40));
+        EXPECT_EQ(ui::ShownVersionText(c.reply), c.shown);
+    }
 }
 
 TEST_F(WebFetchTest, ListUpToItsCapArrivesWholeAndOneByteMoreFails) {

@@ -4,6 +4,7 @@
 
 #include "platform/qt/gui_loop.h"
 #include "platform/qt/scripted_prompts.h"
+#include "tests/support/loopback_peer.h"
 #include "tests/support/mjpeg_peer.h"
 #include "tests/support/nginx_peer.h"
 #include "tests/support/peers.h"
@@ -30,10 +31,9 @@ protected:
     void SetUp() override {
         IsolatedTest::SetUp();
         fs::create_directories(programDir());
-        services_.checkNewVersion = [this](std::string& text) {
+        services_.checkNewVersion = [this](const std::function<bool()>&) {
             ++checks_;
-            text = versionReply_;
-            return !versionReply_.empty();
+            return ui::ReadVersionReply(versionReply_);
         };
         services_.openHomePage = [this] { ++homePages_; };
         services_.createFromList = [this] { ++creates_; };
@@ -152,6 +152,61 @@ TEST_F(ListDownloadTest, ClosingTheDialogDuringARequestEndsTheRequest) {
     EXPECT_LT(visit.ended - visit.accepted, std::chrono::seconds(50));  // ...for the close, not the limit
     EXPECT_EQ(prompts_.shown, QStringList{});  // no failure reported for a close
     EXPECT_EQ(Child<QListWidget>(dialog, "ListBox1").count(), 0);
+}
+
+TEST_F(ListDownloadTest, NewerVersionQuestionShowsAFewPrintableLinesOfTheVersionFile) {
+    versionReply_ = "99999999\x01\x02\x1f" + std::string(2000, '\n') + "\x7f";
+    prompts_.answers = {false};
+    const std::string closed = "http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/x.txt";
+    Run(closed, [](ui::Twclistdownload&) {});
+    EXPECT_EQ(prompts_.shown, (QStringList{ui::Message(65170) + "\n99999999", ui::Message(65173)}));
+    EXPECT_EQ(homePages_, 0);
+}
+
+TEST_F(ListDownloadTest, ClosingTheDialogWhileTheVersionCheckHangsEndsTheCheck) {
+    testsupport::MjpegPeer::Reply silent;  // reads the request and never answers
+    silent.end = testsupport::MjpegPeer::End::Stall;
+    testsupport::MjpegPeer peer({silent});
+    services_.checkNewVersion = [&](const std::function<bool()>& cancelled) {
+        return ui::CheckNewVersion(peer.Url("/ovlver.txt?"), {}, cancelled);
+    };
+    ui::Twclistdownload& dialog = ui::wclistdownload();
+    std::chrono::steady_clock::time_point closedAt;
+    dialogtest::WhenTrue([&] { return !peer.Visits().empty(); }, [&] {
+        closedAt = std::chrono::steady_clock::now();
+        static_cast<QDialog&>(dialog).done(QDialog::Rejected);
+    });
+    EXPECT_TRUE(dialog.Execute(peer.Url("/wclist24url.txt"), services_));
+    // The version request's own quiet limit is 30 s; the close ends it at once.
+    EXPECT_LT(std::chrono::steady_clock::now() - closedAt, std::chrono::seconds(5));
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_TRUE(peer.WaitEnded(1));
+    EXPECT_EQ(peer.Visits().size(), 1u);  // the index was never asked for
+    EXPECT_EQ(prompts_.shown, QStringList{});
+}
+
+TEST_F(ListDownloadTest, LongIndexFillsTheBoxWithTheWindowAnsweringBetweenSteps) {
+    constexpr int kLists = 30000;
+    std::string index;
+    for (int i = 0; i < kLists; ++i) index += "L" + std::to_string(i) + ",http://l.example/" + std::to_string(i) + "\n";
+    testsupport::MjpegPeer::Reply reply;
+    reply.body = "HTTP/1.0 200 OK\r\n\r\n" + index;
+    testsupport::MjpegPeer peer({reply});
+    // What a timer of the window saw of the box while the index was read and shown.
+    bool sawPart = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        const int count = Child<QListWidget>(ui::wclistdownload(), "ListBox1").count();
+        if (count > 0 && count < kLists) sawPart = true;
+    });
+    look.start(0);
+    Run(peer.Url("/wclist24url.txt"), [&](ui::Twclistdownload& dialog) {
+        auto& list = Child<QListWidget>(dialog, "ListBox1");
+        ASSERT_EQ(list.count(), kLists);
+        EXPECT_EQ(list.item(kLists - 1)->text(), QString("L%1").arg(kLists - 1));
+        EXPECT_EQ(dialog.URLs()[kLists - 1], "http://l.example/" + std::to_string(kLists - 1));
+    });
+    EXPECT_TRUE(sawPart);
 }
 
 }  // namespace

@@ -46,12 +46,18 @@ TEST(ListPathOfLine, TakesThePathAfterTheNameOrABarePathWhole) {
     const std::vector<std::pair<QString, QString>> cases = {
         {"Europe - 150 webcams - /opt/ovl/europe.txt", "/opt/ovl/europe.txt"},
         {"Asia - /opt/ovl/asia.txt", "/opt/ovl/asia.txt"},
-        {"Asia - /home/me/My - Lists/asia.txt", "/home/me/My - Lists/asia.txt"},
+        {"/etc/passwd - /opt/ovl/etcpasswd.txt", "/opt/ovl/etcpasswd.txt"},
+        {"A - /tmp/x - /opt/ovl/a.txt", "/opt/ovl/a.txt"},
+        {"A - /opt/ovl/b - /opt/ovl/a.txt", "/opt/ovl/a.txt"},
+        {"-b - c - /opt/ovl/-b - c.txt", "/opt/ovl/-b - c.txt"},
+        {"/opt/ovl/own.txt", "/opt/ovl/own.txt"},
+        {"Asia - /home/me/My - Lists/asia.txt", "/home/me/My - Lists/asia.txt"},  // another folder's
         {"/home/me/lists - 2026/own.txt", "/home/me/lists - 2026/own.txt"},
         {"Old - relative.txt", "relative.txt"},
         {"plain.txt", "plain.txt"},
     };
-    for (const auto& [line, path] : cases) EXPECT_EQ(ui::ListPathOfLine(line), path) << line.toStdString();
+    for (const auto& [line, path] : cases)
+        EXPECT_EQ(ui::ListPathOfLine(line, "/opt/ovl/"), path) << line.toStdString();
 }
 
 class DownloadedFile : public ::testing::Test {

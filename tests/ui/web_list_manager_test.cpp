@@ -4,11 +4,15 @@
 #include "ui/web/wclistman.h"
 
 #include "engine/list_writer.h"
+#include "platform/qt/gui_loop.h"
 #include "platform/qt/scripted_prompts.h"
+#include "tests/support/nginx_peer.h"
+#include "tests/support/peers.h"
 #include "tests/ui/commands_fixture.h"
 #include "tests/ui/dialog_test_support.h"
 #include "ui/dialogs/record_text.h"
 #include "ui/forms/loadprog.h"
+#include "ui/web/wclistdownload.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -215,6 +219,70 @@ TEST_F(ListManagerTest, ListThatCannotBeReadShowsEmptyAndNothingIsAdded) {
     EXPECT_FALSE(added);
     EXPECT_EQ(prompts_.shown, (QStringList{Text(65291), Text(65265)}));
     EXPECT_EQ(manager_->Count(), 1);
+}
+
+TEST_F(ListManagerTest, OpensEveryListTheDownloadSavedWhateverItsName) {
+    ORVELLO_NEED_PEER("nginx");
+    testsupport::NginxPeer nginx(temp_.path() / "nginx");
+    ASSERT_TRUE(nginx.Running());
+    const std::vector<std::string> names = {"/etc/passwd", "../../etc/x", "..", "Ctl\x01\x1f\x7fname",
+                                            "A - /tmp/x", "-b - c"};
+    std::string index;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string file = "list" + std::to_string(i) + ".txt";
+        testsupport::WriteFile(nginx.root() / file, "ENCODE\nSTART\nPREF=http://cams/" + std::to_string(i) +
+                                                        ".jpg\nDESC=Webcam " + std::to_string(i) + "\nENDWC\n");
+        index += names[i] + "," + nginx.Url("/" + file) + "\r\n";
+    }
+    testsupport::WriteFile(nginx.root() / "wclist24url.txt", index);
+    platform::GuiEventBridge bridge;
+    ui::ListDownloadServices services;
+    services.programFolder = programDir().string() + "/";
+    ui::Twclistdownload& download = ui::wclistdownload();
+    dialogtest::WhenTrue([&] { return Child<QLabel>(download, "Label1").text() != Text(65169); }, [&] {
+        auto& list = Child<QListWidget>(download, "ListBox1");
+        for (int row = 0; row < list.count(); ++row) {
+            list.setCurrentRow(row);
+            emit list.itemDoubleClicked(list.item(row));
+        }
+        static_cast<QDialog&>(download).done(QDialog::Rejected);
+    });
+    download.Execute(nginx.Url("/wclist24url.txt"), services);
+
+    // Each downloaded list, chosen in the manager, shows its one webcam.
+    QStringList shown;
+    Run([&](ui::Twclistman& dialog) {
+        auto& categories = Child<QComboBox>(dialog, "ComboBox1");
+        categories.setCurrentIndex(categories.findData(0));  // every category
+        auto& lists = Child<QComboBox>(dialog, "ComboBox2");
+        for (int i = 0; i < lists.count(); ++i) {
+            lists.setCurrentIndex(i);
+            emit lists.activated(i);
+            if (lists.currentText().startsWith("Europe - ")) continue;
+            SCOPED_TRACE(lists.currentText().toStdString());
+            EXPECT_EQ(Child<QLabel>(dialog, "Label3").text(), Text(65292) + "1");
+            shown += dialogtest::ListLines(Child<QListWidget>(dialog, "ListBox1"));
+        }
+    });
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{"Webcam 0", "Webcam 1", "Webcam 2", "Webcam 3", "Webcam 4", "Webcam 5"}));
+    EXPECT_FALSE(prompts_.shown.contains(Text(65291))) << prompts_.shown.join("\n").toStdString();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_.path()))
+        if (entry.path().extension() == ".txt" && entry.path().parent_path() != programDir())
+            EXPECT_EQ(entry.path().string().find(nginx.root().string()), 0u) << entry.path();
+}
+
+TEST_F(ListManagerTest, OpeningADatListWarnsThatItMayTakeLong) {
+    const std::string dat = (programDir() / "cams.dat").string();
+    testsupport::WriteFile(dat, std::string("\0junk http://cams/a.jpg junk http://cams/b.jpg", 46));
+    prompts_.paths = {QString::fromStdString(dat)};
+    Run([&](ui::Twclistman& dialog) {
+        prompts_.shown.clear();
+        dialogtest::Click(dialog, "Button1");
+        EXPECT_EQ(Child<QLabel>(dialog, "Label3").text(), Text(65292) + "2");
+    });
+    EXPECT_EQ(prompts_.shown,
+              (QStringList{"Sélectionner le fichier qui contient la liste des caméras", Text(65116)}));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "ui/main/commands_host.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QUrl>
 
 #include "engine/motion_settings.h"
 #include "platform/qt/prompts.h"
@@ -25,6 +23,7 @@
 #include "ui/main/tsupamain.h"
 #include "ui/saverlist/slistedit.h"
 #include "ui/viewer/viewer_texts.h"
+#include "ui/web/browser.h"
 #include "ui/web/web_commands.h"
 
 namespace ui {
@@ -43,10 +42,7 @@ QString MainCommandsHost::SaveFileName(const QString& filter) {
     return platform::CurrentPrompts().SaveFileName(QString(), QString(), filter);
 }
 
-// Web pages open in the desktop's browser, never through a shell, and only http or https.
-void MainCommandsHost::OpenUrl(const QString& url) {
-    if (IsWebLink(url)) QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
-}
+void MainCommandsHost::OpenUrl(const QString& url) { OpenInBrowser(url); }
 
 void MainCommandsHost::SetHourglass(bool on) {
     if (on) QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -2,7 +2,7 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
-#include "ui/dialogs/record_text.h"
+#include "ui/commands/command_scopes.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +14,7 @@ namespace {
 constexpr int kMsgChecking = 65192;
 constexpr int kMsgNewVersion = 65193;
 constexpr int kMsgUpToDate = 65194;
+constexpr int kMsgCheckFailed = 65195;
 }  // namespace
 
 Tchecknew::Tchecknew(QWidget* parent) : QDialog(parent) {
@@ -40,22 +41,44 @@ Tchecknew::Tchecknew(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 }
 
-void Tchecknew::Check(const std::function<bool(std::string& text)>& check, std::function<void()> openPage) {
+void Tchecknew::Check(const VersionCheck& check, std::function<void()> openPage) {
     openPage_ = std::move(openPage);
+    if (busy_) {
+        cancelled_ = false;
+        show();
+        raise();
+        return;
+    }
     Label1->setText(Message(kMsgChecking));
     Label2->clear();
     OKBtn->setEnabled(false);
     Button1->hide();
     show();
-    std::string text;
-    if (check(text)) {
+    cancelled_ = false;
+    VersionAnswer answer;
+    {
+        FlagScope busy(busy_);
+        answer = check([this] { return cancelled_; });
+    }
+    if (cancelled_) return;
+    switch (answer.kind) {
+    case VersionAnswer::Kind::Newer:
         Label1->setText(Message(kMsgNewVersion));
-        Label2->setText(FromRecord(text));
+        Label2->setText(ShownVersionText(answer.text));
         Button1->show();
-    } else {
-        Label1->setText(Message(kMsgUpToDate));
+        break;
+    case VersionAnswer::Kind::Latest: Label1->setText(Message(kMsgUpToDate)); break;
+    case VersionAnswer::Kind::Failed:
+        Label1->setText(Message(kMsgCheckFailed));
+        Label2->setText(QString::fromStdString(answer.reason));
+        break;
     }
     OKBtn->setEnabled(true);
+}
+
+void Tchecknew::done(int result) {
+    if (busy_) cancelled_ = true;
+    QDialog::done(result);
 }
 
 Tchecknew& checknew() { return DialogInstance<Tchecknew>::Get(); }

@@ -81,7 +81,11 @@ void AddDownloadedEntry(const std::string& folder, const QString& line) {
     WriteDownloadedLines(folder, lines);
 }
 
-QString ListPathOfLine(const QString& line) {
+QString ListPathOfLine(const QString& line, const QString& listsFolder) {
+    // A saved list's file name never holds a '/'.
+    const qsizetype saved = line.lastIndexOf(kSeparator + listsFolder);
+    if (saved >= 0 && !listsFolder.isEmpty() && line.indexOf(u'/', saved + kSeparator.size() + listsFolder.size()) < 0)
+        return line.mid(saved + kSeparator.size());
     if (line.startsWith(u'/')) return line;
     const qsizetype path = line.indexOf(kSeparator + u'/');
     if (path >= 0) return line.mid(path + kSeparator.size());

@@ -35,9 +35,11 @@ void WriteDownloadedLines(const std::string& folder, const QStringList& lines);
 // Adds one line: the list's name, " - " and its file's path; or a bare path.
 void AddDownloadedEntry(const std::string& folder, const QString& line);
 
-// The list file a line of "downloaded.txt" names: a bare path (starting with "/") whole,
-// else the path after the " - " that starts it, else after the last " - ".
-QString ListPathOfLine(const QString& line);
+// The list file a line of "downloaded.txt" names. A list saved into listsFolder (ending in
+// '/') is the path after the last " - " that starts listsFolder, when no '/' follows: so the
+// list's name may hold anything, "/" first and " - " included. Else a bare path (starting
+// with "/") is whole, else the path after the first " - /", else after the last " - ".
+QString ListPathOfLine(const QString& line, const QString& listsFolder);
 
 // Writes text as the file path through a temporary file renamed into place; throws
 // std::system_error naming the file when it cannot.

@@ -1,25 +1,67 @@
 #include "ui/web/version_check.h"
 
-#include <charconv>
+#include "ui/dialogs/record_text.h"
+
+#include <QStringList>
+
+#include <algorithm>
 
 namespace ui {
+namespace {
 
-bool NewerVersionIn(const std::string& reply, std::string& text) {
-    constexpr std::size_t kDateSize = 8;
-    if (reply.size() < kDateSize) return false;
-    text = reply;
-    long date = 0;
-    const char* end = reply.data() + kDateSize;
-    const auto [stop, error] = std::from_chars(reply.data(), end, date);
-    return error == std::errc() && stop == end && date > kThisVersionDate;
+constexpr std::size_t kDateSize = 8;
+constexpr qsizetype kShownLines = 4;
+constexpr qsizetype kShownLineLength = 120;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+VersionAnswer ReadVersionReply(const std::string& reply) {
+    VersionAnswer answer;
+    if (reply.size() < kDateSize) {
+        answer.reason = "The version file holds " + std::to_string(reply.size()) + " characters, fewer than " +
+                        std::to_string(kDateSize);
+        return answer;
+    }
+    answer.text = reply;
+    const auto date = reply.begin() + kDateSize;
+    if (!std::all_of(reply.begin(), date, IsDigit)) {
+        answer.reason = "The version file does not start with a date";
+        return answer;
+    }
+    answer.kind = std::stol(std::string(reply.begin(), date)) > kThisVersionDate ? VersionAnswer::Kind::Newer
+                                                                                 : VersionAnswer::Kind::Latest;
+    return answer;
 }
 
-bool CheckNewVersion(const std::string& url, const WebProxy& proxy, std::string& text, const FetchLimits& limits) {
+VersionAnswer CheckNewVersion(const std::string& url, const WebProxy& proxy, const std::function<bool()>& cancelled,
+                              const FetchLimits& limits) {
     try {
-        return NewerVersionIn(FetchText(url, proxy, limits), text);
-    } catch (const std::exception&) {
-        return false;
+        return ReadVersionReply(FetchText(url, proxy, limits, cancelled));
+    } catch (const std::exception& e) {
+        VersionAnswer failed;
+        failed.reason = e.what();
+        return failed;
     }
+}
+
+QString ShownVersionText(const std::string& reply) {
+    QStringList shown;
+    for (const QString& line : FromRecord(reply).split(u'\n')) {
+        QString printable;
+        for (QChar c : line)
+            if (c.category() != QChar::Other_Control) printable += c;
+        printable = printable.trimmed();
+        if (printable.isEmpty()) continue;
+        if (printable.size() > kShownLineLength) printable = printable.left(kShownLineLength - 1) + u'…';
+        if (shown.size() == kShownLines) {
+            shown.back() += u'…';
+            break;
+        }
+        shown.append(printable);
+    }
+    return shown.join(u'\n');
 }
 
 }  // namespace ui

@@ -1,23 +1,39 @@
 #pragma once
 // The check for a newer program version: the version file's first eight characters are a date
-// YYYYMMDD, newer when later than this version's 20030225.
+// YYYYMMDD, newer when later than this version's 20030225. Only a reply that starts with such a
+// date is an answer; a failed request or any other reply is a failed check, and says why.
 
 #include "ui/web/web_fetch.h"
 
+#include <QString>
+
+#include <functional>
 #include <string>
 
 namespace ui {
 
 inline constexpr long kThisVersionDate = 20030225;
 
-// With at least eight characters, text := reply, and the result is whether they read as a
-// decimal number above kThisVersionDate. A shorter reply leaves text as it was: false.
-bool NewerVersionIn(const std::string& reply, std::string& text);
+struct VersionAnswer {
+    enum class Kind { Newer, Latest, Failed };
+    Kind kind = Kind::Failed;
+    std::string text;    // the reply, when it has at least eight characters
+    std::string reason;  // why the check failed (English, as the requests' errors)
+};
+
+// Newer or Latest when the reply's first eight characters are decimal digits (a date), Failed
+// otherwise.
+VersionAnswer ReadVersionReply(const std::string& reply);
 
 // Asks for the version file at url (VersionFileUrl()) and reads its reply as above. Never
-// throws: a failed request, a reply past the version file's cap, or one that does not read
-// as a date means no newer version.
-bool CheckNewVersion(const std::string& url, const WebProxy& proxy, std::string& text,
-                     const FetchLimits& limits = {kVersionFileCap});
+// throws: a failed request, a reply past the version file's cap, or one cancelled() ended
+// (asked several times a second) is a failed check.
+VersionAnswer CheckNewVersion(const std::string& url, const WebProxy& proxy,
+                              const std::function<bool()>& cancelled = {},
+                              const FetchLimits& limits = {kVersionFileCap});
+
+// The reply as a window shows it: without control characters or blank lines, at most a few
+// short lines, so that a hostile version file cannot make a window taller than the screen.
+QString ShownVersionText(const std::string& reply);
 
 }  // namespace ui

@@ -5,10 +5,11 @@
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
 #include "ui/dialogs/record_text.h"
+#include "ui/web/hourglass.h"
 #include "ui/web/product_site.h"
 #include "ui/web/waitdownload.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <system_error>
 
 namespace ui {
@@ -29,15 +31,6 @@ constexpr int kMsgClickAList = 65174;
 constexpr int kMsgDownloadProblem = 65175;
 constexpr int kMsgListSavedIn = 65176;
 
-// The hourglass for a scope.
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
-
 }  // namespace
 
 Twclistdownload::Twclistdownload(QWidget* parent) : QDialog(parent) {
@@ -49,6 +42,7 @@ Twclistdownload::Twclistdownload(QWidget* parent) : QDialog(parent) {
     Label1->setWordWrap(true);
     layout->addWidget(Label1);
     ListBox1 = Named<QListWidget>(this, "ListBox1");
+    ListBox1->setUniformItemSizes(true);  // one line of text each: laid out without measuring each
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &Twclistdownload::ListBox1DblClick);
     layout->addWidget(ListBox1, 1);
     auto* buttons = new QHBoxLayout;
@@ -114,17 +108,17 @@ void Twclistdownload::Timer1Timer() {
     ListBox1->clear();
     {
         Hourglass hourglass;
-        std::string text;
-        bool newer = false;
-        {
+        VersionAnswer version;
+        if (services_.checkNewVersion) {
             FlagScope busy(busy_);
-            newer = services_.checkNewVersion && services_.checkNewVersion(text);
+            version = services_.checkNewVersion([this] { return cancelled_; });
         }
         if (cancelled_) {
             QDialog::done(QDialog::Rejected);
             return;
         }
-        if (newer && platform::CurrentPrompts().Ask(Message(kMsgNewerVersion) + u'\n' + FromRecord(text))) {
+        if (version.kind == VersionAnswer::Kind::Newer &&
+            platform::CurrentPrompts().Ask(Message(kMsgNewerVersion) + u'\n' + ShownVersionText(version.text))) {
             if (services_.openHomePage) services_.openHomePage();
             OKBtn->setEnabled(true);
         }
@@ -144,12 +138,25 @@ void Twclistdownload::Timer1Timer() {
 void Twclistdownload::ParseListIndex() {
     URLs_.clear();
     names_.clear();
-    for (ListIndexEntry& entry : ui::ParseListIndex(Buffer)) {
-        ListBox1->addItem(FromRecord(entry.name));
+    std::vector<ListIndexEntry> entries = ui::ParseListIndex(Buffer);
+    Buffer.clear();
+    names_.reserve(entries.size());
+    URLs_.reserve(entries.size());
+    for (ListIndexEntry& entry : entries) {
         names_.push_back(std::move(entry.name));
         URLs_.push_back(std::move(entry.url));
     }
-    Buffer.clear();
+    // An index can hold hundreds of thousands of lines: the box is filled a step at a time, the
+    // window answering between steps, until it is full or the dialog was closed.
+    constexpr std::size_t kLinesAStep = 4000;
+    for (std::size_t first = 0; first < names_.size() && isVisible(); first += kLinesAStep) {
+        QStringList step;
+        const std::size_t end = std::min(names_.size(), first + kLinesAStep);
+        step.reserve(static_cast<qsizetype>(end - first));
+        for (std::size_t i = first; i < end; ++i) step.append(FromRecord(names_[i]));
+        ListBox1->addItems(step);
+        QCoreApplication::processEvents();
+    }
 }
 
 void Twclistdownload::ListBox1DblClick() {

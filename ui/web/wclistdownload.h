@@ -1,10 +1,12 @@
 #pragma once
 // "Télécharger la list des Webcams": checks for a newer version, fetches the index of the
 // webcam lists the web site offers and, on a double click, downloads the chosen list into the
-// program folder and records it in "downloaded.txt". The requests run on the GUI thread with the
-// wait window shown; the dialog keeps painting meanwhile, and closing it cancels the request.
+// program folder and records it in "downloaded.txt". The requests run on the GUI thread (the
+// list requests with the wait window shown); the dialog keeps painting meanwhile, and closing it
+// cancels the request, the version check's as well.
 
 #include "ui/web/list_files.h"
+#include "ui/web/version_check.h"
 #include "ui/web/web_fetch.h"
 
 #include <QDialog>
@@ -23,7 +25,8 @@ namespace ui {
 
 // What the dialog needs of the main window.
 struct ListDownloadServices {
-    std::function<bool(std::string& text)> checkNewVersion;  // the main window's version check
+    // The main window's version check, which ends once its argument holds.
+    std::function<VersionAnswer(const std::function<bool()>& cancelled)> checkNewVersion;
     std::function<void()> openHomePage;
     std::function<void()> createFromList;                     // the list manager command
     std::function<void(const std::string& path)> listSaved;  // CONFIG's ListFile := path

@@ -9,6 +9,7 @@
 #include "ui/dialogs/record_text.h"
 #include "ui/forms/loadprog.h"
 #include "ui/web/list_files.h"
+#include "ui/web/list_reading.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -105,7 +106,7 @@ bool Twclistman::Execute(engine::twebcammanager& manager, engine::TConfigRec& co
     } else if (ComboBox2->count() > 0) {
         // The list the box shows is the one loaded, not an empty one.
         ComboBox2->setCurrentIndex(0);
-        CurrentList = ListPathOfLine(ComboBox2->currentText());
+        CurrentList = ListPathOfLine(ComboBox2->currentText(), QString::fromStdString(programFolder_));
     }
     if (ComboBox1->count() == 0) FillCategories();
     LoadListFile();
@@ -129,7 +130,7 @@ void Twclistman::LoadListFile() {
     Entries.clear();
     if (!CurrentList.isEmpty()) {
         try {
-            engine::ImportWebcamList(Entries, CurrentList.toStdString());
+            ReadWebcamList(Entries, CurrentList.toStdString(), engine::ImportWebcamList);
         } catch (const std::system_error&) {
             Entries.clear();  // a list that cannot be read shows as an empty one
         }
@@ -157,7 +158,7 @@ void Twclistman::SetCurrentList(const QString& path) {
     ConfigCopy.ListFile = ToRecord(CurrentList);
 }
 
-void Twclistman::ComboBox2Change() { SetCurrentList(ListPathOfLine(ComboBox2->currentText())); }
+void Twclistman::ComboBox2Change() { SetCurrentList(ListPathOfLine(ComboBox2->currentText(), QString::fromStdString(programFolder_))); }
 
 void Twclistman::Button1Click() {
     const QString file = platform::CurrentPrompts().OpenFileName(

@@ -16,7 +16,6 @@
 #include "ui/web/list_entry.h"
 #include "ui/web/location_page.h"
 #include "ui/web/product_site.h"
-#include "ui/web/version_check.h"
 #include "ui/web/wclistdownload.h"
 #include "ui/web/wclistman.h"
 
@@ -48,12 +47,12 @@ struct WebCommands::LocationFields {
 WebCommands::WebCommands(WebcamCommandsHost& host, WebCommandsState state)
     : host_(host), state_(std::move(state)) {}
 
-bool WebCommands::CheckNewVersion(std::string& text) {
-    return ui::CheckNewVersion(VersionFileUrl(), ProxyOf(state_.Config, state_.Extra1), text);
+VersionAnswer WebCommands::CheckNewVersion(const std::function<bool()>& cancelled) {
+    return ui::CheckNewVersion(VersionFileUrl(), ProxyOf(state_.Config, state_.Extra1), cancelled);
 }
 
 void WebCommands::Checkfornewversion1Click() {
-    checknew().Check([this](std::string& text) { return CheckNewVersion(text); },
+    checknew().Check([this](const std::function<bool()>& cancelled) { return CheckNewVersion(cancelled); },
                      [this] { OpenWebPage(QString::fromStdString(DownloadPageUrl())); });
 }
 
@@ -63,7 +62,7 @@ void WebCommands::Downloadwebcamlist1Click() {
         return;
     }
     ListDownloadServices services;
-    services.checkNewVersion = [this](std::string& text) { return CheckNewVersion(text); };
+    services.checkNewVersion = [this](const std::function<bool()>& cancelled) { return CheckNewVersion(cancelled); };
     services.openHomePage = [this] { BrowsetoOrvellohomepage1Click(); };
     services.createFromList = [this] { Createwebcamfromwebcamlist1Click(); };
     services.listSaved = [this](const std::string& path) {

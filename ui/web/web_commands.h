@@ -11,6 +11,7 @@
 #include "ui/commands/webcam_commands_host.h"
 #include "ui/controls/shift_state.h"
 #include "ui/main/ovl_ini.h"
+#include "ui/web/version_check.h"
 
 #include <QString>
 
@@ -36,9 +37,9 @@ class WebCommands {
 public:
     WebCommands(WebcamCommandsHost& host, WebCommandsState state);
 
-    // The version file says whether a newer version exists; text := its reply (see
-    // NewerVersionIn). Never throws.
-    bool CheckNewVersion(std::string& text);
+    // What the version file says (see version_check.h); ends once cancelled() holds. Never
+    // throws.
+    VersionAnswer CheckNewVersion(const std::function<bool()>& cancelled);
     void Checkfornewversion1Click();
 
     void Downloadwebcamlist1Click();
