@@ -2,6 +2,7 @@
 
 #include "engine/local_picture.h"
 #include "engine/logs.h"
+#include "platform/regular_file.h"
 #include "engine/new_picture.h"
 #include "engine/new_picture_preparation.h"
 #include "engine/picture_request.h"
@@ -201,7 +202,7 @@ void treadthread::DoRead(twebcam& webcam) {
 void treadthread::ReadLocalFile(twebcam& webcam, const std::string& path) {
     FState = 2;
     SetStatus(webcam, kStatusPicture);
-    if (!ReadLocalPicture(path, FSettings->maxPictureBytes, FBuffer)) return;
+    if (!platform::ReadRegularFile(path, FSettings->maxPictureBytes, FBuffer)) return;
     Newpic(webcam);
 }
 

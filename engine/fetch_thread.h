@@ -12,6 +12,7 @@
 // on the main thread; the first reaches the request only through the component's interrupt
 // handle. Every result goes to the main thread through Synchronize.
 
+#include "engine/picture_folder.h"
 #include "engine/picture_request.h"
 #include "engine/webcam_workers.h"
 
@@ -38,8 +39,6 @@ inline constexpr std::chrono::milliseconds kErrorPause{2000};
 // A webcam whose turn brought neither a picture nor a not-modified answer is not due again
 // before this, whatever its refresh.
 inline constexpr std::chrono::milliseconds kWaitWithoutPicture{1000};
-// The most bytes a picture may have, from the network or from a file.
-inline constexpr std::size_t kMaxPictureBytes = 32u << 20;
 
 // What the new-picture step made of the bytes it was given.
 enum class PictureVerdict {

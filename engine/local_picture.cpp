@@ -1,9 +1,6 @@
 #include "engine/local_picture.h"
 
 #include <cctype>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace engine {
 
@@ -23,24 +20,6 @@ std::optional<std::string> LocalPicturePath(std::string_view url) {
     const std::size_t first = path.find_first_not_of('/');
     if (first == 0 || first == std::string::npos) return std::nullopt;
     return "/" + path.substr(first);
-}
-
-bool ReadLocalPicture(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= maxBytes;
-    char chunk[65536];
-    while (ok) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n == 0) break;
-        if (n < 0 || bytes.size() + static_cast<std::size_t>(n) > maxBytes) ok = false;
-        else bytes.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    if (!ok) bytes.clear();
-    return ok;
 }
 
 }  // namespace engine

@@ -1,9 +1,10 @@
 #include "engine/newest_saved_picture.h"
 
+#include "engine/picture_folder.h"
 #include "engine/webcam_folder.h"
+#include "platform/fd_io.h"
+#include "platform/regular_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,21 +37,12 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
 }
 
 std::optional<FileIdentity> ReadFileWithIdentity(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
     struct stat before {}, after {};
-    bool read = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
-    if (read) {
-        bytes.resize(static_cast<std::size_t>(before.st_size));
-        std::size_t done = 0;
-        while (read && done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            read = n > 0;
-            if (read) done += static_cast<std::size_t>(n);
-        }
-        read = read && ::fstat(fd, &after) == 0 && IdentityFrom(after) == IdentityFrom(before);
-    }
+    const int fd = platform::OpenRegularFile(path, kMaxPictureBytes, before);
+    if (fd < 0) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(before.st_size));
+    bool read = platform::PreadAll(fd, bytes.data(), bytes.size(), 0) && ::fstat(fd, &after) == 0 &&
+                IdentityFrom(after) == IdentityFrom(before);
     ::close(fd);
     if (!read) return std::nullopt;
     return IdentityFrom(before);

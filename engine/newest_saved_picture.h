@@ -39,8 +39,8 @@ struct SavedPictureFile {
 
 // The identity of a regular file, or none.
 std::optional<FileIdentity> IdentityOf(const std::string& path);
-// Reads a whole regular file and gives the identity of the bytes read (none when it cannot be
-// read or changed while it was read).
+// Reads a whole picture file as ReadPictureFile does and gives the identity of the bytes read
+// (none when it cannot be read or changed while it was read).
 std::optional<FileIdentity> ReadFileWithIdentity(const std::string& path, std::string& bytes);
 
 // What the fetch and stream threads may know of a webcam's pictures, made by the main thread

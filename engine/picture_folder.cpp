@@ -2,6 +2,7 @@
 
 #include "engine/folder_files.h"
 #include "platform/fd_io.h"
+#include "platform/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,7 +15,9 @@ namespace engine {
 
 namespace fs = std::filesystem;
 
-bool ReadPictureFile(const std::string& path, std::string& bytes) { return platform::ReadWholeFile(path, bytes); }
+bool ReadPictureFile(const std::string& path, std::string& bytes) {
+    return platform::ReadRegularFile(path, kMaxPictureBytes, bytes);
+}
 
 bool WritePictureFile(const std::string& path, std::string_view bytes) {
     const fs::path target(path);

@@ -2,6 +2,7 @@
 
 #include "engine/local_picture.h"
 #include "engine/logs.h"
+#include "platform/regular_file.h"
 #include "engine/picture_request.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
@@ -86,7 +87,7 @@ tstreamthread::Ending tstreamthread::DoRead(const TWebcamDefRec& rec) {
 void tstreamthread::ReadLocalFile(const std::string& path) {
     SetStatus(kStatusPicture);
     std::string frame;
-    if (Halted() || !ReadLocalPicture(path, FSettings->maxPictureBytes, frame)) return;
+    if (Halted() || !platform::ReadRegularFile(path, FSettings->maxPictureBytes, frame)) return;
     Newpic(frame);
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/definition_files.h"
 #include "engine/http_date.h"
+#include "engine/picture_folder.h"
 #include "engine/webcam_folder.h"
 #include "engine/webcam_manager.h"
 #include "engine/webcam_workers.h"
@@ -10,8 +11,6 @@
 #include "platform/safe_name.h"
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 
 namespace engine {
 namespace {
@@ -250,10 +249,10 @@ bool twebcam::GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::stri
     const std::string folder = Folder();
     const std::string latest = folder.empty() ? std::string() : FNewestSaved.NewestPath(folder);
     if (latest.empty()) return false;
-    std::ifstream in(latest, std::ios::binary);
-    if (!in) return false;
+    std::string bytes;
+    if (!ReadPictureFile(latest, bytes)) return false;
     fileName = latest;
-    picture = FManager.DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}));
+    picture = FManager.DecodePicture(std::move(bytes));
     return true;
 }
 

@@ -2,11 +2,10 @@
 // webcams. Main thread only. A thumbnail is drawn from the smallest decode that covers it, or
 // taken as the picture's worker drew it ahead.
 
+#include "engine/picture_folder.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace engine {
@@ -32,9 +31,9 @@ void twebcammanager::SetThumbnail(int position, const Bitmap& bitmap) {
 }
 
 void twebcammanager::MakeThumbnail(const std::string& FileName, Bitmap& bitmap) const {
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + FileName);
-    DecodePicture(std::string(std::istreambuf_iterator<char>(in), {}))->DrawThumbnail(bitmap);
+    std::string bytes;
+    if (!ReadPictureFile(FileName, bytes)) throw std::runtime_error("cannot read " + FileName);
+    DecodePicture(std::move(bytes))->DrawThumbnail(bitmap);
 }
 
 void twebcammanager::OfferThumbnail(std::optional<Bitmap> thumbnail) { FOfferedThumbnail = std::move(thumbnail); }

@@ -37,17 +37,4 @@ TEST(LocalPicture, UrlForms) {
     }
 }
 
-TEST(LocalPicture, ReadsOnlyRegularFilesWithinTheCap) {
-    testsupport::TempDir dir;
-    const auto file = dir.path() / "a.jpg";
-    testsupport::WriteFile(file, "12345");
-    std::string bytes;
-    EXPECT_TRUE(engine::ReadLocalPicture(file.string(), 5, bytes));
-    EXPECT_EQ(bytes, "12345");
-    EXPECT_FALSE(engine::ReadLocalPicture(file.string(), 4, bytes));
-    EXPECT_EQ(bytes, "");
-    EXPECT_FALSE(engine::ReadLocalPicture(dir.path().string(), 1 << 20, bytes));
-    EXPECT_FALSE(engine::ReadLocalPicture((dir.path() / "none.jpg").string(), 1 << 20, bytes));
-}
-
 }  // namespace

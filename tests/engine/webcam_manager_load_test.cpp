@@ -4,10 +4,14 @@
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
 #include "tests/engine/webcam_fixture.h"
+#include "tests/support/not_a_picture.h"
+#include "tests/support/watchdog.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <stdexcept>
 
@@ -125,6 +129,32 @@ TEST_F(WebcamListOperations, ThumbnailsHeaderFilesAndPictureTimesAtLoad) {
               platform::EncodeDate(2024, 1, 2) + platform::EncodeTime(3, 4, 5));
     // A picture that does not decode leaves a blank thumbnail; the load goes on.
     EXPECT_EQ(manager_->GetThumbnail(3), manager_->BlankThumbnail());
+    EXPECT_EQ(ThumbnailBlue(4), 5);
+}
+
+// A newest "picture" that is a FIFO or a link to an endless device is skipped like a picture
+// that does not decode: the load neither waits on it nor reads it without end.
+TEST_F(WebcamListOperations, NewestFilesThatAreNoPicturesAreSkippedAtLoad) {
+    const testsupport::Watchdog watchdog(std::chrono::seconds(20));
+    std::vector<TWebcamDefRec> recs;
+    for (const testsupport::NotAPicture kind : testsupport::kNotPictures) {
+        const std::string name = "cam" + std::to_string(recs.size());
+        recs.push_back(StillRecord(name, 60));
+        testsupport::WriteFile(DataFolder() + name + "/p20240101000000.jpg", PictureBytes(7, 0, 0));
+        testsupport::MakeNotAPicture(DataFolder() + name + "/p20261202000005.jpg", kind);
+    }
+    recs.push_back(StillRecord("Last", 60));
+    testsupport::WriteFile(DataFolder() + "Last/l20240101000000.jpg", PictureBytes(5, 0, 0));
+    Store(recs);
+    manager_->LoadWebcams();
+    ASSERT_EQ(manager_->Count(), 4);
+    for (int i = 1; i <= 3; ++i) {
+        SCOPED_TRACE(testsupport::Describe(testsupport::kNotPictures[i - 1]));
+        EXPECT_EQ(manager_->GetThumbnail(i), manager_->BlankThumbnail());
+        std::unique_ptr<twebcampicture> picture;
+        std::string fileName;
+        EXPECT_FALSE(manager_->GetWebcam(i)->GetLatestImage(picture, fileName));
+    }
     EXPECT_EQ(ThumbnailBlue(4), 5);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,9 +16,11 @@
 #include "media/qt/led_gauge.h"
 #include "platform/qt/scripted_prompts.h"
 #include "tests/engine/jpeg_test_pictures.h"
+#include "tests/support/not_a_picture.h"
 #include "tests/support/peers.h"
 #include "tests/support/riff_reader.h"
 #include "tests/support/run_program.h"
+#include "tests/support/watchdog.h"
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/filters_fixture.h"
 #include "ui/controls/draw_grid1.h"
@@ -262,6 +265,36 @@ TEST_F(PictureCommandsTest, AnUnreadablePictureEndsTheMovieWithAMessage) {
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown.front().contains(QStringLiteral("p3.jpg"))) << prompts.shown.front().toStdString();
     EXPECT_EQ(Probe(movie), "codec_name=rawvideo\nwidth=64\nheight=48\nr_frame_rate=2/1\nnb_read_frames=3\n");
+}
+
+// A FIFO or a link to an endless device named like a picture is unreadable: as the first picture
+// it refuses the movie, later it ends the movie there; neither is waited on nor read without end.
+TEST_F(PictureCommandsTest, FilesThatAreNoPicturesAreUnreadableInTheMovie) {
+    ORVELLO_NEED_PEER("ffprobe");
+    const testsupport::Watchdog watchdog(std::chrono::seconds(60));
+    movie = (dataDir() / "movie.avi").string();
+    for (const testsupport::NotAPicture kind : testsupport::kNotPictures) {
+        for (const char* hostile : {"p0.jpg", "p3.jpg"}) {
+            SCOPED_TRACE(testsupport::Describe(kind) + " as " + hostile);
+            fs::remove_all(folder);
+            fs::create_directories(folder);
+            fs::remove(movie);
+            for (int i = 0; i < 5; ++i) Picture("p" + std::to_string(i) + ".jpg", Jpeg(64, 48));
+            fs::remove(folder / hostile);
+            testsupport::MakeNotAPicture(folder / hostile, kind);
+            Open();
+            prompts.shown.clear();
+            commands->SaveselectedpicturesasAVIfile1Click();
+            ASSERT_EQ(prompts.shown.size(), 1);
+            if (hostile == std::string("p0.jpg")) {
+                EXPECT_EQ(prompts.shown.front(), QStringLiteral("Unable to parse the JPEG data"));
+                EXPECT_FALSE(fs::exists(movie));
+            } else {
+                EXPECT_TRUE(prompts.shown.front().contains(QStringLiteral("p3.jpg"))) << prompts.shown.front().toStdString();
+                EXPECT_EQ(Probe(movie), "codec_name=rawvideo\nwidth=64\nheight=48\nr_frame_rate=2/1\nnb_read_frames=3\n");
+            }
+        }
+    }
 }
 
 TEST_F(PictureCommandsTest, TheSizeLimitIsToldBeforeWritingAndWhenReached) {

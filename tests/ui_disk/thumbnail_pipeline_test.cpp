@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "tests/engine/jpeg_test_pictures.h"
+#include "tests/support/not_a_picture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/watchdog.h"
 
 namespace {
 
@@ -48,6 +51,23 @@ TEST_F(ThumbnailPipelineTest, GivesWhatOneByOneGivesInOrder) {
                 << k;
         }
     }
+}
+
+// A FIFO or a link to an endless device named like a picture gets the no-picture frame at once,
+// so neither the workers nor the window waiting on them hang.
+TEST_F(ThumbnailPipelineTest, FilesThatAreNoPicturesGetTheNoPictureFrame) {
+    const testsupport::Watchdog watchdog(std::chrono::seconds(20));
+    std::vector<std::string> mixed = {paths[0]};
+    for (const testsupport::NotAPicture kind : testsupport::kNotPictures) {
+        mixed.push_back((dir.path() / ("20261202000005-" + std::to_string(mixed.size()) + ".jpg")).string());
+        testsupport::MakeNotAPicture(mixed.back(), kind);
+    }
+    mixed.push_back(paths[1]);
+    ui::ThumbnailPipeline pipeline(mixed, frames, 8);
+    EXPECT_EQ(pipeline.Take(0).kind, 2);
+    for (std::size_t k = 1; k + 1 < mixed.size(); ++k)
+        EXPECT_EQ(pipeline.Take(k).kind, 0) << testsupport::Describe(testsupport::kNotPictures[k - 1]);
+    EXPECT_EQ(pipeline.Take(mixed.size() - 1).fullWidth, 640);
 }
 
 TEST_F(ThumbnailPipelineTest, GivenUpEarlyItWaitsForWhatItStarted) {

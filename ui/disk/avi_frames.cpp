@@ -1,34 +1,12 @@
 #include "ui/disk/avi_frames.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "engine/bitmap_draw.h"
 #include "engine/jpeg_decoder.h"
 #include "engine/jpeg_picture.h"
-#include "platform/fd_io.h"
+#include "engine/picture_folder.h"
 
 namespace ui {
 namespace {
-
-// Larger files are taken for something else than a picture, not read into memory.
-constexpr off_t kMaxPictureFileSize = off_t(256) << 20;
-
-// The whole of a regular file, in one read into memory kept from the previous file.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxPictureFileSize;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        ok = platform::PreadAll(fd, bytes.data(), bytes.size(), 0);
-    }
-    ::close(fd);
-    return ok;
-}
 
 media::BitmapRows RowsOf(const engine::Bitmap& bitmap) {
     return {bitmap.width(), bitmap.height(), 24, [&bitmap](int y) { return bitmap.row(y); }};
@@ -44,11 +22,11 @@ AviFrames::AviFrames(std::vector<std::string> paths) : FPaths(std::move(paths)) 
 std::span<const std::uint8_t> AviFrames::Bytes(int index) {
     if (index != FBytesIndex) {
         FBytesIndex = -1;
-        if (!ReadWholeFile(FPaths.at(static_cast<std::size_t>(index)), FBytes))
+        if (!engine::ReadPictureFile(FPaths.at(static_cast<std::size_t>(index)), FBytes))
             throw UnreadablePicture(FPaths[static_cast<std::size_t>(index)]);
         FBytesIndex = index;
     }
-    return FBytes;
+    return {reinterpret_cast<const std::uint8_t*>(FBytes.data()), FBytes.size()};
 }
 
 void AviFrames::Decode(int index) {

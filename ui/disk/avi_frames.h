@@ -45,7 +45,7 @@ private:
     void Decode(int index);
 
     std::vector<std::string> FPaths;
-    std::vector<std::uint8_t> FBytes;
+    std::string FBytes;
     int FBytesIndex = -1;
     engine::Bitmap FDecoded;
     int FDecodedIndex = -1;

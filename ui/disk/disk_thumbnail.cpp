@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <exception>
-#include <fstream>
 
 #include "engine/jpeg_decoder.h"
 #include "engine/picture_folder.h"
@@ -15,14 +14,6 @@ namespace {
 
 // The box a decoded picture is fitted into, and its ratio.
 constexpr int kBoxLeft = 5, kBoxTop = 4, kBoxWidth = 70, kBoxHeight = 55;
-
-std::string ReadHead(const std::string& path, std::size_t limit) {
-    std::ifstream in(path, std::ios::binary);
-    std::string head(limit, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(limit));
-    head.resize(in ? limit : static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
-    return head;
-}
 
 engine::Bitmap Stretched(const engine::Bitmap& frame) {
     engine::Bitmap out(kDiskThumbSize, kDiskThumbSize, 24);
@@ -55,7 +46,10 @@ bool IsExifHead(std::string_view head) {
     return tag == "EXIF";
 }
 
-bool IsExifJpeg(const std::string& path) { return IsExifHead(ReadHead(path, 10)); }
+bool IsExifJpeg(const std::string& path) {
+    std::string bytes;
+    return engine::ReadPictureFile(path, bytes) && IsExifHead(bytes);
+}
 
 std::string_view ExifSegment(std::string_view head) {
     if (!IsExifHead(head)) return {};

@@ -15,11 +15,10 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "engine/messages.h"
+#include "engine/picture_folder.h"
 #include "media/qt/led_gauge.h"
 #include "platform/clock.h"
 #include "platform/cp1252.h"
@@ -85,9 +84,9 @@ bool EndsInJpg(const std::string& fileName) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::string bytes;
+    if (!engine::ReadPictureFile(path, bytes)) throw std::runtime_error("cannot read " + path);
+    return bytes;
 }
 
 }  // namespace
