@@ -6,6 +6,7 @@
 // by a lock of their own, since threads copy them while the main window may change them.
 
 #include "engine/newest_saved_picture.h"
+#include "engine/running_flag.h"
 #include "engine/webcam_events.h"
 #include "engine/webcam_records.h"
 #include "platform/clock_datetime.h"
@@ -76,7 +77,7 @@ public:
     bool GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::string& fileName);
 
     twebcammanager& FManager;
-    std::atomic<bool> FRunning{false};
+    RunningFlag FRunning;  // counted by the manager
     std::unique_ptr<tstreamworker> FStreamThread;  // main thread only
     std::optional<std::string> FPicture;            // main thread only
     NewestSavedPicture FNewestSaved;                // main thread only
