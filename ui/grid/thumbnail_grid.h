@@ -39,7 +39,7 @@ public:
     // DefaultColWidth and DefaultRowHeight for thumbnails of this size.
     void SetThumbnailSize(int thumbWidth, int thumbHeight);
 
-    // Repaints a webcam's cell at once; nothing for a webcam out of range or not shown.
+    // Repaints a webcam's cell with the next frame; nothing for a webcam out of range or not shown.
     void RedrawWebcamCell(int webcam);
     // RowCount from DisplayedCount and ColCount.
     void UpdateGridRows();
