@@ -230,6 +230,7 @@ treadthread::Plan treadthread::HeaderCheckPlan(twebcam& webcam) {
 
 bool treadthread::HeaderRequest(twebcam& webcam) {
     const std::string headerFile = FFolder + "header.new";
+    std::string text;  // the failure
     try {
         FState = 1;
         SetStatus(webcam, kStatusHeader);
@@ -237,13 +238,17 @@ bool treadthread::HeaderRequest(twebcam& webcam) {
         FHTTP->OnTransfer = nullptr;
         FHTTP->SetLocalFile(headerFile);
         FNewHeader.clear();
-        RunAction(inet::httpHead);
+        text = RunAction(inet::httpHead);
         FState = 0;
-        if (Halted(webcam)) return false;
-        WriteLines(headerFile, FNewHeader);
+        if (text.empty()) {
+            if (Halted(webcam)) return false;
+            WriteLines(headerFile, FNewHeader);
+        }
     } catch (const std::exception& e) {
+        text = e.what();
+    }
+    if (!text.empty()) {
         FState = 0;
-        const std::string text = e.what();
         if (StartsWith(text, "301")) {
             if (FWatch.overDeadline) PictureFailed(webcam, text);
             return false;
@@ -274,8 +279,9 @@ void treadthread::PictureRequest(twebcam& webcam, Plan plan) {
     FContentLength = 0;
     FTooLarge = false;
     FNewHeader.clear();
-    RunAction(inet::httpGet);
+    const std::string failure = RunAction(inet::httpGet);
     FState = 0;
+    if (!failure.empty()) return PictureFailed(webcam, failure);  // a not-modified answer among them
     const std::string header = FFolder + "header.txt";
     // A short body is no picture: no file is written or replaced.
     if (FBuffer.size() < FContentLength) return PictureFailed(webcam, RefusalText(PictureVerdict::CutOff));
@@ -372,9 +378,9 @@ void treadthread::DoTransfer(const std::string& Text) {
     FBuffer += Text;
 }
 
-void treadthread::RunAction(int action) {
-    RunWatchedAction(*FHTTP, static_cast<inet::TtvxhttpActions>(action), FWatch,
-                     [this] { return Terminated() || (FTurnWebcam && Halted(*FTurnWebcam)); });
+std::string treadthread::RunAction(int action) {
+    return PerformWatchedAction(*FHTTP, static_cast<inet::TtvxhttpActions>(action), FWatch,
+                                [this] { return Terminated() || (FTurnWebcam && Halted(*FTurnWebcam)); });
 }
 
 void treadthread::AbortAction() { engine::AbortAction(FHTTP.get()); }

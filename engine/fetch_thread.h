@@ -109,7 +109,8 @@ private:
     // The HTTP component's events and the watch, which ends a request that is halted or idle.
     void DoHeader(const std::string& Field, const std::string& Value);
     void DoTransfer(const std::string& Text);
-    void RunAction(int action);
+    // The action's failure message, empty after a success.
+    std::string RunAction(int action);
     void AbortAction();
     // On the main thread once Execute ended: a worker that was not asked to end is replaced.
     void ThreadTerminated();
