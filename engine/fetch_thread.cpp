@@ -205,13 +205,13 @@ void treadthread::ReadLocalFile(twebcam& webcam, const std::string& path) {
     Newpic(webcam);
 }
 
-void treadthread::LoadOldHeader(const std::string& file) { FOldHeader = ReadTextLines(file); }
+void treadthread::LoadOldHeader(twebcam& webcam, const std::string& file) { FOldHeader = webcam.FKeptHeader.Lines(file); }
 
 void treadthread::SetUpRequest(twebcam& webcam) {
     const TWebcamDefRec rec = webcam.Rec();
     FHTTP->SetAction(inet::httpIdle);
     FHTTP->SetAction(inet::httpResetHeaders);
-    LoadOldHeader(FFolder + "header.txt");
+    LoadOldHeader(webcam, FFolder + "header.txt");
     SetUpPictureRequest(*FHTTP, FManager, rec, FFolder, FSettings->userAgent, {"Pragma: no-cache"},
                         StampedUrl(rec.PictureURL.str()));
     FHTTP->OnHeader = [this](inet::TtvxHTTP&, const std::string& field, const std::string& value) {

@@ -102,7 +102,7 @@ private:
     // A webcam that got neither a picture nor a not-modified answer waits a little.
     void PostponeUnanswered(twebcam& webcam);
     void Newpic(twebcam& webcam);
-    void LoadOldHeader(const std::string& file);
+    void LoadOldHeader(twebcam& webcam, const std::string& file);
     void SetStatus(twebcam& webcam, std::uint8_t status);
     void LogError(const twebcam& webcam, const std::string& prefix, const std::string& text);
 
