@@ -206,13 +206,13 @@ void treadthread::ReadLocalFile(twebcam& webcam, const std::string& path) {
     Newpic(webcam);
 }
 
-void treadthread::LoadOldHeader(const std::string& file) { FOldHeader = ReadTextLines(file); }
+void treadthread::LoadOldHeader(twebcam& webcam, const std::string& file) { FOldHeader = webcam.FKeptHeader.Lines(file); }
 
 void treadthread::SetUpRequest(twebcam& webcam) {
     const TWebcamDefRec rec = webcam.Rec();
     FHTTP->SetAction(inet::httpIdle);
     FHTTP->SetAction(inet::httpResetHeaders);
-    LoadOldHeader(FFolder + "header.txt");
+    LoadOldHeader(webcam, FFolder + "header.txt");
     SetUpPictureRequest(*FHTTP, FManager, rec, FFolder, FSettings->userAgent, {"Pragma: no-cache"},
                         StampedUrl(rec.PictureURL.str()));
     FHTTP->OnHeader = [this](inet::TtvxHTTP&, const std::string& field, const std::string& value) {
@@ -231,6 +231,7 @@ treadthread::Plan treadthread::HeaderCheckPlan(twebcam& webcam) {
 
 bool treadthread::HeaderRequest(twebcam& webcam) {
     const std::string headerFile = FFolder + "header.new";
+    std::string text;  // the failure
     try {
         FState = 1;
         SetStatus(webcam, kStatusHeader);
@@ -238,13 +239,17 @@ bool treadthread::HeaderRequest(twebcam& webcam) {
         FHTTP->OnTransfer = nullptr;
         FHTTP->SetLocalFile(headerFile);
         FNewHeader.clear();
-        RunAction(inet::httpHead);
+        text = RunAction(inet::httpHead);
         FState = 0;
-        if (Halted(webcam)) return false;
-        WriteLines(headerFile, FNewHeader);
+        if (text.empty()) {
+            if (Halted(webcam)) return false;
+            WriteLines(headerFile, FNewHeader);
+        }
     } catch (const std::exception& e) {
+        text = e.what();
+    }
+    if (!text.empty()) {
         FState = 0;
-        const std::string text = e.what();
         if (StartsWith(text, "301")) {
             if (FWatch.overDeadline) PictureFailed(webcam, text);
             return false;
@@ -275,8 +280,9 @@ void treadthread::PictureRequest(twebcam& webcam, Plan plan) {
     FContentLength = 0;
     FTooLarge = false;
     FNewHeader.clear();
-    RunAction(inet::httpGet);
+    const std::string failure = RunAction(inet::httpGet);
     FState = 0;
+    if (!failure.empty()) return PictureFailed(webcam, failure);  // a not-modified answer among them
     const std::string header = FFolder + "header.txt";
     // A short body is no picture: no file is written or replaced.
     if (FBuffer.size() < FContentLength) return PictureFailed(webcam, RefusalText(PictureVerdict::CutOff));
@@ -373,9 +379,9 @@ void treadthread::DoTransfer(const std::string& Text) {
     FBuffer += Text;
 }
 
-void treadthread::RunAction(int action) {
-    RunWatchedAction(*FHTTP, static_cast<inet::TtvxhttpActions>(action), FWatch,
-                     [this] { return Terminated() || (FTurnWebcam && Halted(*FTurnWebcam)); });
+std::string treadthread::RunAction(int action) {
+    return PerformWatchedAction(*FHTTP, static_cast<inet::TtvxhttpActions>(action), FWatch,
+                                [this] { return Terminated() || (FTurnWebcam && Halted(*FTurnWebcam)); });
 }
 
 void treadthread::AbortAction() { engine::AbortAction(FHTTP.get()); }

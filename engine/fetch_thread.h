@@ -101,14 +101,15 @@ private:
     // A webcam that got neither a picture nor a not-modified answer waits a little.
     void PostponeUnanswered(twebcam& webcam);
     void Newpic(twebcam& webcam);
-    void LoadOldHeader(const std::string& file);
+    void LoadOldHeader(twebcam& webcam, const std::string& file);
     void SetStatus(twebcam& webcam, std::uint8_t status);
     void LogError(const twebcam& webcam, const std::string& prefix, const std::string& text);
 
     // The HTTP component's events and the watch, which ends a request that is halted or idle.
     void DoHeader(const std::string& Field, const std::string& Value);
     void DoTransfer(const std::string& Text);
-    void RunAction(int action);
+    // The action's failure message, empty after a success.
+    std::string RunAction(int action);
     void AbortAction();
     // On the main thread once Execute ended: a worker that was not asked to end is replaced.
     void ThreadTerminated();

@@ -74,9 +74,11 @@ void SetUpPictureRequest(inet::TtvxHTTP& http, const twebcammanager& manager, co
         for (const std::string& line : ReadTextLines(webcamFolder + "addhead.txt")) http.ExtraHeaders().push_back(line);
 }
 
-void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
-                      const std::function<bool()>& halted) {
-    // The watch's ticks fire inside the request's wait, on this thread.
+namespace {
+
+// Runs perform while the watch's timer ticks inside the request's wait, on this thread.
+template <typename Perform>
+void Watched(inet::TtvxHTTP& http, RequestWatch& watch, const std::function<bool()>& halted, Perform perform) {
     platform::MessageLoop& loop = platform::MessageLoop::Current();
     const auto tick = std::clamp(watch.quietLimit / 10, std::chrono::milliseconds(1), std::chrono::milliseconds(25));
     watch.lastData = std::chrono::steady_clock::now();
@@ -86,12 +88,26 @@ void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, Reques
         if (watch.overDeadline || now - watch.lastData >= watch.quietLimit || halted()) AbortAction(&http);
     });
     try {
-        http.SetAction(action);
+        perform();
     } catch (...) {
         loop.KillTimer(timer);
         throw;
     }
     loop.KillTimer(timer);
+}
+
+}  // namespace
+
+void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
+                      const std::function<bool()>& halted) {
+    Watched(http, watch, halted, [&] { http.SetAction(action); });
+}
+
+std::string PerformWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
+                                 const std::function<bool()>& halted) {
+    std::string failure;
+    Watched(http, watch, halted, [&] { failure = http.PerformAction(action); });
+    return failure;
 }
 
 void AbortAction(inet::TtvxHTTP* http) {

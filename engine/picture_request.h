@@ -70,6 +70,10 @@ struct RequestWatch {
 // for the watch's quiet limit or its deadline passed. The action then fails with "301".
 void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
                       const std::function<bool()>& halted);
+// The same, with the action's failure handed back as its message (empty after a success)
+// instead of raised.
+std::string PerformWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
+                                 const std::function<bool()>& halted);
 
 // Ends the component's running action, if one runs; errors are ignored.
 void AbortAction(inet::TtvxHTTP* http);

@@ -32,6 +32,7 @@ twebcam::twebcam(twebcammanager& manager, TWebcamStatusEvent onStatus, TWebcamPi
                  TWebcamPictureEvent onPicture, const TWebcamDef1Rec& rec2, const TWebcamDefRec& rec, int recordNo,
                  const std::string& dataDir, bool readHeader)
     : FManager(manager),
+      FRunning(manager.FRunningCount),
       FFolder(WithSlash(dataDir)),
       FRecordNo(recordNo),
       FDisplayCell(recordNo),

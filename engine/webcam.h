@@ -5,7 +5,9 @@
 // set its busy flag, due time and status, which are therefore atomic. The records are guarded
 // by a lock of their own, since threads copy them while the main window may change them.
 
+#include "engine/kept_text_file.h"
 #include "engine/newest_saved_picture.h"
+#include "engine/running_flag.h"
 #include "engine/webcam_events.h"
 #include "engine/webcam_records.h"
 #include "platform/clock_datetime.h"
@@ -76,7 +78,7 @@ public:
     bool GetLatestImage(std::unique_ptr<twebcampicture>& picture, std::string& fileName);
 
     twebcammanager& FManager;
-    std::atomic<bool> FRunning{false};
+    RunningFlag FRunning;  // counted by the manager
     std::unique_ptr<tstreamworker> FStreamThread;  // main thread only
     std::optional<std::string> FPicture;            // main thread only
     NewestSavedPicture FNewestSaved;                // main thread only
@@ -88,6 +90,8 @@ public:
     // has let go of it for good (after its rescheduling ran on the main thread).
     std::atomic<bool> FBusy{false};
     std::atomic<bool> FStopping{false};
+    // Its header.txt as the last turn read it; the fetch thread that holds the webcam only.
+    KeptTextFile FKeptHeader;
     int FPictureCounter = 0;                        // main thread only
     // The last free picture name handed out and the hundredth after it (local time), where the
     // next search starts while that name is taken; main thread only.

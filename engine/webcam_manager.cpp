@@ -68,12 +68,6 @@ void twebcammanager::ForEachWebcam(Fn fn) const {
         if (twebcam* webcam = FList.Get(i)) fn(*webcam);
 }
 
-int twebcammanager::RunningCount() const {
-    int n = 0;
-    ForEachWebcam([&](twebcam& w) { n += w.FRunning ? 1 : 0; });
-    return n;
-}
-
 int twebcammanager::DisplayedCount() const {
     int n = 0;
     ForEachWebcam([&](twebcam& w) { n += w.FDisplayCell >= 0 ? 1 : 0; });

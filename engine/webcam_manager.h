@@ -61,7 +61,7 @@ public:
     // Counts.
     int Count() const { return FList.Count(); }
     twebcam* GetWebcam(int i) const { return FList.Get(i - 1); }  // std::out_of_range outside the list
-    int RunningCount() const;
+    int RunningCount() const { return FRunningCount; }
     int DisplayedCount() const;
     void CountThreadStates(int& inHeader, int& inPicture) const;
 
@@ -195,6 +195,8 @@ public:
     TWebcamPictureEvent OnStreamPicture;
     TWebcamStatusEvent OnStatusChange;
 
+    // Webcams whose run flag is set, kept by the flags themselves.
+    std::atomic<int> FRunningCount{0};
     // Fixed at construction, read by the fetch threads.
     int FThreadCount;
     int FNormalFirst;

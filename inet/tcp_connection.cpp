@@ -45,7 +45,8 @@ int TcpConnection::Connect(bool on) {
     platform::SocketHandle s;
     int code = platform::SocketCreate(s);
     if (code) return code;
-    code = platform::SocketBind(s, localPort_);
+    // Without a local port the connect binds the socket itself, to any address.
+    if (localPort_ != 0) code = platform::SocketBind(s, localPort_);
     if (!code) code = ApplyOptions(s);
     if (!code) code = platform::SocketAsyncSelect(s, Target(), kSocketMessage, kAllEvents);
     if (!code) {
@@ -61,7 +62,8 @@ int TcpConnection::Connect(bool on) {
 }
 
 int TcpConnection::ApplyOptions(platform::SocketHandle s) {
-    int code = platform::SocketSetOption(s, SOL_SOCKET, SO_KEEPALIVE, keepAlive_ ? 1 : 0);
+    // A new socket has keep-alive off: only a change is a call.
+    int code = keepAlive_ ? platform::SocketSetOption(s, SOL_SOCKET, SO_KEEPALIVE, 1) : 0;
     if (!code && receiveBufferSize_ > 0) code = platform::SocketSetOption(s, SOL_SOCKET, SO_RCVBUF, receiveBufferSize_);
     if (!code && sendBufferSize_ > 0) code = platform::SocketSetOption(s, SOL_SOCKET, SO_SNDBUF, sendBufferSize_);
     if (!code) code = platform::SocketSetOption(s, SOL_SOCKET, SO_OOBINLINE, 1);
@@ -110,8 +112,7 @@ void TcpConnection::HandleMessage(const platform::Message& message) {
 
 void TcpConnection::HandleConnect(int error) {
     if (connected_) return;
-    connected_ = true;
-    platform::SocketSetOption(socket_, SOL_SOCKET, SO_OOBINLINE, 1);
+    connected_ = true;  // out-of-band data comes inline since the socket was made
     OnConnected(error);
     if (error != 0) CloseSocket();
 }

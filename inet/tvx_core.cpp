@@ -2,8 +2,9 @@
 
 namespace inet {
 
-ETarvixBase::ETarvixBase(int code, const std::string& text)
-    : std::runtime_error(std::to_string(code) + ": " + text), Code(code) {}
+std::string FailureMessage(int code, const std::string& text) { return std::to_string(code) + ": " + text; }
+
+ETarvixBase::ETarvixBase(int code, const std::string& text) : std::runtime_error(FailureMessage(code, text)), Code(code) {}
 
 std::exception_ptr TtvxCore::CreateException(int code, const std::string& text) const {
     return std::make_exception_ptr(ETarvixBase(code, text));

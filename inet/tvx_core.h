@@ -10,6 +10,9 @@
 
 namespace inet {
 
+// A failure's message: the code in decimal, ": " and the text.
+std::string FailureMessage(int code, const std::string& text);
+
 class ETarvixBase : public std::runtime_error {
 public:
     ETarvixBase(int code, const std::string& text);

@@ -89,10 +89,20 @@ void TtvxHTTP::SetNumber(HttpProperty id, std::uint32_t value) {
 
 TtvxhttpActions TtvxHTTP::Action() const { return static_cast<TtvxhttpActions>(Number(HttpProperty::Action)); }
 
-void TtvxHTTP::SetAction(TtvxhttpActions action) {
+int TtvxHTTP::RunAction(TtvxhttpActions action) {
     SetText(HttpProperty::OtherHeaders, JoinLines(extraHeaders_));
-    SetNumber(HttpProperty::Action, action);
-    extraHeaders_ = SplitLines(Text(HttpProperty::OtherHeaders));
+    const int code = engine_->SetNumber(HttpProperty::Action, action);
+    if (code == 0) extraHeaders_ = SplitLines(Text(HttpProperty::OtherHeaders));
+    return code;
+}
+
+void TtvxHTTP::SetAction(TtvxhttpActions action) {
+    if (int code = RunAction(action)) RaiseError(code);
+}
+
+std::string TtvxHTTP::PerformAction(TtvxhttpActions action) {
+    const int code = RunAction(action);
+    return code ? FailureMessage(code, EngineLastError()) : std::string();
 }
 
 }  // namespace inet

@@ -53,6 +53,10 @@ public:
     // Sends ExtraHeaders with the request, performs the action, and puts the header text
     // as the engine left it back into ExtraHeaders.
     void SetAction(TtvxhttpActions action);
+    // SetAction that hands a failure of the action back as its message ("151: 304 Not
+    // Modified"), empty after a success, instead of raising it: the fetch threads meet a
+    // not-modified answer on most turns. An exception of an event handler is still raised.
+    std::string PerformAction(TtvxhttpActions action);
     std::string LocalHost() const { return Text(HttpProperty::LocalHost); }
     std::string LocalFile() const { return Text(HttpProperty::LocalFile); }
     void SetLocalFile(const std::string& value) { SetText(HttpProperty::LocalFile, value); }
@@ -105,6 +109,8 @@ private:
     void SetText(HttpProperty id, const std::string& value);
     std::int64_t Number(HttpProperty id) const;
     void SetNumber(HttpProperty id, std::uint32_t value);
+    // The action's engine code, 0 for a success.
+    int RunAction(TtvxhttpActions action);
 
     std::vector<std::string> extraHeaders_;
     std::unique_ptr<Events> events_;

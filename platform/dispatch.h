@@ -37,8 +37,9 @@ public:
     // Queues fn for the main thread and returns at once.
     void Post(std::function<void()> fn);
 
-    // Main thread: runs the calls pending now (and the foreign pump, when one is set);
-    // returns how many calls ran.
+    // Main thread: runs the calls pending now and those queued while they run, in order, for
+    // at most a few milliseconds (then the foreign pump, when one is set); returns how many
+    // calls ran.
     int ProcessMessages();
 
     // Main thread: drains calls until done() is true; checks done() at least every `poll`
@@ -72,6 +73,9 @@ private:
     };
 
     void Enqueue(std::shared_ptr<Call> call);
+    // The pending calls, taken in one locked step with the descriptor's count.
+    std::deque<std::shared_ptr<Call>> TakePending();
+    void RunCalls(std::deque<std::shared_ptr<Call>>& batch);
 
     mutable std::mutex FQueueLock;            // guards FPending, FWoken, Call::done and Call::error
     std::condition_variable FWakeMain;        // a call arrived or Wake() was called

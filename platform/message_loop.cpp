@@ -164,6 +164,11 @@ void MessageLoop::Unwatch(WatchId watch) {
     watches_.erase(it);
 }
 
+void MessageLoop::UnwatchClosing(WatchId watch) {
+    assert(OnOwnerThread());
+    watches_.erase(watch);
+}
+
 // One-shot registration: a readiness is reported once and the descriptor stays quiet
 // until its handler has run. No events at all means nothing reported, not even a hang-up
 // against the caller's wish: out of the epoll set, unless the kernel has disarmed it already.

@@ -77,6 +77,9 @@ public:
     WatchId Watch(int fd, std::uint32_t epollEvents, FdHandler handler);
     void SetWatchEvents(WatchId watch, std::uint32_t epollEvents);
     void Unwatch(WatchId watch);
+    // Unwatch for a descriptor that is closed right after, and never shared with another
+    // process or descriptor: its close takes it out of the poll set, with no call of its own.
+    void UnwatchClosing(WatchId watch);
 
     void PostQuit(int exitCode) { remote_->Quit(exitCode); }
     bool QuitPending() const { return remote_->QuitPending(); }

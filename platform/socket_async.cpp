@@ -128,8 +128,10 @@ void OnReady(SocketHandle handle, std::uint32_t events) {
             Notify(*e, kFdWrite, 0);
         }
         if ((events & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) && e->readArmed) {
-            int unread = 0;
-            ioctl(e->fd, FIONREAD, &unread);
+            // Readable without an end: there is data. Only with an end is it asked whether
+            // data is left before the close.
+            int unread = 1;
+            if (events & (EPOLLRDHUP | EPOLLHUP | EPOLLERR)) ioctl(e->fd, FIONREAD, &unread);
             if (unread > 0 && (e->mask & kFdRead)) {
                 e->readArmed = false;
                 Notify(*e, kFdRead, 0);
@@ -171,7 +173,7 @@ int SocketClose(SocketHandle socket) {
     auto it = sockets.find(socket);
     if (it == sockets.end()) return wsa::kNotSocket;
     Entry& e = *it->second;
-    e.loop->Unwatch(e.watch);
+    e.loop->UnwatchClosing(e.watch);  // the Entry closes the socket
     DiscardNotifications(e);
     sockets.erase(it);
     return 0;

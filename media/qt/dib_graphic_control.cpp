@@ -32,10 +32,6 @@ void TMMDIBGraphicControl::DrawBackground() {
   canvas_.Clear();
 }
 
-void TMMDIBGraphicControl::DirectDraw(const QRect& area) {
-  if (isVisible()) repaint(area);
-}
-
 void TMMDIBGraphicControl::resizeEvent(QResizeEvent* event) {
   TMMGraphicControl::resizeEvent(event);
   const QSize s = CanvasSize();

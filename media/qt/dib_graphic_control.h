@@ -33,9 +33,6 @@ class TMMDIBGraphicControl : public TMMGraphicControl {
   // In a drawing pass of the canvas: lays in the background picture, or clears with the colour.
   virtual void DrawBackground();
 
-  // Redraws Area of the control now, without waiting for the event loop; nothing while hidden.
-  void DirectDraw(const QRect& area);
-
  protected:
   // The size the canvas takes (the whole control here).
   virtual QSize CanvasSize() const { return size(); }

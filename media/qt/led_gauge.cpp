@@ -69,7 +69,7 @@ void TMMLEDGauge::SetSpotWidth(int width) {
 void TMMLEDGauge::SetProgress(int value) {
   if (value == progress_) return;
   progress_ = MinMax(value, 0, 100);
-  DirectDraw(BarRect());
+  update(BarRect());  // with the next frame: a burst of changes paints the bar once
 }
 
 void TMMLEDGauge::SetOnDrawBar(TMMLEDDrawBar handler) {

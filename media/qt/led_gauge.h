@@ -61,7 +61,7 @@ class TMMLEDGauge : public TMMDIBGraphicControl {
   int SpotWidth() const { return spot_width_; }
   void SetSpotWidth(int width);
 
-  // 0..100; a change redraws the bar at once.
+  // 0..100; a change redraws the bar with the next frame.
   int Progress() const { return progress_; }
   void SetProgress(int value);
 

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
@@ -381,6 +382,43 @@ TEST_F(Manager, StartsAndStopsBySelectionAndFavourites) {
     EXPECT_EQ(manager_->RunningCount(), 0);
     manager_->StartAll();
     EXPECT_EQ(manager_->RunningCount(), 3);
+}
+
+// The count is kept by the run flags: it follows every way a webcam starts, stops or goes away.
+TEST_F(Manager, RunningCountFollowsEveryChangeOfARunFlag) {
+    MakeManager();
+    twebcam& a = Add("a");
+    twebcam& b = Add("b");
+    twebcam& c = Add("c");
+    c.SetEnabled(false);
+    const auto scanned = [&] {
+        int n = 0;
+        for (int i = 1; i <= manager_->Count(); ++i)
+            if (const twebcam* w = manager_->GetWebcam(i); w && w->FRunning) ++n;
+        return n;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int running;
+    };
+    const Step steps[] = {
+        {"start a", [&] { a.Start(); }, 1},
+        {"start a again", [&] { a.Start(); }, 1},
+        {"start the disabled c", [&] { c.Start(); }, 1},
+        {"start b", [&] { manager_->StartWebcam(2); }, 2},
+        {"pause b", [&] { b.Pause(); }, 2},
+        {"stop b", [&] { b.Stop(); }, 1},
+        {"stop b again", [&] { b.Stop(); }, 1},
+        {"start all", [&] { manager_->StartAll(); }, 2},
+        {"delete the running a", [&] { manager_->DeleteWebcam(1); }, 1},
+        {"stop all", [&] { manager_->StopAll(); }, 0},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(manager_->RunningCount(), step.running) << step.what;
+        EXPECT_EQ(manager_->RunningCount(), scanned()) << step.what;
+    }
 }
 
 TEST_F(Manager, FetchThreadsRunTurnsThatRescheduleTheWebcam) {

@@ -117,6 +117,28 @@ TEST_F(NginxTest, AnUnchangedPictureAnswers304AsError151) {
     EXPECT_TRUE(f.body == picture_);
 }
 
+// The fetch threads' way: the failure comes back as the message SetAction raises.
+TEST_F(NginxTest, PerformActionHandsBackTheFailureInsteadOfRaisingIt) {
+    Fetcher f;
+    f.http.SetURL(Url("/cam.jpg"));
+    ASSERT_EQ("", f.Run(inet::httpGet));
+    struct Case {
+        std::string ifModifiedSince, failure;
+        bool body;
+    };
+    for (const Case& c : {Case{f.headers["Last-Modified"], "151: 304 Not Modified", false},
+                          Case{"Thu, 01 Jan 1998 00:00:00 GMT", "", true}}) {
+        f.body.clear();
+        f.http.ExtraHeaders() = {"If-Modified-Since: " + c.ifModifiedSince};
+        EXPECT_EQ(f.http.PerformAction(inet::httpGet), c.failure);
+        EXPECT_EQ(f.body == picture_, c.body) << c.failure;
+    }
+    f.http.SetURL(Url("/missing.jpg"));
+    const std::string raised = f.Run(inet::httpGet);
+    EXPECT_EQ("151: 404 Not Found", raised);
+    EXPECT_EQ(f.http.PerformAction(inet::httpGet), raised);
+}
+
 TEST_F(NginxTest, AProtectedPictureNeedsTheLogin) {
     Fetcher f;
     f.http.SetURL(Url("/private/cam.jpg"));

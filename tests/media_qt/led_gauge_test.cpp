@@ -213,16 +213,25 @@ TEST(LEDGaugeTest, DrawBarHandlerPaintsTheWholeBar) {
   EXPECT_EQ(image.pixel(50, 8), Rgb(clFuchsia));
 }
 
-TEST(LEDGaugeTest, ProgressRedrawsAShownGaugeAtOnce) {
+// A burst of changes paints the bar once, with the next frame, showing the last value.
+TEST(LEDGaugeTest, ProgressRedrawsAShownGaugeOnceWithTheNextFrame) {
   TMMLEDGauge gauge;
-  int paints = 0;
-  gauge.SetOnDrawBar([&](TMMLEDGauge&, TMMDIBCanvas&, const TRect&, int) { ++paints; });
+  int paints = 0, litPainted = -1;
+  gauge.SetOnDrawBar([&](TMMLEDGauge&, TMMDIBCanvas&, const TRect&, int lit) {
+    ++paints;
+    litPainted = lit;
+  });
   gauge.show();
   QApplication::processEvents();
   const int before = paints;
-  gauge.SetProgress(30);  // no event processing in between
+  for (int value : {30, 80, 50}) gauge.SetProgress(value);
+  EXPECT_EQ(paints, before);  // nothing inside the calls
+  QApplication::processEvents();
   EXPECT_EQ(paints, before + 1);
-  gauge.SetProgress(30);  // unchanged: nothing
+  EXPECT_EQ(litPainted, gauge.ActiveSpots());
+  EXPECT_EQ(litPainted, 49);  // 50 % of 99 spots
+  gauge.SetProgress(50);  // unchanged: nothing
+  QApplication::processEvents();
   EXPECT_EQ(paints, before + 1);
 }
 

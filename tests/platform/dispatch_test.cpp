@@ -7,6 +7,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -73,6 +74,39 @@ TEST(Dispatch, TheDescriptorIsReadableExactlyWhileCallsArePending) {
     EXPECT_EQ(main.ProcessMessages(), 2);
     EXPECT_EQ(ran, 2);
     EXPECT_FALSE(Readable(main.EventFd()));
+}
+
+// One wake-up serves the calls that arrive while the drain runs as well, in their order.
+TEST(Dispatch, ADrainAlsoServesTheCallsQueuedWhileItRuns) {
+    Dispatcher& main = Dispatcher::Main();
+    std::vector<int> order;  // main thread only
+    std::atomic<bool> secondRan{false};
+    std::thread second;
+    std::thread first([&] {
+        main.Synchronize([&] {
+            order.push_back(1);
+            second = std::thread([&] {
+                main.Synchronize([&] {
+                    order.push_back(2);
+                    secondRan = true;
+                });
+            });
+            // Returns once the second call is queued: the descriptor turned readable again.
+            const auto until = Deadline();
+            while (!Readable(main.EventFd()) && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(1ms);
+            order.push_back(3);
+        });
+    });
+    const auto until = Deadline();
+    while (!Readable(main.EventFd()) && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(main.ProcessMessages(), 2);
+    EXPECT_EQ(order, (std::vector<int>{1, 3, 2}));
+    EXPECT_TRUE(secondRan);
+    EXPECT_FALSE(Readable(main.EventFd()));
+    main.WaitUntil([&] { return secondRan.load(); }, 1ms, Deadline());  // a failed drain must not hang the test
+    first.join();
+    second.join();
 }
 
 TEST(Dispatch, WaitUntilKeepsDrainingManyThreadsUntilDone) {

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
+#include <QScreen>
 
 #include <filesystem>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "engine/categories.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
+#include "media/qt/led_gauge.h"
 #include "tests/support/webcam_defs.h"
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/mainform_fixture.h"
@@ -88,6 +90,79 @@ TEST_F(MainFormWiring, WebcamsMarkedInTheChooserAreTheOnesTheGridShows) {
     EXPECT_EQ(manager_->DisplayedCount(), 2);
     EXPECT_EQ(manager_->GetCellWebcam(1), 3);
     EXPECT_FALSE(manager_->GetWebcam(2)->FSelected);
+}
+
+// Counts the paints a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+    QWidget* widget() const { return widget_; }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+};
+
+// A burst of the engine's status changes is painted with the next frame, once, and what the
+// window then shows is what the last events give: the last text in the status line, the
+// gauges of the final queue and thread states, each cell with its webcam's last status.
+TEST_F(MainFormWiring, ABurstOfStatusChangesIsPaintedOnceAsItsLastEventsLeaveIt) {
+    form_->show();
+    manager_->StartAll();  // the idle threads take nothing: all three stay queued
+    QApplication::processEvents();
+    auto* label = form_->findChild<QLabel*>("Label1");
+    auto* grid = form_->findChild<ui::TDrawGrid1*>("DrawGrid11");
+    std::vector<media::TMMLEDGauge*> gauges;
+    for (const char* name : {"MMLEDGauge1", "MMLEDGauge2", "MMLEDGauge3", "MMLEDGauge4"})
+        gauges.push_back(form_->findChild<media::TMMLEDGauge*>(name));
+    std::vector<std::unique_ptr<PaintCounter>> counters;
+    counters.push_back(std::make_unique<PaintCounter>(label));
+    counters.push_back(std::make_unique<PaintCounter>(grid->viewport()));
+    for (auto* gauge : gauges) counters.push_back(std::make_unique<PaintCounter>(gauge));
+
+    const std::uint8_t statuses[] = {engine::kStatusQueued, engine::kStatusHeader, engine::kStatusPicture,
+                                     engine::kStatusWaiting, engine::kStatusError};
+    const int threads = static_cast<int>(manager_->FThreads.size());
+    ASSERT_EQ(threads, 16);
+    for (int round = 0; round < 40; ++round) {
+        for (int t = 0; t < threads; ++t) manager_->FThreads[static_cast<std::size_t>(t)]->FState = (t + round) % 3;
+        for (int i = 0; i < 3; ++i) manager_->StatusChanged(i, statuses[(round + i) % 5]);
+    }
+    // The final round: 8 threads fetch a picture, 4 check a header.
+    for (int t = 0; t < threads; ++t) manager_->FThreads[static_cast<std::size_t>(t)]->FState = t < 8 ? 2 : t < 12;
+    manager_->StatusChanged(2, engine::kStatusHeader);
+    manager_->StatusChanged(0, engine::kStatusError);
+    for (const auto& counter : counters)
+        EXPECT_EQ(counter->paints, 0) << counter->widget()->objectName().toStdString() << " painted inside the calls";
+
+    QApplication::processEvents();
+    EXPECT_EQ(counters[0]->paints, 1) << "status line";
+    EXPECT_EQ(counters[1]->paints, 1) << "grid";
+    EXPECT_EQ(label->text(),
+              QStringLiteral("Cam1 - ") + QString::fromStdString(engine::WebcamStatusText(engine::kStatusError)));
+    const int progress[] = {100, 0, 50, 25};  // queued, waiting, pictures, headers
+    for (std::size_t g = 0; g < gauges.size(); ++g) {
+        EXPECT_EQ(gauges[g]->Progress(), progress[g]) << g;
+        EXPECT_LE(counters[g + 2]->paints, 1) << g;
+    }
+    const std::uint8_t lastStatus[] = {engine::kStatusError, engine::kStatusQueued, engine::kStatusHeader};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(manager_->GetWebcam(i + 1)->FStatus, lastStatus[i]) << i;
+    // On the screen, each of them is what a paint of the present state draws: nothing stale.
+    QScreen* screen = form_->screen();
+    for (const auto& counter : counters) {
+        QWidget* widget = counter->widget();
+        const QPoint at = widget->mapTo(form_.get(), QPoint(0, 0));
+        const QImage shown =
+            screen->grabWindow(form_->winId(), at.x(), at.y(), widget->width(), widget->height()).toImage();
+        const QImage fresh = widget->grab().toImage().convertToFormat(shown.format());
+        EXPECT_TRUE(shown == fresh) << widget->objectName().toStdString();
+    }
 }
 
 TEST_F(MainFormWiring, StatusChangesOfTheEngineReachTheStatusLine) {

@@ -42,7 +42,7 @@ public:
     virtual void FocusGrid() = 0;
     virtual bool ViewerPageShown() const = 0;  // PageControl2 shows TabSheet11
     virtual bool FollowNewPictures() const = 0;
-    virtual void SetStatusLabel(const QString& text) = 0;  // Label1, repainted at once
+    virtual void SetStatusLabel(const QString& text) = 0;  // Label1, painted with the next frame
     virtual void UpdateStatusGauges() = 0;
     virtual media::TMMLEDGauge& MotionGauge() = 0;  // MMLEDGauge5
     virtual int MotionThreshold() const = 0;         // MotionSettings threshold

@@ -20,7 +20,6 @@ void UpdateMotionGauge(media::TMMLEDGauge& gauge, std::uint8_t kind, int score, 
     gauge.SetProgress(score);
     gauge.SetPoint1(threshold * 4);
     gauge.SetPoint2(threshold * 4);
-    gauge.repaint();
 }
 
 void ViewFilters::ApplyViewFilter() {

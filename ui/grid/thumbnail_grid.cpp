@@ -81,7 +81,6 @@ void ThumbnailGrid::RedrawWebcamCell(int webcam) {
     const int cell = DisplayCell(webcam);
     if (cell < 0) return;
     grid_.InvalidateCell(cell % grid_.ColCount(), cell / grid_.ColCount());
-    grid_.Update();
 }
 
 void ThumbnailGrid::UpdateGridRows() { grid_.SetRowCount(GridRows(DisplayedCount(), grid_.ColCount())); }

@@ -40,7 +40,7 @@ public:
     // narrower than one whole column and its scroll bar.
     void SetThumbnailSize(int thumbWidth, int thumbHeight);
 
-    // Repaints a webcam's cell at once; nothing for a webcam out of range or not shown.
+    // Repaints a webcam's cell with the next frame; nothing for a webcam out of range or not shown.
     void RedrawWebcamCell(int webcam);
     // RowCount from DisplayedCount and ColCount.
     void UpdateGridRows();

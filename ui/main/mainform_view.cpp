@@ -109,10 +109,8 @@ void Tsupamain::SetRunState(int code) {
 
 bool Tsupamain::ViewerPageShown() const { return PageControl2->currentWidget() == TabSheet11; }
 
-void Tsupamain::SetStatusLabel(const QString& text) {
-    Label1->setText(text);
-    Label1->repaint();
-}
+// Painted with the next frame: a burst of status changes shows its last text once.
+void Tsupamain::SetStatusLabel(const QString& text) { Label1->setText(text); }
 
 void Tsupamain::SetStatusText(const QString& text) {
     if (!text.isEmpty()) SetStatusLabel(QStringLiteral(" ") + text);
@@ -182,7 +180,7 @@ void Tsupamain::ShowWebcamInfo() {
     stop->setEnabled(info.enabled);
     FindCommand(*this, "ToolButton20")->setChecked(info.enabled);
     FindCommand(*this, "ToolButton19")->setChecked(!info.enabled);
-    Panel9->repaint();
+    Panel9->update();
 }
 
 void Tsupamain::EnhanceSettingsChanged(const EnhanceSettings& settings) {

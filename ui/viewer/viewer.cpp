@@ -272,7 +272,6 @@ void TViewer::ShowPictureFile(const std::string& fileName, bool withCaption) {
         gauge.SetProgress(score);
         gauge.SetPoint1(host_.MotionThreshold() * 4);
         gauge.SetPoint2(host_.MotionThreshold() * 4);
-        gauge.repaint();
     }
     previousFileName_ = fileName;
     DisplayPicture(viewerJpeg_.get(), kDisplayFile);
@@ -310,7 +309,7 @@ void TViewer::ShowLatestPicture(std::unique_ptr<engine::twebcampicture> picture,
     RepaintPicture();
 }
 
-void TViewer::RepaintPicture() { Image1->repaint(); }
+void TViewer::RepaintPicture() { Image1->update(); }
 
 void TViewer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
