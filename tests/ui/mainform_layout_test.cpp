@@ -16,6 +16,7 @@
 #include "engine/regconfig.h"
 #include "engine/webcam_manager.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/webcam_defs.h"
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/filters_fixture.h"
 #include "tests/ui/mainform_fixture.h"
@@ -51,12 +52,7 @@ protected:
         config.WindowHeight = height;
         config.LeftPanelWidth = leftPanel;
         store.WriteConfig(config);
-        engine::TExtra1Rec extra1{};
-        engine::TExtra2Rec extra2{};
-        store.ReadExtra12(extra1, extra2);
-        extra2.ThumbWidth = thumbWidth;
-        extra2.ThumbHeight = thumbHeight;
-        store.WriteExtra12(extra1, extra2);
+        testsupport::StoreThumbnailSize(thumbWidth, thumbHeight);
     }
     QWidget& Panel() { return Child<QWidget>(*form_, "Panel1"); }
     ui::TDrawGrid1& Grid() { return Child<ui::TDrawGrid1>(*form_, "DrawGrid11"); }

@@ -220,12 +220,7 @@ protected:
         store.ReadConfig(config);
         config.LeftPanelWidth = kSqueezedSplit;
         store.WriteConfig(config);
-        engine::TExtra1Rec extra1{};
-        engine::TExtra2Rec extra2{};
-        store.ReadExtra12(extra1, extra2);
-        extra2.ThumbWidth = 160;
-        extra2.ThumbHeight = 120;
-        store.WriteExtra12(extra1, extra2);
+        testsupport::StoreThumbnailSize(160, 120);
         StoreWindowState(2);
     }
     // The box of the red thumbnail in the grid's part of the screen (left of the view): the rows
