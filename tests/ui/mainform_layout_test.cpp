@@ -103,6 +103,22 @@ TEST_F(MainWindowLayout, TheFirstStartOpensWithRoomForTheGridAndTheViewAndClicks
     EXPECT_FALSE(Child<QLabel>(*form_, "Label9").text().isEmpty());  // the caption did fill
 }
 
+// In a window at its least width, every zoom text fits the room the view keeps for it: zooming
+// never moves the split.
+TEST_F(MainWindowLayout, ZoomingNeverMovesTheSplitOfANarrowWindow) {
+    ASSERT_NE(Start(), nullptr);
+    Show();
+    Resize(form_->minimumSizeHint().width(), 500);
+    const int split = Panel().width();
+    for (const char* button : {"SpeedButton34", "SpeedButton34", "SpeedButton34", "SpeedButton33", "SpeedButton33",
+                               "SpeedButton33", "SpeedButton33", "SpeedButton33", "SpeedButton36", "SpeedButton1"}) {
+        dialogtest::Click(*form_, button);
+        QApplication::processEvents();
+        EXPECT_EQ(Panel().width(), split) << "after " << button << ", zoom "
+                                          << Child<QLabel>(*form_, "Label32").text().toStdString();
+    }
+}
+
 // A stored split wider than the window allows, and large thumbnails: the grid keeps one whole
 // column, the split comes back when the window grows, and the split is what is stored again.
 TEST_F(MainWindowLayout, TheUsersSplitOutlivesResizesAndRestartsWithLargeThumbnails) {
