@@ -34,4 +34,15 @@ inline void StoreDataFolder(const std::string& dataFolder) {
     store.WriteExtra(extra);
 }
 
+// The thumbnail size, in the EXTRA2 record of the settings store (EXTRA1 as stored).
+inline void StoreThumbnailSize(int width, int height) {
+    engine::tregconfig store;
+    engine::TExtra1Rec extra1{};
+    engine::TExtra2Rec extra2{};
+    store.ReadExtra12(extra1, extra2);
+    extra2.ThumbWidth = width;
+    extra2.ThumbHeight = height;
+    store.WriteExtra12(extra1, extra2);
+}
+
 }  // namespace testsupport

@@ -78,10 +78,11 @@ inline void EndProgram(pid_t pid, std::chrono::milliseconds grace = std::chrono:
 // A private X display. Xvfb is given a display number drawn from a wide range rather than the
 // lowest free one: a server that another test is ending still removes its socket file as it
 // goes, and a new server that took the same low number would then lose its clients. A number in
-// use makes the server end at once without reporting; the next number is tried.
+// use makes the server end at once without reporting; the next number is tried. The screen is
+// WIDTHxHEIGHTxDEPTH, as Xvfb takes it.
 class XvfbDisplay {
 public:
-    XvfbDisplay() {
+    explicit XvfbDisplay(std::string screen = "1280x1024x24") : screen_(std::move(screen)) {
         std::random_device seed;
         std::mt19937 draw(seed());
         std::uniform_int_distribution<int> numbers(200, 29999);
@@ -97,6 +98,7 @@ public:
 private:
     static constexpr int kAttempts = 5;
 
+    std::string screen_;
     // Starts Xvfb on display :number; display_ is set once the server reports it is ready.
     void Start(const std::string& number) {
         const std::string display = ":" + number;  // built before fork: the child may not allocate
@@ -109,7 +111,7 @@ private:
             const int null = open("/dev/null", O_WRONLY);
             dup2(null, 1);
             dup2(null, 2);
-            execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten",
+            execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", "3", "-screen", "0", screen_.c_str(), "-nolisten",
                    "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }

@@ -16,6 +16,7 @@
 #include "engine/regconfig.h"
 #include "engine/webcam_manager.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/webcam_defs.h"
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/filters_fixture.h"
 #include "tests/ui/mainform_fixture.h"
@@ -51,12 +52,7 @@ protected:
         config.WindowHeight = height;
         config.LeftPanelWidth = leftPanel;
         store.WriteConfig(config);
-        engine::TExtra1Rec extra1{};
-        engine::TExtra2Rec extra2{};
-        store.ReadExtra12(extra1, extra2);
-        extra2.ThumbWidth = thumbWidth;
-        extra2.ThumbHeight = thumbHeight;
-        store.WriteExtra12(extra1, extra2);
+        testsupport::StoreThumbnailSize(thumbWidth, thumbHeight);
     }
     QWidget& Panel() { return Child<QWidget>(*form_, "Panel1"); }
     ui::TDrawGrid1& Grid() { return Child<ui::TDrawGrid1>(*form_, "DrawGrid11"); }
@@ -105,6 +101,22 @@ TEST_F(MainWindowLayout, TheFirstStartOpensWithRoomForTheGridAndTheViewAndClicks
         EXPECT_EQ(Panel().width(), split) << "after a click on webcam " << webcam;
     }
     EXPECT_FALSE(Child<QLabel>(*form_, "Label9").text().isEmpty());  // the caption did fill
+}
+
+// In a window at its least width, every zoom text fits the room the view keeps for it: zooming
+// never moves the split.
+TEST_F(MainWindowLayout, ZoomingNeverMovesTheSplitOfANarrowWindow) {
+    ASSERT_NE(Start(), nullptr);
+    Show();
+    Resize(form_->minimumSizeHint().width(), 500);
+    const int split = Panel().width();
+    for (const char* button : {"SpeedButton34", "SpeedButton34", "SpeedButton34", "SpeedButton33", "SpeedButton33",
+                               "SpeedButton33", "SpeedButton33", "SpeedButton33", "SpeedButton36", "SpeedButton1"}) {
+        dialogtest::Click(*form_, button);
+        QApplication::processEvents();
+        EXPECT_EQ(Panel().width(), split) << "after " << button << ", zoom "
+                                          << Child<QLabel>(*form_, "Label32").text().toStdString();
+    }
 }
 
 // A stored split wider than the window allows, and large thumbnails: the grid keeps one whole

@@ -14,6 +14,7 @@
 #include "engine/regconfig.h"
 #include "engine/webcam_manager.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/webcam_defs.h"
 #include "tests/ui/mainform_fake_engine.h"
 #include "tests/ui/mainform_fixture.h"
 #include "ui/controls/draw_grid1.h"
@@ -139,12 +140,7 @@ TEST_F(MainFormTest, StartUpTakesTheStoredRecords) {
     store.ReadExtra(extra);
     extra.WindowState = 0;
     store.WriteExtra(extra);
-    engine::TExtra1Rec extra1{};
-    engine::TExtra2Rec extra2{};
-    store.ReadExtra12(extra1, extra2);
-    extra2.ThumbWidth = 0;
-    extra2.ThumbHeight = 10;
-    store.WriteExtra12(extra1, extra2);
+    testsupport::StoreThumbnailSize(0, 10);
     testsupport::WriteFile(programDir() / "ovl.ini", "afftitle=Moi\r\naffbrowser=Agent\r\n");
 
     ui::Tsupamain& form = Started();

@@ -73,7 +73,7 @@ void WholeProgramTest::SetUp() {
     nginx_ = std::make_unique<testsupport::NginxPeer>(
         temp_.path(), "    access_log " + (temp_.path() / "access.log").string() + ";\n");
     ASSERT_TRUE(nginx_->Running()) << nginx_->ErrorLog();
-    xvfb_ = std::make_unique<testsupport::XvfbDisplay>();
+    xvfb_ = std::make_unique<testsupport::XvfbDisplay>(screen_);
     ASSERT_FALSE(xvfb_->display().empty()) << "Xvfb did not start";
     desktop_ = std::make_unique<testsupport::DesktopSession>(xvfb_->display());
 }

@@ -74,6 +74,7 @@ protected:
 
     std::string dataFolder() const { return dataDir().string() + "/"; }
 
+    std::string screen_ = "1280x1024x24";  // the Xvfb screen; a test may set another before SetUp
     std::unique_ptr<testsupport::XvfbDisplay> xvfb_;
     std::unique_ptr<testsupport::DesktopSession> desktop_;
     std::unique_ptr<testsupport::NginxPeer> nginx_;

@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -200,6 +203,89 @@ TEST_F(WindowWholeProgram, ATerminationSignalClosesAnOpenDialogAndTheWindow) {
     ASSERT_TRUE(status.has_value()) << "ovl did not end\n" << OvlLog();
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status << "\n" << OvlLog();
     EXPECT_TRUE(std::filesystem::exists(diskMan));
+}
+
+// At 1920 x 1080, maximised, with 160 x 120 thumbnails and a split that an earlier session left
+// narrower than one of their columns: the grid shows a whole column, clicks on the thumbnails
+// never squeeze it, the split is kept across a restart, a webcam without a picture (a dead
+// port) leaves nothing of the other's picture in the view, and global saving opens on the
+// window's middle.
+class WindowAtFullHd : public WindowWholeProgram {
+protected:
+    static constexpr int kSqueezedSplit = 150;
+    WindowAtFullHd() { screen_ = "1920x1080x24"; }
+    void StoreLargeThumbnails() {
+        engine::tregconfig store;
+        engine::TConfigRec config{};
+        store.ReadConfig(config);
+        config.LeftPanelWidth = kSqueezedSplit;
+        store.WriteConfig(config);
+        testsupport::StoreThumbnailSize(160, 120);
+        StoreWindowState(2);
+    }
+    // The box of the red thumbnail in the grid's part of the screen (left of the view): the rows
+    // with a run of red, not a red name or status lamp.
+    static QRect RedInGrid(const testsupport::Screenshot& shot) {
+        QRect box;
+        for (int y = 0; y < shot.height; ++y) {
+            QRect row;
+            for (int x = 0; x < 600 && x < shot.width; ++x) {
+                const std::uint8_t* p = &shot.rgb[(static_cast<std::size_t>(y) * shot.width + x) * 3];
+                if (p[0] > 215 && p[1] < 40 && p[2] < 40) row |= QRect(x, y, 1, 1);
+            }
+            if (row.width() >= 40) box |= row;
+        }
+        return box;
+    }
+    // Clicks the cell below the red thumbnail (the dead port's, in a one-column grid), then
+    // expects the whole red thumbnail in the grid and no red anywhere else.
+    void ClickTheDeadPortAndSeeAWholeThumbnail(const std::string& step) {
+        ASSERT_TRUE(testsupport::WaitFor([&] {
+            const std::optional<WindowRect> g = RectOf(mainWindow_);
+            return g && g->width == 1920;
+        }, 10s)) << "the window is not maximised";
+        QRect red;
+        ASSERT_TRUE(ScreenShows(step + "_red", [&](const testsupport::Screenshot& shot) {
+            red = RedInGrid(shot);
+            return red.width() >= 150;
+        })) << OvlLog();
+        const QPoint below(red.center().x(), red.bottom() + 26 + 60);
+        desktop_->Xdo({"mousemove", std::to_string(below.x()), std::to_string(below.y()), "click", "1"});
+        int wholeRed = 0;
+        EXPECT_TRUE(ScreenShows(step + "_dead_port", [&](const testsupport::Screenshot& shot) {
+            wholeRed = RedInGrid(shot).width();
+            return wholeRed >= 155 && shot.CountNear(kRed) < 160 * 120 + 2000;  // the view shows none
+        })) << "red thumbnail " << wholeRed << " wide, red box " << red.x() << "," << red.y() << " " << red.width() << "x" << red.height() << "\n" << OvlLog();
+    }
+};
+
+TEST_F(WindowAtFullHd, LargeThumbnailsKeepAWholeColumnAfterClicksAndARestart) {
+    ORVELLO_NEED_PEER("openbox");
+    ASSERT_TRUE(StartWindowManager());
+    ServePicture("red.jpg", kRed);
+    testsupport::WriteWebcamDefs(dataFolder(), {Url("red.jpg"), "http://127.0.0.1:9/dead.jpg"});
+    StoreLargeThumbnails();
+    for (const char* start : {"first", "restart"}) {
+        ASSERT_TRUE(StartOvl({"-AUTOCAP"})) << start;
+        ClickTheDeadPortAndSeeAWholeThumbnail(start);
+        // The global-save dialog, at the window's bottom right, opens on the window's middle.
+        const std::optional<WindowRect> main = RectOf(mainWindow_);
+        ASSERT_TRUE(main.has_value());
+        const std::string globalSave = OpenGlobalSave();
+        ASSERT_FALSE(globalSave.empty()) << OvlLog();
+        const std::optional<WindowRect> dialog = RectOf(globalSave);
+        ASSERT_TRUE(dialog.has_value());
+        const int dx = dialog->x + dialog->width / 2 - (main->x + main->width / 2);
+        const int dy = dialog->y + dialog->height / 2 - (main->y + main->height / 2);
+        EXPECT_LE(std::abs(dx) + std::abs(dy), 40) << start << ": " << dx << "," << dy;
+        Shot(std::string(start) + "_global_save");
+        Close(globalSave);
+        ASSERT_TRUE(StopOvl().has_value()) << OvlLog();
+        engine::tregconfig store;
+        engine::TConfigRec config{};
+        store.ReadConfig(config);
+        EXPECT_EQ(config.LeftPanelWidth, kSqueezedSplit) << start;  // the user's, kept
+    }
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ public:
     virtual bool EditSaverList(const std::string& dataFolder, std::vector<SaverListChange>& changes) = 0;  // Tslistedit
     virtual bool ChangeRefresh(std::int32_t& seconds, std::uint8_t& ifModifiedSince) = 0;  // Tchangerefresh
     virtual bool SelectSave(int& mode) = 0;                                                 // Tselectsave
-    // TGlobalsave at the bottom-left corner of SpeedButton2.
+    // TGlobalsave, centred on the main window.
     virtual bool GlobalSave(std::uint8_t& mode, std::uint8_t& on) = 0;
     virtual bool FavouritePreferences(engine::TConfigRec& config) = 0;  // Tfavpref
     virtual bool SelectWebcam(int& index) = 0;                          // Tselectwebcam

@@ -100,6 +100,14 @@ TViewer::TViewer(ViewerHost& host, ViewerServices services, QWidget* parent)
     auto* zoomRow = new QHBoxLayout;
     auto* zoomLabel = Named<QLabel>(this, "Label31", QStringLiteral("Zoom"));
     Label32 = Named<QLabel>(this, "Label32");
+    // Room for the widest zoom text, so a zoom change never changes the view's least width (and
+    // so the split beside it).
+    int zoomTextWidth = 0;
+    for (int mode : {kZoomStretch, kZoomFit})
+        zoomTextWidth = std::max(zoomTextWidth, Label32->fontMetrics().horizontalAdvance(ZoomLabel(mode)));
+    for (int mode = kZoomSmallest; mode <= kZoomLargest; ++mode)
+        zoomTextWidth = std::max(zoomTextWidth, Label32->fontMetrics().horizontalAdvance(ZoomLabel(mode)));
+    Label32->setMinimumWidth(zoomTextWidth);
     const auto button = [this, zoomRow](const char* name, const QString& caption, void (TViewer::*click)()) {
         auto* b = Named<QToolButton>(this, name);
         b->setText(caption);
