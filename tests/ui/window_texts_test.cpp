@@ -1,6 +1,7 @@
-// Every window of the program that a test can build, as it first shows: its title and the texts
-// of its labels and buttons fit unelided in the default font, so no text is cut.
+// Every window of the program that a test can build, the main window among them, as it first
+// shows: its title and the texts of its labels and buttons fit unelided in the default font.
 #include "tests/ui/dialog_test_support.h"
+#include "tests/ui/mainform_fixture.h"
 #include "ui/dialogs/aboutbox.h"
 #include "ui/dialogs/acdefopt.h"
 #include "ui/dialogs/changerefresh.h"
@@ -36,6 +37,7 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QStyle>
+#include <QToolButton>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -70,6 +72,8 @@ std::vector<std::string> CutTexts(QWidget& window) {
     }
     for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
         if (!button->isVisibleTo(&window) || button->text().isEmpty()) continue;
+        auto* tool = qobject_cast<QToolButton*>(button);
+        if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly && !tool->icon().isNull()) continue;  // no text shown
         // A check box or a radio button draws its mark before its text.
         const bool marked = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
         const int mark = marked ? button->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, button) +
@@ -123,6 +127,14 @@ TEST(WindowTexts, EveryTitleAndLabelFitsInTheDefaultFont) {
         for (const std::string& cut : CutTexts(window)) ADD_FAILURE() << factory.name << ": " << cut;
         window.hide();
     }
+}
+
+class MainWindowTexts : public mainformtest::StartedMainWindowTest {};
+
+TEST_F(MainWindowTexts, TitleAndLabelsFitInTheDefaultFont) {
+    form_->show();
+    QApplication::processEvents();
+    for (const std::string& cut : CutTexts(*form_)) ADD_FAILURE() << "main window: " << cut;
 }
 
 }  // namespace
