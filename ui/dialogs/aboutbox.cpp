@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -25,6 +26,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Named<QLabel>(this, "Version", QStringLiteral("Observateur de webcams")));
     layout->addWidget(Named<QLabel>(this, "Copyright", QStringLiteral("Copyright © Quenmark")));
     AddOkCancel(this, layout, false);
+    FitTitle(*this);
 }
 
 void TAboutBox::Execute(const QString& brandingTitle) {

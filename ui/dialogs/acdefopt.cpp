@@ -5,6 +5,7 @@
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
 #include "ui/dialogs/record_text.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -63,6 +64,7 @@ Tacdefopt::Tacdefopt(QWidget* parent) : QDialog(parent) {
     namingLayout->addWidget(CheckBox3);
     layout->addWidget(naming);
     AddOkCancel(this, layout);
+    FitTitle(*this);
 }
 
 Tacdefopt::~Tacdefopt() = default;

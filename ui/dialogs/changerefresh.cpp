@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QCheckBox>
 #include <QSpinBox>
@@ -22,6 +23,7 @@ Tchangerefresh::Tchangerefresh(QWidget* parent) : QDialog(parent) {
     CheckBox1 = Named<QCheckBox>(this, "CheckBox1", QStringLiteral("Si modifié 'depuis'"));
     layout->addWidget(CheckBox1);
     AddOkCancel(this, layout);
+    FitTitle(*this);
 }
 
 bool Tchangerefresh::Execute(std::int32_t& seconds, std::uint8_t& flag) {

@@ -3,6 +3,7 @@
 #include "ui/controls/round_led.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -60,6 +61,7 @@ Tledcolors::Tledcolors(QWidget* parent) : QDialog(parent) {
                                    {lcYellow, "scan normal"},
                                    {std::nullopt, "Scan lent"}}));
     AddOkCancel(this, layout, false);
+    FitTitle(*this);
 }
 
 Tledcolors& ledcolors() { return DialogInstance<Tledcolors>::Get(); }

@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -84,6 +85,7 @@ Tmotionsettings::Tmotionsettings(QWidget* parent)
     connect(RadioButton1, &QRadioButton::clicked, this, &Tmotionsettings::RadioButton1Click);
     connect(RadioButton2, &QRadioButton::clicked, this, &Tmotionsettings::RadioButton1Click);
     connect(Button1, &QPushButton::clicked, this, &Tmotionsettings::Button1Click);
+    FitTitle(*this);
 }
 
 std::optional<engine::TWebcamDef1Rec> Tmotionsettings::Record2(int webcamNo) const {

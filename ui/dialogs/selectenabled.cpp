@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -53,6 +54,7 @@ Tselectenabled::Tselectenabled(QWidget* parent) : QDialog(parent) {
     layout->addWidget(RadioGroup(this, "GroupBox2", QStringLiteral("Voulez vous :"), kAppend, appendRadios_,
                                  static_cast<int>(std::size(kWhich)) + 1));
     AddOkCancel(this, layout);
+    FitTitle(*this);
 }
 
 bool Tselectenabled::Execute(int& which, int& append) {

@@ -5,6 +5,7 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/title_width.h"
 
 namespace ui {
 
@@ -18,6 +19,7 @@ Twaitform::Twaitform(QWidget* parent) : QDialog(parent) {
     label->setWordWrap(true);
     layout->addWidget(label);
     setMinimumWidth(360);
+    FitTitle(*this);
 }
 
 Twaitform& waitform() { return DialogInstance<Twaitform>::Get(); }

@@ -1,8 +1,9 @@
 #include "ui/web/checknew.h"
 
+#include "ui/commands/command_scopes.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
-#include "ui/commands/command_scopes.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +40,7 @@ Tchecknew::Tchecknew(QWidget* parent) : QDialog(parent) {
     buttons->addStretch(1);
     buttons->addWidget(OKBtn);
     layout->addLayout(buttons);
+    FitTitle(*this);
 }
 
 void Tchecknew::Check(const VersionCheck& check, std::function<void()> openPage) {

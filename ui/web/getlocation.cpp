@@ -4,6 +4,7 @@
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
 #include "ui/dialogs/record_text.h"
+#include "ui/dialogs/title_width.h"
 #include "ui/editors/country_list.h"
 #include "ui/web/location_page.h"
 
@@ -57,6 +58,7 @@ Tgetlocation::Tgetlocation(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(OKBtn);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
+    FitTitle(*this);
 }
 
 std::optional<bool> Tgetlocation::Edit(std::string_view description, engine::TWebcamDef1Rec& rec2,

@@ -2,11 +2,14 @@
 
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
+#include "ui/dialogs/title_width.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -14,7 +17,6 @@ Twaitdownload::Twaitdownload(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("waitdownload"));
     setWindowTitle(QStringLiteral("Téléchargement en cours..."));
-    setFixedSize(344, 71);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
         QStringLiteral("Téléchargement de la list en cours ... merci de patienter un court instant ..."), this));
@@ -25,6 +27,10 @@ Twaitdownload::Twaitdownload(QWidget* parent)
     Timer1 = Named<QTimer>(this, "Timer1");
     Timer1->setInterval(400);
     connect(Timer1, &QTimer::timeout, this, &Twaitdownload::Timer1Timer);
+    // A fixed size, 344 x 71 or what the text needs in the font in use.
+    const QSize needed = sizeHint();
+    setFixedSize(std::max(344, needed.width()), std::max(71, needed.height()));
+    FitTitle(*this);
 }
 
 void Twaitdownload::showEvent(QShowEvent* event) {
