@@ -11,6 +11,7 @@
 
 #include "engine/webcam_records.h"
 #include "media/qt/led_gauge.h"
+#include "platform/qt/scripted_prompts.h"
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/filters_fixture.h"
 #include "ui/filters/view_filter.h"
@@ -186,6 +187,19 @@ TEST_F(WebcamSwitch, TheLinkIsOpenedOnlyForWebAddresses) {
     }
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl(QStringLiteral("http://example.org/cam")));
+}
+
+TEST_F(WebcamSwitch, ALinkNoBrowserCanOpenIsToldWithItsAddress) {
+    engine::twebcam& one = Add("one");
+    Start();
+    auto rec = one.Rec();
+    rec.LinkURL = "http://example.org/cam";
+    one.SetRecord(rec);
+    platform::ScriptedPrompts prompts;
+    ui::OpenWebcamLink(*manager_, 1, nullptr, [](const QUrl&) { return false; });
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].startsWith(QString::fromUtf8("Aucun navigateur n'a pu être lancé")));
+    EXPECT_TRUE(prompts.shown[0].endsWith(QStringLiteral("\nhttp://example.org/cam")));
 }
 
 TEST_F(WebcamSwitch, InfoPanelTexts) {

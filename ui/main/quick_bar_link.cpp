@@ -1,7 +1,6 @@
 #include "ui/main/quick_bar_link.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QUrl>
 
 #include "desktop/app_bar_service.h"
@@ -16,6 +15,7 @@
 #include "ui/main/tsupamain.h"
 #include "ui/viewer/viewer.h"
 #include "ui/viewer/viewer_texts.h"
+#include "ui/web/browser.h"
 
 namespace ui {
 
@@ -146,10 +146,7 @@ void QuickBarLink::RestoreMainWindow() { ShowMainWindow(); }
 void QuickBarLink::CloseMainWindow() { form_.close(); }
 QImage QuickBarLink::DisplayedPicture() const { return form_.Viewer().ShownPicture(); }
 
-// Web pages open in the desktop's browser, never through a shell, and only http or https.
-void QuickBarLink::OpenWebPage(const QString& url) {
-    if (IsWebLink(url)) QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
-}
+void QuickBarLink::OpenWebPage(const QString& url) { OpenInBrowser(url); }
 
 void QuickBarLink::Message(const QString& text) { platform::CurrentPrompts().Message(text); }
 

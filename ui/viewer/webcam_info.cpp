@@ -1,6 +1,5 @@
 #include "ui/viewer/webcam_info.h"
 
-#include <QDesktopServices>
 #include <QUrl>
 
 #include "engine/messages.h"
@@ -9,6 +8,7 @@
 #include "platform/cp1252.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/viewer/viewer_texts.h"
+#include "ui/web/browser.h"
 
 namespace ui {
 namespace {
@@ -44,9 +44,7 @@ void OpenWebcamLink(engine::twebcammanager& manager, int currentWebcam, QWidget*
         ShowMessage(parent, 65258);
         return;
     }
-    const QUrl url(link, QUrl::StrictMode);
-    if (opener) opener(url);
-    else QDesktopServices::openUrl(url);
+    OpenInBrowser(link, opener);
 }
 
 }  // namespace ui

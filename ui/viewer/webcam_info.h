@@ -30,7 +30,7 @@ struct WebcamInfo {
 WebcamInfo WebcamInfoOf(const engine::twebcam& webcam, int diskEntries, int diskPending, platform::TDateTime now);
 
 // Button2Click: message 65257 without webcams, the link opened when it is http or https,
-// otherwise message 65258. The opener is QDesktopServices::openUrl unless a test gives another.
+// otherwise message 65258; a browser that cannot be started is told as OpenInBrowser tells it.
 void OpenWebcamLink(engine::twebcammanager& manager, int currentWebcam, QWidget* parent,
                     const std::function<bool(const QUrl&)>& opener = {});
 
