@@ -1,0 +1,115 @@
+// ovl as a whole asked to end (SIGTERM, as the session's end sends it) in the middle of a long
+// operation: the operation stops at its next step, the window closes in order, the settings
+// are written (DISKMAN is written only by the shutdown) and the program is gone within 2 s.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/webcam_defs.h"
+#include "tests/support/xvfb_display.h"
+#include "tests/ui/whole_program_fixture.h"
+
+namespace wholeprogram {
+namespace {
+
+using namespace std::chrono_literals;
+
+class TerminationWholeProgram : public WholeProgramTest {
+protected:
+    std::filesystem::path DiskMan() const { return configDir() / "Quenmark" / "Orvello2" / "DISKMAN.bin"; }
+    // SIGTERM while what the window shows is busy: ovl ends, cleanly, within 2 s.
+    void ExpectEndsWithinTwoSeconds() {
+        ASSERT_FALSE(std::filesystem::exists(DiskMan()));
+        kill(ovl_, SIGTERM);
+        const std::optional<int> status = testsupport::WaitForChild(ovl_, 2s);
+        if (!status) {
+            Shot("still_running");
+            testsupport::EndProgram(ovl_);
+        }
+        ovl_ = -1;
+        ASSERT_TRUE(status.has_value()) << "ovl did not end within 2 s\n" << OvlLog();
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status << "\n" << OvlLog();
+        EXPECT_TRUE(std::filesystem::exists(DiskMan()));
+    }
+};
+
+// Thousands of webcams, each with a large saved picture whose thumbnail the load makes.
+TEST_F(TerminationWholeProgram, DuringTheStartUpLoad) {
+    const std::filesystem::path picture = temp_.path() / "large.jpg";
+    const testsupport::ProgramResult made = testsupport::RunProgram(
+        {"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "nullsrc=s=2400x1800,geq=random(1)*255:128:128",
+         "-frames:v", "1", "-q:v", "2", picture.string()});
+    ASSERT_EQ(made.exit_code, 0) << made.err;
+    constexpr int kWebcams = 3000;
+    testsupport::WriteWebcamDefs(dataFolder(), std::vector<std::string>(kWebcams, "http://127.0.0.1:1/cam.jpg"));
+    const std::string name = SavedPictureName(std::time(nullptr) - 3600);
+    for (int i = 1; i <= kWebcams; ++i) {
+        const std::filesystem::path folder = dataDir() / ("Cam" + std::to_string(i));
+        std::filesystem::create_directories(folder);
+        std::filesystem::create_hard_link(picture, folder / name);
+    }
+    ASSERT_TRUE(StartOvl());
+    ASSERT_FALSE(desktop_->WaitForWindow("^Chargement de vos webcams \\.\\.\\.$", 20000).empty()) << OvlLog();
+    Shot("loading");
+    ExpectEndsWithinTwoSeconds();
+}
+
+// "Rajouter toutes les webcams" of a downloaded list of thousands, in the list manager (a modal
+// dialog), reached with the keyboard as a person would.
+TEST_F(TerminationWholeProgram, WhileAllWebcamsOfAListAreAdded) {
+    setenv("ORVELLO_SITE_ROOT", nginx_->Url("").c_str(), 1);
+    testsupport::WriteFile(nginx_->root() / "ovlver.txt", "20030225");
+    std::string list = "ENCODE\r\n";
+    constexpr int kWebcams = 20000;
+    for (int i = 1; i <= kWebcams; ++i)
+        list += "START\r\nPREF=http://127.0.0.1:1/" + std::to_string(i) + ".jpg\r\nNAME=Webcam " + std::to_string(i) +
+                "\r\nREFR=60\r\nENDWC\r\n";
+    testsupport::WriteFile(nginx_->root() / "lists" / "big.txt", list);
+    testsupport::WriteFile(nginx_->root() / "wclist24url.txt", "Big - many webcams," + Url("lists/big.txt") + "\r\n");
+    const bool started = StartOvl();
+    unsetenv("ORVELLO_SITE_ROOT");
+    ASSERT_TRUE(started);
+    const auto focused = [&](const std::string& title, int timeoutMs = 20000) {
+        const std::string window = desktop_->WaitForWindow(title, timeoutMs, mainWindow_);
+        if (!window.empty()) desktop_->Focus(window);
+        return window;
+    };
+    // Fichier, "Télécharger les listes de Webcams"; a double click on the list downloads it
+    // (again until its message comes, as the index may be listed a moment after it was served).
+    ASSERT_TRUE(desktop_->Focus(mainWindow_));
+    ASSERT_TRUE(desktop_->Keys({"alt+f", "Up", "Up", "Up", "Up", "Return"}));
+    const std::string download = focused("^Télécharger la list des Webcams$");
+    ASSERT_FALSE(download.empty()) << OvlLog();
+    std::string saved;
+    for (int attempt = 0; attempt < 10 && saved.empty(); ++attempt) {
+        std::this_thread::sleep_for(500ms);
+        ASSERT_TRUE(desktop_->Focus(download));
+        ASSERT_TRUE(desktop_->Xdo({"mousemove", "--window", download, "60", "38", "click", "--repeat", "2", "--delay",
+                                   "80", "1"}));
+        saved = focused("^Orvello$", 5000);
+    }
+    ASSERT_FALSE(saved.empty()) << OvlLog();
+    ASSERT_TRUE(desktop_->Keys({"Return"}));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(saved); }, 10s));
+    ASSERT_TRUE(desktop_->Focus(download));
+    ASSERT_TRUE(desktop_->Keys({"Tab", "space"}));
+    ASSERT_FALSE(focused("^Gestionnaire de liste webcams$", 60000).empty()) << OvlLog();
+    ASSERT_TRUE(desktop_->Keys({"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"}));
+    ASSERT_FALSE(desktop_->WaitForWindow("^Ajout de webcams depuis la liste\\.\\.\\.$", 20000).empty()) << OvlLog();
+    std::this_thread::sleep_for(500ms);
+    Shot("adding");
+    ExpectEndsWithinTwoSeconds();
+}
+
+}  // namespace
+}  // namespace wholeprogram
