@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "engine/regconfig.h"
+#include "engine/settings_records.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/webcam_defs.h"
@@ -27,6 +29,15 @@ using namespace std::chrono_literals;
 class TerminationWholeProgram : public WholeProgramTest {
 protected:
     std::filesystem::path DiskMan() const { return configDir() / "Quenmark" / "Orvello2" / "DISKMAN.bin"; }
+    // A 2400 x 1800 JPEG of noise, slow to decode even at a reduced scale.
+    std::filesystem::path LargePicture() const {
+        const std::filesystem::path picture = temp_.path() / "large.jpg";
+        const testsupport::ProgramResult made = testsupport::RunProgram(
+            {"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "nullsrc=s=2400x1800,geq=random(1)*255:128:128",
+             "-frames:v", "1", "-q:v", "2", picture.string()});
+        EXPECT_EQ(made.exit_code, 0) << made.err;
+        return picture;
+    }
     // SIGTERM while what the window shows is busy: ovl ends, cleanly, within 2 s.
     void ExpectEndsWithinTwoSeconds() {
         ASSERT_FALSE(std::filesystem::exists(DiskMan()));
@@ -45,11 +56,7 @@ protected:
 
 // Thousands of webcams, each with a large saved picture whose thumbnail the load makes.
 TEST_F(TerminationWholeProgram, DuringTheStartUpLoad) {
-    const std::filesystem::path picture = temp_.path() / "large.jpg";
-    const testsupport::ProgramResult made = testsupport::RunProgram(
-        {"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "nullsrc=s=2400x1800,geq=random(1)*255:128:128",
-         "-frames:v", "1", "-q:v", "2", picture.string()});
-    ASSERT_EQ(made.exit_code, 0) << made.err;
+    const std::filesystem::path picture = LargePicture();
     constexpr int kWebcams = 3000;
     testsupport::WriteWebcamDefs(dataFolder(), std::vector<std::string>(kWebcams, "http://127.0.0.1:1/cam.jpg"));
     const std::string name = SavedPictureName(std::time(nullptr) - 3600);
@@ -61,6 +68,34 @@ TEST_F(TerminationWholeProgram, DuringTheStartUpLoad) {
     ASSERT_TRUE(StartOvl());
     ASSERT_FALSE(desktop_->WaitForWindow("^Chargement de vos webcams \\.\\.\\.$", 20000).empty()) << OvlLog();
     Shot("loading");
+    ExpectEndsWithinTwoSeconds();
+}
+
+// The "Disque" page making the thumbnails of thousands of large pictures.
+TEST_F(TerminationWholeProgram, WhileTheDiskPageMakesThumbnails) {
+    const std::filesystem::path picture = LargePicture();
+    testsupport::WriteWebcamDefs(dataFolder(), {"http://127.0.0.1:1/cam.jpg"});
+    const std::filesystem::path cam = dataDir() / "Cam1";
+    std::filesystem::create_directories(cam);
+    const std::time_t first = std::time(nullptr) - 86400;
+    for (int i = 0; i < 3000; ++i) std::filesystem::create_hard_link(picture, cam / SavedPictureName(first + i));
+    {
+        engine::tregconfig store;
+        engine::TDiskManRec diskman{};
+        store.ReadDiskMan(diskman);
+        diskman.AutoLoad = 1;
+        store.WriteDiskMan(diskman);
+    }
+    std::filesystem::remove(DiskMan());  // the shutdown writes it again
+    ASSERT_TRUE(StartOvl());
+    std::this_thread::sleep_for(2s);  // the deferred load
+    // The "Disque" tab, then "Afficher les vignettes".
+    constexpr int kDiskTabX = 515, kTabY = 62, kThumbnailsBoxX = 622, kThumbnailsBoxY = 714;
+    ASSERT_TRUE(desktop_->Click(mainWindow_, kDiskTabX, kTabY));
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(desktop_->Click(mainWindow_, kThumbnailsBoxX, kThumbnailsBoxY));
+    std::this_thread::sleep_for(1s);
+    Shot("thumbnails");
     ExpectEndsWithinTwoSeconds();
 }
 
