@@ -280,4 +280,59 @@ TEST_F(SaverProgram, FullScreenSaverEndsOnAKeyWhileAnotherWindowHadTheFocus) {
     EXPECT_TRUE(EndsAtOnce(saver, 5s)) << Log(1);
 }
 
+// The real daemon: xscreensaver running ovlsaver from its programs: list, as the README sets it
+// up. It runs hacks only as a plain user: run as root, the test gives everything to "nobody".
+TEST_F(SaverProgram, RunsUnderXscreensaverAgainAfterEachDeactivation) {
+    ORVELLO_NEED_PEER("xscreensaver");
+    ORVELLO_NEED_PEER("xscreensaver-command");
+    ORVELLO_NEED_PEER("setpriv");
+    std::vector<std::string> asUser;
+    if (geteuid() == 0) {
+        asUser = {testsupport::FindProgram("setpriv"), "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_.path()))
+            ASSERT_EQ(lchown(entry.path().c_str(), 65534, 65534), 0) << entry.path();
+        ASSERT_EQ(chown(temp_.path().c_str(), 65534, 65534), 0);
+    }
+    const std::filesystem::path home = temp_.path() / "home";
+    testsupport::WriteFile(home / ".xscreensaver",
+                           "mode: one\nselected: 0\ntimeout: 0:30:00\nlock: False\nsplash: False\nfade: False\n"
+                           "unfade: False\nprograms: \"Orvello\" " + BuiltProgram("ovlsaver") + " /s \\n\\\n\n");
+    if (!asUser.empty()) {
+        ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown((home / ".xscreensaver").c_str(), 65534, 65534), 0);
+    }
+    // The daemon hands the saver its own environment: the test's settings, data and locks.
+    const std::vector<std::string> environment{"HOME=" + home.string(), "DISPLAY=" + xvfb_->display(),
+                                               "QT_QPA_PLATFORM=xcb"};
+    const auto run = [&](std::vector<std::string> command) {
+        command.insert(command.begin(), asUser.begin(), asUser.end());
+        const std::string program = command.front();
+        command.erase(command.begin());
+        return testsupport::StartProgram(program, command, environment,
+                                         (temp_.path() / ("daemon" + std::to_string(started_.size()) + ".log")).string());
+    };
+    const pid_t daemon = run({testsupport::FindProgram("xscreensaver"), "-no-splash"});
+    ASSERT_GT(daemon, 0);
+    started_.push_back(daemon);
+    const auto command = [&](const char* what) {
+        const pid_t pid = run({testsupport::FindProgram("xscreensaver-command"), what});
+        const auto status = testsupport::WaitForChild(pid, 10s);
+        return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    };
+    const auto daemonLog = [&] { return testsupport::ReadFile(temp_.path() / "daemon0.log"); };
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE("activation " + std::to_string(round));
+        // The daemon may take a moment before it answers its first command.
+        ASSERT_TRUE(testsupport::WaitFor([&] { return command("-activate"); }, 20s)) << daemonLog();
+        ASSERT_TRUE(ScreenShows("activation_" + std::to_string(round), [](const testsupport::Screenshot& shot) {
+            return shot.WidestRun(kRed) >= 1200;
+        })) << daemonLog();
+        ASSERT_TRUE(command("-deactivate")) << daemonLog();
+        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaver"); }, 2s)) << daemonLog();
+        ASSERT_TRUE(ScreenShows("deactivated_" + std::to_string(round), [](const testsupport::Screenshot& shot) {
+            return shot.CountNear(kRed) < 100;
+        })) << daemonLog();
+    }
+}
+
 }  // namespace
