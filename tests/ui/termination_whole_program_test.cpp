@@ -29,15 +29,31 @@ using namespace std::chrono_literals;
 class TerminationWholeProgram : public WholeProgramTest {
 protected:
     std::filesystem::path DiskMan() const { return configDir() / "Quenmark" / "Orvello2" / "DISKMAN.bin"; }
-    // A 2400 x 1800 JPEG of noise, slow to decode even at a reduced scale.
-    std::filesystem::path LargePicture() const {
-        const std::filesystem::path picture = temp_.path() / "large.jpg";
+    // A JPEG of noise, slow to decode; the default size is slow even at a reduced scale.
+    std::filesystem::path NoisePicture(const std::string& size = "2400x1800") const {
+        const std::filesystem::path picture = temp_.path() / ("noise" + size + ".jpg");
         const testsupport::ProgramResult made = testsupport::RunProgram(
-            {"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "nullsrc=s=2400x1800,geq=random(1)*255:128:128",
+            {"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "nullsrc=s=" + size + ",geq=random(1)*255:128:128",
              "-frames:v", "1", "-q:v", "2", picture.string()});
         EXPECT_EQ(made.exit_code, 0) << made.err;
         return picture;
     }
+    // Webcam Cam1 with count saved pictures, all links to picture, and the disk page set to list
+    // its folder at start.
+    void OneWebcamWithPictures(const std::filesystem::path& picture, int count) {
+        testsupport::WriteWebcamDefs(dataFolder(), {"http://127.0.0.1:1/cam.jpg"});
+        const std::filesystem::path cam = dataDir() / "Cam1";
+        std::filesystem::create_directories(cam);
+        const std::time_t first = std::time(nullptr) - 86400;
+        for (int i = 0; i < count; ++i) std::filesystem::create_hard_link(picture, cam / SavedPictureName(first + i));
+        engine::tregconfig store;
+        engine::TDiskManRec diskman{};
+        store.ReadDiskMan(diskman);
+        diskman.AutoLoad = 1;
+        store.WriteDiskMan(diskman);
+        std::filesystem::remove(DiskMan());  // the shutdown writes it again
+    }
+    static constexpr int kDiskTabX = 515, kTabY = 62;
     // SIGTERM while what the window shows is busy: ovl ends, cleanly, within 2 s.
     void ExpectEndsWithinTwoSeconds() {
         ASSERT_FALSE(std::filesystem::exists(DiskMan()));
@@ -56,7 +72,7 @@ protected:
 
 // Thousands of webcams, each with a large saved picture whose thumbnail the load makes.
 TEST_F(TerminationWholeProgram, DuringTheStartUpLoad) {
-    const std::filesystem::path picture = LargePicture();
+    const std::filesystem::path picture = NoisePicture();
     constexpr int kWebcams = 3000;
     testsupport::WriteWebcamDefs(dataFolder(), std::vector<std::string>(kWebcams, "http://127.0.0.1:1/cam.jpg"));
     const std::string name = SavedPictureName(std::time(nullptr) - 3600);
@@ -73,30 +89,58 @@ TEST_F(TerminationWholeProgram, DuringTheStartUpLoad) {
 
 // The "Disque" page making the thumbnails of thousands of large pictures.
 TEST_F(TerminationWholeProgram, WhileTheDiskPageMakesThumbnails) {
-    const std::filesystem::path picture = LargePicture();
-    testsupport::WriteWebcamDefs(dataFolder(), {"http://127.0.0.1:1/cam.jpg"});
-    const std::filesystem::path cam = dataDir() / "Cam1";
-    std::filesystem::create_directories(cam);
-    const std::time_t first = std::time(nullptr) - 86400;
-    for (int i = 0; i < 3000; ++i) std::filesystem::create_hard_link(picture, cam / SavedPictureName(first + i));
-    {
-        engine::tregconfig store;
-        engine::TDiskManRec diskman{};
-        store.ReadDiskMan(diskman);
-        diskman.AutoLoad = 1;
-        store.WriteDiskMan(diskman);
-    }
-    std::filesystem::remove(DiskMan());  // the shutdown writes it again
+    OneWebcamWithPictures(NoisePicture(), 3000);
     ASSERT_TRUE(StartOvl());
     std::this_thread::sleep_for(2s);  // the deferred load
     // The "Disque" tab, then "Afficher les vignettes".
-    constexpr int kDiskTabX = 515, kTabY = 62, kThumbnailsBoxX = 622, kThumbnailsBoxY = 714;
+    constexpr int kThumbnailsBoxX = 622, kThumbnailsBoxY = 714;
     ASSERT_TRUE(desktop_->Click(mainWindow_, kDiskTabX, kTabY));
     std::this_thread::sleep_for(1s);
     ASSERT_TRUE(desktop_->Click(mainWindow_, kThumbnailsBoxX, kThumbnailsBoxY));
     std::this_thread::sleep_for(1s);
     Shot("thumbnails");
     ExpectEndsWithinTwoSeconds();
+}
+
+// An uncompressed AVI movie of a thousand selected pictures on the "Disque" page.
+TEST_F(TerminationWholeProgram, DuringAnAviExport) {
+    OneWebcamWithPictures(NoisePicture("480x360"), 1200);
+    ASSERT_TRUE(StartOvl());
+    std::this_thread::sleep_for(2s);  // the deferred load
+    // The "Disque" tab, a click on the first picture, Ctrl+A; Images > AVI, the file, then the
+    // compression dialog's OK (no compression).
+    constexpr int kFirstCellX = 481, kFirstCellY = 136, kAviItem = 7;
+    ASSERT_TRUE(desktop_->Click(mainWindow_, kDiskTabX, kTabY));
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(desktop_->Click(mainWindow_, kFirstCellX, kFirstCellY));
+    ASSERT_TRUE(desktop_->Keys({"ctrl+a"}));
+    std::vector<std::string> keys{"alt+i"};
+    keys.insert(keys.end(), kAviItem, "Down");
+    keys.push_back("Return");
+    ASSERT_TRUE(desktop_->Keys(keys));
+    const std::string save = desktop_->WaitForWindow("^Enregistrer le fichier AVI$", 10000, mainWindow_);
+    ASSERT_FALSE(save.empty()) << OvlLog();
+    const std::filesystem::path movie = temp_.path() / "movie.avi";
+    ASSERT_TRUE(desktop_->Focus(save));
+    ASSERT_TRUE(desktop_->Keys({"ctrl+a"}));
+    ASSERT_TRUE(desktop_->Type(movie.string()));
+    ASSERT_TRUE(desktop_->Keys({"Return"}));
+    const std::string compression = desktop_->WaitForWindow("^Compression vidéo$", 10000, mainWindow_);
+    ASSERT_FALSE(compression.empty()) << OvlLog();
+    ASSERT_TRUE(desktop_->Focus(compression));
+    ASSERT_TRUE(desktop_->Keys({"Return"}));
+    // Under way: some frames written, far from all.
+    ASSERT_TRUE(testsupport::WaitFor(
+        [&] {
+            std::error_code error;
+            return std::filesystem::file_size(movie, error) > 20'000'000 && !error;
+        },
+        20s))
+        << OvlLog();
+    Shot("exporting");
+    ExpectEndsWithinTwoSeconds();
+    std::error_code error;
+    EXPECT_LT(std::filesystem::file_size(movie, error), 1200ull * 480 * 360 * 3) << "the export went on to its end";
 }
 
 // "Rajouter toutes les webcams" of a downloaded list of thousands, in the list manager (a modal
