@@ -53,6 +53,18 @@ protected:
         store.WriteDiskMan(diskman);
         std::filesystem::remove(DiskMan());  // the shutdown writes it again
     }
+    // Thousands of webcams, each with a saved picture whose thumbnail a load makes.
+    void ManyWebcamsWithAPicture(const std::string& size = "2400x1800") {
+        const std::filesystem::path picture = NoisePicture(size);
+        constexpr int kWebcams = 3000;
+        testsupport::WriteWebcamDefs(dataFolder(), std::vector<std::string>(kWebcams, "http://127.0.0.1:1/cam.jpg"));
+        const std::string name = SavedPictureName(std::time(nullptr) - 3600);
+        for (int i = 1; i <= kWebcams; ++i) {
+            const std::filesystem::path folder = dataDir() / ("Cam" + std::to_string(i));
+            std::filesystem::create_directories(folder);
+            std::filesystem::create_hard_link(picture, folder / name);
+        }
+    }
     static constexpr int kDiskTabX = 515, kTabY = 62;
     // SIGTERM while what the window shows is busy: ovl ends, cleanly, within 2 s.
     void ExpectEndsWithinTwoSeconds() {
@@ -72,18 +84,37 @@ protected:
 
 // Thousands of webcams, each with a large saved picture whose thumbnail the load makes.
 TEST_F(TerminationWholeProgram, DuringTheStartUpLoad) {
-    const std::filesystem::path picture = NoisePicture();
-    constexpr int kWebcams = 3000;
-    testsupport::WriteWebcamDefs(dataFolder(), std::vector<std::string>(kWebcams, "http://127.0.0.1:1/cam.jpg"));
-    const std::string name = SavedPictureName(std::time(nullptr) - 3600);
-    for (int i = 1; i <= kWebcams; ++i) {
-        const std::filesystem::path folder = dataDir() / ("Cam" + std::to_string(i));
-        std::filesystem::create_directories(folder);
-        std::filesystem::create_hard_link(picture, folder / name);
-    }
+    ManyWebcamsWithAPicture();
     ASSERT_TRUE(StartOvl());
     ASSERT_FALSE(desktop_->WaitForWindow("^Chargement de vos webcams \\.\\.\\.$", 20000).empty()) << OvlLog();
     Shot("loading");
+    ExpectEndsWithinTwoSeconds();
+}
+
+// The list read again after a delete, with thousands of webcams left.
+TEST_F(TerminationWholeProgram, WhileTheListIsReadAgainAfterADelete) {
+    ManyWebcamsWithAPicture("800x600");  // smaller: the load at start runs to its end
+    ASSERT_TRUE(StartOvl());
+    const std::string loading = desktop_->WaitForWindow("^Chargement de vos webcams \\.\\.\\.$", 20000);
+    ASSERT_FALSE(loading.empty()) << OvlLog();
+    ASSERT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(loading); }, 120s)) << OvlLog();
+    // The first cell's webcam, Webcams > "Supprimer la webcam courante": Yes, then No to its pictures.
+    constexpr int kDeleteCurrent = 14;
+    ASSERT_TRUE(desktop_->Click(mainWindow_, 50, 120));
+    ASSERT_TRUE(desktop_->Focus(mainWindow_));
+    std::vector<std::string> keys{"alt+w"};
+    keys.insert(keys.end(), kDeleteCurrent, "Down");
+    keys.push_back("Return");
+    ASSERT_TRUE(desktop_->Keys(keys));
+    for (const char* answer : {"Return", "n"}) {
+        const std::string box = desktop_->WaitForWindow("^Orvello$", 10000, mainWindow_);
+        ASSERT_FALSE(box.empty()) << "no question\n" << OvlLog();
+        ASSERT_TRUE(desktop_->Focus(box));
+        ASSERT_TRUE(desktop_->Keys({answer}));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(box); }, 10s));
+    }
+    std::this_thread::sleep_for(500ms);
+    Shot("reloading");
     ExpectEndsWithinTwoSeconds();
 }
 
