@@ -9,6 +9,7 @@
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
 #include "platform/safe_name.h"
+#include "platform/termination_request.h"
 
 #include <cstdio>
 #include <fstream>
@@ -45,6 +46,7 @@ void twebcammanager::LoadWebcams() {
     FListView->LoadStarted();
     const int count = static_cast<int>(definitions.size());
     for (int n = 0; n < count; ++n) {
+        if (platform::TerminationRequested()) break;  // the program ends: the rest need not load
         FListView->LoadProgress(n, count);
         twebcam& webcam = AppendWebcam(definitions[n].rec1, definitions[n].rec2, false);
         const std::string folder = webcam.Folder();  // empty for a name that is not a safe folder name

@@ -1,5 +1,7 @@
 #include "platform/qt/termination_signals.h"
 
+#include "platform/termination_request.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -19,9 +21,11 @@ namespace {
 
 int gPipe[2] = {-1, -1};
 
-// Only async-signal-safe work here: one byte into the pipe.
+// Only async-signal-safe work here: the request raised for long operations, one byte into the
+// pipe for the close.
 void OnTerminationSignal(int) {
     const int saved = errno;
+    RequestTermination();
     const char byte = 1;
     [[maybe_unused]] ssize_t n = write(gPipe[1], &byte, 1);
     errno = saved;

@@ -3,7 +3,8 @@
 // close request on the GUI thread, so the program shuts down in order and writes its settings
 // instead of dying with them unsaved. Open modal dialogs and pop-up menus are cancelled first,
 // and the close comes only once their loops have returned: the code that opened them goes on
-// as after a cancel, never after the window has shut down.
+// as after a cancel, never after the window has shut down. A long operation stops between its
+// steps once TerminationRequested() (platform/termination_request.h) says so.
 
 #include <QObject>
 

@@ -7,7 +7,6 @@
 #include "tests/support/desktop_session.h"
 #include "tests/support/peers.h"
 #include "tests/support/program_artifacts.h"
-#include "tests/support/window_manager.h"
 #include "tests/support/xvfb_display.h"
 
 #include <signal.h>
@@ -40,15 +39,15 @@ std::string BuiltProgram(const char* name) {
 }
 
 // A plain window made by the test: override-redirect, as a screen-saver daemon makes the one it
-// hands over, or managed, as another program's window that has the focus.
+// hands over, or an ordinary one, as another program's window that has the focus.
 class HostWindow {
 public:
-    HostWindow(const std::string& display, int x, int y, int width, int height, bool managed = false) {
+    HostWindow(const std::string& display, int x, int y, int width, int height, bool ordinary = false) {
         connection_ = xcb_connect(display.c_str(), nullptr);
         if (xcb_connection_has_error(connection_)) return;
         xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
         window_ = xcb_generate_id(connection_);
-        const std::uint32_t values[] = {screen->white_pixel, managed ? 0u : 1u};  // override-redirect: placed as asked
+        const std::uint32_t values[] = {screen->white_pixel, ordinary ? 0u : 1u};  // override-redirect: placed as asked
         xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, static_cast<std::int16_t>(x),
                           static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
                           static_cast<std::uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
@@ -264,20 +263,71 @@ TEST_F(SaverProgram, OvlStartedBesideASaverStillKeepsTheNextOneAway) {
 // Full screen without a daemon the saver takes the keyboard: a key ends it although another
 // window had the focus when it started, and has it again while the saver shows.
 TEST_F(SaverProgram, FullScreenSaverEndsOnAKeyWhileAnotherWindowHadTheFocus) {
-    ORVELLO_NEED_PEER("openbox");
-    const pid_t openbox = testsupport::StartOpenbox(xvfb_->display(), temp_.path() / "openbox.log");
-    ASSERT_GT(openbox, 0);
-    started_.push_back(openbox);
-    HostWindow other(xvfb_->display(), 50, 50, 300, 200, /*managed=*/true);
+    HostWindow other(xvfb_->display(), 50, 50, 300, 200, /*ordinary=*/true);
     ASSERT_TRUE(testsupport::WaitFor([&] { return desktop_->Visible(other.name()); }, 20s));
-    ASSERT_TRUE(desktop_->Xdo({"windowactivate", "--sync", other.name()}));
+    ASSERT_TRUE(desktop_->Focus(other.name()));
     const pid_t saver = Start("ovlsaver", {"/s"});
     ASSERT_TRUE(ScreenShows("picture", [](const testsupport::Screenshot& shot) {
         return shot.WidestRun(kRed) >= 1200;
-    })) << Log(1);
+    })) << Log(0);
     ASSERT_TRUE(desktop_->Focus(other.name()));
     ASSERT_TRUE(desktop_->Keys({"space"}));
-    EXPECT_TRUE(EndsAtOnce(saver, 5s)) << Log(1);
+    EXPECT_TRUE(EndsAtOnce(saver, 5s)) << Log(0);
+}
+
+// The real daemon: xscreensaver running ovlsaver from its programs: list, as the README sets it
+// up. It runs hacks only as a plain user: run as root, the test gives everything to "nobody".
+TEST_F(SaverProgram, RunsUnderXscreensaverAgainAfterEachDeactivation) {
+    ORVELLO_NEED_PEER("xscreensaver");
+    ORVELLO_NEED_PEER("xscreensaver-command");
+    ORVELLO_NEED_PEER("setpriv");
+    std::vector<std::string> asUser;
+    if (geteuid() == 0) {
+        asUser = {testsupport::FindProgram("setpriv"), "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_.path()))
+            ASSERT_EQ(lchown(entry.path().c_str(), 65534, 65534), 0) << entry.path();
+        ASSERT_EQ(chown(temp_.path().c_str(), 65534, 65534), 0);
+    }
+    const std::filesystem::path home = temp_.path() / "home";
+    testsupport::WriteFile(home / ".xscreensaver",
+                           "mode: one\nselected: 0\ntimeout: 0:30:00\nlock: False\nsplash: False\nfade: False\n"
+                           "unfade: False\nprograms: \"Orvello\" " + BuiltProgram("ovlsaver") + " /s \\n\\\n\n");
+    if (!asUser.empty()) {
+        ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown((home / ".xscreensaver").c_str(), 65534, 65534), 0);
+    }
+    // The daemon hands the saver its own environment: the test's settings, data and locks.
+    const std::vector<std::string> environment{"HOME=" + home.string(), "DISPLAY=" + xvfb_->display(),
+                                               "QT_QPA_PLATFORM=xcb"};
+    const auto run = [&](std::vector<std::string> command) {
+        command.insert(command.begin(), asUser.begin(), asUser.end());
+        const std::string program = command.front();
+        command.erase(command.begin());
+        return testsupport::StartProgram(program, command, environment,
+                                         (temp_.path() / ("daemon" + std::to_string(started_.size()) + ".log")).string());
+    };
+    const pid_t daemon = run({testsupport::FindProgram("xscreensaver"), "-no-splash"});
+    ASSERT_GT(daemon, 0);
+    started_.push_back(daemon);
+    const auto command = [&](const char* what) {
+        const pid_t pid = run({testsupport::FindProgram("xscreensaver-command"), what});
+        const auto status = testsupport::WaitForChild(pid, 10s);
+        return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    };
+    const auto daemonLog = [&] { return testsupport::ReadFile(temp_.path() / "daemon0.log"); };
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE("activation " + std::to_string(round));
+        // The daemon may take a moment before it answers its first command.
+        ASSERT_TRUE(testsupport::WaitFor([&] { return command("-activate"); }, 20s)) << daemonLog();
+        ASSERT_TRUE(ScreenShows("activation_" + std::to_string(round), [](const testsupport::Screenshot& shot) {
+            return shot.WidestRun(kRed) >= 1200;
+        })) << daemonLog();
+        ASSERT_TRUE(command("-deactivate")) << daemonLog();
+        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaver"); }, 2s)) << daemonLog();
+        ASSERT_TRUE(ScreenShows("deactivated_" + std::to_string(round), [](const testsupport::Screenshot& shot) {
+            return shot.CountNear(kRed) < 100;
+        })) << daemonLog();
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "engine/categories.h"
 #include "engine/list_import.h"
 #include "platform/qt/prompts.h"
+#include "platform/termination_request.h"
 #include "ui/dialogs/category_box.h"
 #include "ui/dialogs/dialog_controls.h"
 #include "ui/dialogs/dialog_instance.h"
@@ -213,7 +214,7 @@ void Twclistman::AddLines(const std::vector<int>& rows) {
         progress.SetProgress(++done, static_cast<int>(rows.size()));
         QCoreApplication::processEvents();
         WebcamsAdded = true;
-        if (Cancelled) break;
+        if (Cancelled || platform::TerminationRequested()) break;
     }
     progress.OnCancel = nullptr;
     progress.hide();
