@@ -11,6 +11,7 @@
 #include "ui/dialogs/record_text.h"
 #include "ui/forms/loadprog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -223,12 +224,16 @@ TEST_F(ListManagerTest, AHundredThousandWebcamsAreAddedWholeWithTheWindowAnsweri
     }
     testsupport::WriteFile(list_, text);
     int shownAtOpen = -1, countWhileAdding = -1;
+    QWidget* modalWhileAdding = nullptr;
     const bool added = Run([&](ui::Twclistman& dialog) {
         auto& list = Child<QListWidget>(dialog, "ListBox1");
         auto& categories = Child<QComboBox>(dialog, "ComboBox1");
         categories.setCurrentIndex(categories.findData(0));  // every category, whatever a test before chose
         shownAtOpen = list.count();
-        QTimer::singleShot(0, [&] { countWhileAdding = manager_->Count(); });
+        QTimer::singleShot(0, [&] {
+            countWhileAdding = manager_->Count();
+            modalWhileAdding = QApplication::activeModalWidget();  // nothing else takes input meanwhile
+        });
         dialogtest::Click(dialog, "Button3");
         EXPECT_EQ(Child<QLabel>(dialog, "Label3").text(), Text(65292) + QString::number(kWebcams));
         while (list.count() < kWebcams) QCoreApplication::processEvents();
@@ -240,6 +245,7 @@ TEST_F(ListManagerTest, AHundredThousandWebcamsAreAddedWholeWithTheWindowAnsweri
     EXPECT_LT(shownAtOpen, kWebcams);
     EXPECT_GT(countWhileAdding, 1);
     EXPECT_LT(countWhileAdding, kWebcams + 1);
+    EXPECT_EQ(modalWhileAdding, &ui::loadprog());
     EXPECT_EQ(manager_->Count(), kWebcams + 1);
     EXPECT_EQ(Webcam(kWebcams + 1).Rec().PictureURL.str(), "http://cams" + std::to_string((kWebcams - 1) % 97) + ".example/" + std::to_string(kWebcams - 1) + ".jpg");
     EXPECT_EQ(prompts_.shown, QStringList{QString::number(kWebcams) + Text(65294)});

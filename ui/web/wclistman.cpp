@@ -226,6 +226,9 @@ void Twclistman::AddEntries(const std::vector<int>& entries) {
     Tloadprog& progress = loadprog();
     progress.OnCancel = [this] { Cancelled = true; };
     progress.SetProgress(0, static_cast<int>(entries.size()));
+    // Modal while the loop runs: the events it processes then reach no control that would change
+    // the list being added.
+    progress.setWindowModality(Qt::ApplicationModal);
     progress.show();
     int added = 0, duplicates = 0, done = 0;
     for (int entry : entries) {
@@ -238,6 +241,7 @@ void Twclistman::AddEntries(const std::vector<int>& entries) {
     }
     progress.OnCancel = nullptr;
     progress.hide();
+    progress.setWindowModality(Qt::NonModal);
     const QString report = duplicates == 0 ? QString::number(added) + Message(kMsgAdded)
                                            : QString::number(added) + Message(kMsgAddedWithDuplicates) +
                                                  QString::number(duplicates) + Message(kMsgDuplicates);
