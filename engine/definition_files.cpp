@@ -202,15 +202,20 @@ int NextFreeCamNumber(const std::string& dataDir, int webcamCount) {
     int n = webcamCount;
     do {
         ++n;
-    } while (Exists(dataDir + "Cam" + FormatNumber3(static_cast<std::uint16_t>(n))));
+    } while (Exists(dataDir + DefaultWebcamName(n)));
     return n;
+}
+
+std::string DefaultWebcamName(int n) {
+    constexpr int kLastLettered = 26999;  // "Z999"
+    return "Cam" + (n >= 0 && n <= kLastLettered ? FormatNumber3(static_cast<std::uint16_t>(n)) : std::to_string(n));
 }
 
 void InitNewWebcamRecord(TWebcamDefRec& rec, const std::string& dataDir, int webcamCount) {
     rec = ZeroRecord<TWebcamDefRec>();
     rec.PictureURL.assign("http://");
     rec.LinkURL.assign("(Optional link URL here)");
-    rec.Name.assign("Cam" + FormatNumber3(static_cast<std::uint16_t>(NextFreeCamNumber(dataDir, webcamCount))));
+    rec.Name.assign(DefaultWebcamName(NextFreeCamNumber(dataDir, webcamCount)));
     rec.Refresh = 60;
     rec.Enabled = 1;
 }

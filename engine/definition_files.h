@@ -46,7 +46,12 @@ bool DeleteDisabledDefRecords(const std::string& dataDir);
 // "007", "042", "999"; from 1000 on a letter for the thousands: 1000 "A000", 2345 "B345".
 std::string FormatNumber3(std::uint16_t n);
 
-// The first number after webcamCount whose folder dataDir + "Cam" + FormatNumber3(n) is free.
+// The default name of webcam number n: "Cam" + FormatNumber3(n) while the thousands have a
+// letter ("CamZ999" the last); past them the number's digits ("Cam27000"), so that a long list
+// never wraps onto names in use or reaches characters that name no folder.
+std::string DefaultWebcamName(int n);
+
+// The first number after webcamCount whose folder dataDir + DefaultWebcamName(n) is free.
 int NextFreeCamNumber(const std::string& dataDir, int webcamCount);
 
 // The defaults of a new webcam's record 1 (name "Cam" + the next free number).

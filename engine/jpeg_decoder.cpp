@@ -131,6 +131,13 @@ bool Run(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& op
 
 }  // namespace
 
+JpegSize ReadThumbnailSourceSize(const std::uint8_t* data, std::size_t size) {
+    const JpegSize full = ReadJpegSize(data, size, {});
+    if (static_cast<std::int64_t>(full.width) * full.height > kMaxThumbnailPixels)
+        throw JpegError("Picture too large for a thumbnail");
+    return full;
+}
+
 JpegSize ReadJpegSize(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& options) {
     JpegSize result;
     Run(data, size, options, nullptr, result);

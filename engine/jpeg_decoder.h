@@ -31,4 +31,12 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, const JpegDecodeOpti
 // Pictures larger than this many pixels after scaling are refused before any memory is taken.
 inline constexpr std::int64_t kMaxJpegPixels = 64LL * 1024 * 1024;
 
+// A thumbnail is drawn only of a picture of at most this many pixels at full size: a header
+// that claims more (65 500 x 65 500) is refused before anything is decoded, at any scale.
+inline constexpr std::int64_t kMaxThumbnailPixels = 64LL * 1024 * 1024;
+
+// The full size from the header of a picture a thumbnail is to be drawn of; JpegError when the
+// header does not read or claims more than kMaxThumbnailPixels.
+JpegSize ReadThumbnailSourceSize(const std::uint8_t* data, std::size_t size);
+
 }  // namespace engine

@@ -113,6 +113,7 @@ JpegScale JpegPicture::ThumbnailScale(int width, int height) const {
 }
 
 void JpegPicture::DrawThumbnail(Bitmap& target) {
+    ReadThumbnailSourceSize(Data(bytes_), bytes_.size());
     SetGrayscale(false);
     SetPerformance(JpegPerformance::BestSpeed);
     SetScale(ThumbnailScale(target.width(), target.height()));

@@ -64,7 +64,8 @@ public:
     // the fastest decoding (JpegError when the bytes do not decode).
     void SetFullColourDecoding() override;
     void StretchDraw(Bitmap& target) override;
-    // In colour, with the fastest decoding, at ThumbnailScale of the target's size.
+    // In colour, with the fastest decoding, at ThumbnailScale of the target's size; JpegError
+    // for a picture past kMaxThumbnailPixels.
     void DrawThumbnail(Bitmap& target) override;
 
     // The smallest of the reduced scales (1/8, 1/4, 1/2) whose decode is at least width x

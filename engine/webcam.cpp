@@ -88,12 +88,15 @@ std::uint8_t twebcam::GetWebcamType() const {
 std::string twebcam::Folder() const { return platform::SafeSubfolder(FFolder, Name()); }
 
 void twebcam::SetRecord(const TWebcamDefRec& rec) {
-    const std::string oldName = Name();
-    if (rec.Name.view() != oldName) RenameWebcamFolder(FFolder, oldName, rec.Name.str());  // failure is not reported
+    const TWebcamDefRec old = Rec();
+    if (rec.Name.view() != old.Name.view())
+        RenameWebcamFolder(FFolder, old.Name.str(), rec.Name.str());  // failure is not reported
     {
         std::lock_guard lock(FRecLock);
         FRec = rec;
     }
+    if (rec.PictureURL.view() != old.PictureURL.view())
+        FManager.PictureUrlChanged(FRecordNo, old.PictureURL.view(), rec.PictureURL.view());
     WriteRecord();
 }
 

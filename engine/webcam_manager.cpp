@@ -280,15 +280,22 @@ twebcam& twebcammanager::AppendWebcam(const TWebcamDefRec& rec, const TWebcamDef
     std::unique_ptr<twebcam> webcam =
         isNew ? twebcam::CreateNew(*this, onStatus, onStream, onPicture, rec2, rec, position, FDataFolder)
               : std::make_unique<twebcam>(*this, onStatus, onStream, onPicture, rec2, rec, position, FDataFolder);
-    FThumbnails.push_back(std::make_unique<Bitmap>(BlankThumbnail()));
+    FThumbnails.emplace_back();
+    FUrlIndex.Add(rec.PictureURL.view(), position);
     FList.Add(webcam.get());
     return *webcam.release();
+}
+
+void twebcammanager::PictureUrlChanged(int position, std::string_view oldUrl, std::string_view newUrl) {
+    FUrlIndex.Remove(oldUrl, position);
+    FUrlIndex.Add(newUrl, position);
 }
 
 void twebcammanager::FreeWebcam(int position) {
     twebcam* webcam = FList.Get(position);
     if (!webcam) return;
     webcam->Stop();
+    FUrlIndex.Remove(webcam->Rec().PictureURL.view(), position);
     ++FWebcamGeneration;
     FList.Put(position, nullptr);
     FThumbnails.at(static_cast<std::size_t>(position)).reset();

@@ -17,6 +17,7 @@
 #include "engine/webcam_list_view.h"
 #include "engine/webcam_records.h"
 #include "engine/webcam_scan_settings.h"
+#include "engine/webcam_url_index.h"
 #include "engine/webcam_workers.h"
 
 #include <atomic>
@@ -172,8 +173,10 @@ public:
     void SetListView(twebcamlistview* view) { FListView = view ? view : &FNoListView; }
 
     // The list itself, for loading and adding: appends a webcam at the next position (isNew:
-    // writes its records), with a blank thumbnail.
+    // writes its records), with a blank thumbnail (a bitmap is kept only once it holds a picture).
     twebcam& AppendWebcam(const TWebcamDefRec& rec, const TWebcamDef1Rec& rec2, bool isNew);
+    // Webcam position's picture address changed from oldUrl (its record was replaced).
+    void PictureUrlChanged(int position, std::string_view oldUrl, std::string_view newUrl);
     // Stops and frees the webcam at the 0-based position; its slots stay empty until a reload.
     // A webcam still held by a thread that waits for the main thread is freed once let go.
     void FreeWebcam(int position);
@@ -234,7 +237,8 @@ private:
     tnolistview FNoListView;
     twebcamlistview* FListView = &FNoListView;
     twebcamlist1 FList;                               // owns nothing: the webcams are freed here
-    std::vector<std::unique_ptr<Bitmap>> FThumbnails;  // parallel to FList
+    std::vector<std::unique_ptr<Bitmap>> FThumbnails;  // parallel to FList; none while blank
+    WebcamUrlIndex FUrlIndex;                          // FList's webcams by picture address
     std::atomic<int> FThumbWidth{86};
     std::atomic<int> FThumbHeight{80};
     std::optional<Bitmap> FOfferedThumbnail;  // main thread only

@@ -20,14 +20,6 @@
 namespace engine {
 namespace {
 
-// The part of a picture URL that tells webcams apart.
-std::string UrlKey(std::string_view url) {
-    std::string key = AsciiUpper(url);
-    if (const auto http = key.find("HTTP://"); http != std::string::npos) key.erase(0, http + 7);
-    if (const auto www = key.find("WWW."); www != std::string::npos) key.erase(www, 4);
-    return key;
-}
-
 // Lines with CRLF ends, as the fetch threads read them back; failures are dropped, the webcam
 // then simply has no extra request lines.
 void SaveLines(const std::string& path, const std::vector<std::string>& lines) {
@@ -37,7 +29,7 @@ void SaveLines(const std::string& path, const std::vector<std::string>& lines) {
 
 }  // namespace
 
-bool SameWebcamUrl(std::string_view A, std::string_view B) { return UrlKey(A) == UrlKey(B); }
+bool SameWebcamUrl(std::string_view A, std::string_view B) { return WebcamUrlKey(A) == WebcamUrlKey(B); }
 
 void twebcammanager::LoadWebcams() {
     // Reading first finishes a rewrite that was cut off, which may bring webcams.def back.
@@ -83,17 +75,20 @@ void twebcammanager::Clear() {
     for (int i = 0; i < FList.Count(); ++i) FreeWebcam(i);
     FList.Clear();
     FThumbnails.clear();
+    FUrlIndex.Clear();
     FQueues.Clear();
 }
 
 int twebcammanager::AddWebcam(const TWebcamDefRec& Rec, const TWebcamDef1Rec& Rec2,
                               const std::optional<std::vector<std::string>>& HeaderLines) {
-    for (int i = 1; i <= Count(); ++i)
-        if (const twebcam* w = FList.Get(i - 1); w && SameWebcamUrl(w->Rec().PictureURL.view(), Rec.PictureURL.view()))
-            return -i;
+    const int same = FUrlIndex.Find(Rec.PictureURL.view(), [&](int position) {
+        const twebcam* w = FList.Get(position);
+        return w && SameWebcamUrl(w->Rec().PictureURL.view(), Rec.PictureURL.view());
+    });
+    if (same >= 0) return -(same + 1);
     TWebcamDefRec rec = Rec;
     if (!platform::IsSafeFolderName(rec.Name.view()))
-        rec.Name.assign("Cam" + FormatNumber3(static_cast<std::uint16_t>(NextFreeCamNumber())));
+        rec.Name.assign(DefaultWebcamName(NextFreeCamNumber()));
     twebcam& webcam = AppendWebcam(rec, Rec2, true);
     if (HeaderLines) SaveLines(webcam.Folder() + "addhead.txt", *HeaderLines);
     return Count();
@@ -143,7 +138,7 @@ int twebcammanager::IndexOfName(const std::string& Name) const {
 
 void twebcammanager::ClearThumbnail(int i) {
     Checked(i);
-    SetThumbnail(i - 1, BlankThumbnail());
+    FThumbnails.at(static_cast<std::size_t>(i - 1)).reset();
     FListView->RedrawWebcamCell(i);
 }
 

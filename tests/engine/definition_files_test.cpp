@@ -1,11 +1,13 @@
 #include "engine/definition_files.h"
 
+#include "platform/safe_name.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -255,12 +257,34 @@ TEST_F(DefinitionFiles, NextFreeCamNumberSkipsExistingFolders) {
         {0, {"Cam001", "Cam002", "Cam004"}, 3},
         {999, {}, 1000},
         {999, {"CamA000"}, 1001},
+        {65535, {"Cam000"}, 65536},  // past 16 bits: no wrap onto the names of 0, 1, ...
     };
     for (const Case& c : cases) {
         testsupport::TempDir data;
         for (const auto& f : c.folders) fs::create_directories(data.path() / f);
         EXPECT_EQ(NextFreeCamNumber(data.folder(), c.count), c.next) << c.count;
     }
+}
+
+// Past "CamZ999" the default name is the number's digits: every default name is a distinct safe
+// folder name, also for lists longer than 16 bits count.
+TEST(DefaultWebcamName, LettersThenDigitsAllSafeFolderNames) {
+    const struct {
+        int n;
+        const char* name;
+    } cases[] = {{7, "Cam007"}, {2345, "CamB345"}, {26999, "CamZ999"}, {27000, "Cam27000"}, {28000, "Cam28000"},
+                 {65535, "Cam65535"}, {65536, "Cam65536"}, {100001, "Cam100001"}};
+    for (const auto& c : cases) EXPECT_EQ(DefaultWebcamName(c.n), c.name) << c.n;
+    std::set<std::string> names;
+    for (int n = 1; n <= 70000; ++n) {
+        const std::string name = DefaultWebcamName(n);
+        ASSERT_TRUE(platform::IsSafeFolderName(name)) << n;
+        ASSERT_TRUE(names.insert(name).second) << n;
+    }
+    TWebcamDefRec rec;
+    testsupport::TempDir data;
+    InitNewWebcamRecord(rec, data.folder(), 27999);
+    EXPECT_EQ(rec.Name.str(), "Cam28000");
 }
 
 TEST_F(DefinitionFiles, NewWebcamDefaults) {

@@ -105,6 +105,27 @@ TEST(JpegPicture, AHugeDeclaredSizeIsRefusedBeforeDecoding) {
     EXPECT_THROW(p.DIBNeeded(), JpegError);
 }
 
+// A thumbnail is refused, before any decode, of a picture whose header claims more pixels than
+// kMaxThumbnailPixels: even its eighth would be hundreds of megabytes.
+TEST(JpegPicture, AThumbnailRefusesAPicturePastItsPixelLimit) {
+    static_assert(engine::kMaxThumbnailPixels == 8192LL * 8192);
+    const struct {
+        int w, h;
+        bool drawn;
+    } cases[] = {{65500, 65500, false}, {8192, 8193, false}, {8192, 8192, true}, {16, 16, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        JpegPicture p(testpictures::WithClaimedSize(RedBlue(16, 16), c.w, c.h));
+        engine::Bitmap thumbnail(86, 80, 24);
+        if (c.drawn) {
+            EXPECT_NO_THROW(p.DrawThumbnail(thumbnail));
+        } else {
+            EXPECT_THROW(p.DrawThumbnail(thumbnail), JpegError);
+            EXPECT_EQ(p.Width(), c.w) << "nothing decoded";
+        }
+    }
+}
+
 TEST(JpegPicture, DataEndingEarlyDecodesButIsNotWhole) {
     const std::string whole = RedBlue(320, 240);
     JpegPicture cut(whole.substr(0, whole.size() / 2));

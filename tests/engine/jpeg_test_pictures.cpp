@@ -79,6 +79,16 @@ std::string EncodeJpeg(const engine::Bitmap& bitmap, const JpegLayout& layout) {
     });
 }
 
+std::string WithClaimedSize(std::string jpeg, int width, int height) {
+    const std::size_t sof = jpeg.find("\xFF\xC0");
+    if (sof == std::string::npos || sof + 9 > jpeg.size()) return jpeg;
+    jpeg[sof + 5] = static_cast<char>(height >> 8);
+    jpeg[sof + 6] = static_cast<char>(height & 0xFF);
+    jpeg[sof + 7] = static_cast<char>(width >> 8);
+    jpeg[sof + 8] = static_cast<char>(width & 0xFF);
+    return jpeg;
+}
+
 std::string SquaresPicture(int squares) {
     return EncodeJpeg(MakeGrey(320, 240, [squares](int x, int y) {
         const int bx = x / 16, by = y / 16;

@@ -27,6 +27,10 @@ struct JpegLayout {
 };
 std::string EncodeJpeg(const engine::Bitmap& bitmap, const JpegLayout& layout);
 
+// The JPEG bytes with the size in their baseline frame header replaced: a header that claims
+// a size its data does not hold.
+std::string WithClaimedSize(std::string jpeg, int width, int height);
+
 // A grey 320 x 240 JPEG with `squares` bright squares in one row on a dark background: each
 // picture has other bytes, and at quarter size each square is the inside of one 4-pixel motion
 // block, so one more square is one more changed block.

@@ -237,6 +237,37 @@ TEST_F(WebcamListOperations, AddWebcamWritesANewWebcamOrFindsTheDuplicate) {
     EXPECT_FALSE(manager_->GetWebcam(2)->FRunning);
 }
 
+// The look-up by address follows the list: loaded webcams, the first of two with one address, an
+// address changed by the editor (the old one is free again), and a freed webcam.
+TEST_F(WebcamListOperations, DuplicatesAreFoundAfterLoadsEditsAndFrees) {
+    std::vector<TWebcamDefRec> recs;
+    for (const char* url : {"http://a.example/1.jpg", "http://www.b.example/2.jpg", "http://b.example/2.jpg"}) {
+        recs.push_back(StillRecord("L" + std::to_string(recs.size()), 60));
+        recs.back().PictureURL.assign(url);
+    }
+    Store(recs);
+    manager_->LoadWebcams();
+    const auto add = [&](const char* url) {
+        TWebcamDefRec rec = StillRecord("N", 60);
+        rec.PictureURL.assign(url);
+        return manager_->AddWebcam(rec, SecondRecord(false), std::nullopt);
+    };
+    EXPECT_EQ(add("HTTP://A.EXAMPLE/1.jpg"), -1);
+    EXPECT_EQ(add("http://B.example/2.jpg"), -2);  // the first in list order
+
+    TWebcamDefRec edited = manager_->GetWebcam(1)->Rec();
+    edited.PictureURL.assign("http://c.example/3.jpg");
+    manager_->GetWebcam(1)->SetRecord(edited);
+    EXPECT_EQ(add("http://www.c.example/3.jpg"), -1);
+
+    manager_->FreeWebcam(1);  // webcam 2
+    EXPECT_EQ(add("http://b.example/2.jpg"), -3);
+    EXPECT_EQ(add("http://a.example/1.jpg"), 4);  // free since the edit
+    EXPECT_EQ(add("http://a.example/1.jpg"), -4);
+    manager_->Clear();
+    EXPECT_EQ(add("http://a.example/1.jpg"), 1);
+}
+
 TEST_F(WebcamListOperations, AHostileListAddsOnlySafeWebcams) {
     twebcamstaticlist list;
     ImportWebcamList(list, std::string(ORVELLO_FIXTURES) + "lists/hostile_list.txt");

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "engine/jpeg_picture.h"
 #include "tests/engine/jpeg_test_pictures.h"
 #include "tests/support/temp_dir.h"
 #include "ui/disk/frame_bitmaps.h"
@@ -59,6 +60,18 @@ TEST(DiskThumbnail, ScaleChoiceAndFullSize) {
         EXPECT_EQ(decoded.fullWidth, c.fullWidth) << c.width;
         EXPECT_EQ(decoded.fullHeight, c.fullHeight) << c.width;
     }
+}
+
+// A picture whose header claims 65 500 x 65 500 gets the no-picture frame without a decode;
+// one at the pixel limit is still decoded at its scale.
+TEST(DiskThumbnail, PicturesPastThePixelLimitAreRefused) {
+    const std::string small = Solid(64, 48, kBlue);
+    const std::string huge = testpictures::WithClaimedSize(small, 65500, 65500);
+    EXPECT_THROW(ui::DecodeForThumbnail(huge), engine::JpegError);
+    EXPECT_EQ(ui::MakeJpegThumbnailFromBytes(huge, ui::DiskFrameBitmaps().Frames()).kind, 0);
+    const ui::ThumbnailDecode limit = ui::DecodeForThumbnail(testpictures::WithClaimedSize(small, 8192, 8192));
+    EXPECT_EQ(limit.divisor, 8);
+    EXPECT_EQ(limit.picture.width(), 1024);
 }
 
 TEST(DiskThumbnail, FitRectangle) {

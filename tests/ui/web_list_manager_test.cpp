@@ -8,16 +8,21 @@
 #include "platform/qt/scripted_prompts.h"
 #include "tests/support/nginx_peer.h"
 #include "tests/support/peers.h"
+#include "tests/support/watchdog.h"
 #include "tests/ui/commands_fixture.h"
 #include "tests/ui/dialog_test_support.h"
 #include "ui/dialogs/record_text.h"
 #include "ui/forms/loadprog.h"
 #include "ui/web/wclistdownload.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QTimer>
+
+#include <chrono>
 
 #include <filesystem>
 
@@ -207,6 +212,47 @@ TEST_F(ListManagerTest, SelectionAndCategoryFilter) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"Present", "Cam002"}));
     EXPECT_EQ(Webcam(2).Rec().Description.str(), "Bravo");
     EXPECT_EQ(prompts_.shown, (QStringList{Text(65293), "1" + Text(65294), Text(65265)}));
+}
+
+// A list of 100 000 webcams: the dialog is shown before its list box holds them all (it fills in
+// steps), "Rajouter toutes les webcams" adds every one, not only the lines shown so far, and
+// the event loop runs while they are added. Each add once looked at every webcam before it.
+TEST_F(ListManagerTest, AHundredThousandWebcamsAreAddedWholeWithTheWindowAnswering) {
+    const testsupport::Watchdog watchdog(std::chrono::seconds(600));
+    constexpr int kWebcams = 100000;
+    std::string text = "ENCODE\n";
+    for (int i = 0; i < kWebcams; ++i) {
+        const std::string n = std::to_string(i);
+        text += "START\nPREF=http://cams" + std::to_string(i % 97) + ".example/" + n + ".jpg\nDESC=Cam " + n +
+                "\nREFR=30\nENDWC\n";
+    }
+    testsupport::WriteFile(list_, text);
+    int shownAtOpen = -1, countWhileAdding = -1;
+    QWidget* modalWhileAdding = nullptr;
+    const bool added = Run([&](ui::Twclistman& dialog) {
+        auto& list = Child<QListWidget>(dialog, "ListBox1");
+        auto& categories = Child<QComboBox>(dialog, "ComboBox1");
+        categories.setCurrentIndex(categories.findData(0));  // every category, whatever a test before chose
+        shownAtOpen = list.count();
+        QTimer::singleShot(0, [&] {
+            countWhileAdding = manager_->Count();
+            modalWhileAdding = QApplication::activeModalWidget();  // nothing else takes input meanwhile
+        });
+        dialogtest::Click(dialog, "Button3");
+        EXPECT_EQ(Child<QLabel>(dialog, "Label3").text(), Text(65292) + QString::number(kWebcams));
+        while (list.count() < kWebcams) QCoreApplication::processEvents();
+        EXPECT_EQ(list.item(0)->text(), QStringLiteral("Cam 0"));
+        EXPECT_EQ(list.item(kWebcams - 1)->text(), QStringLiteral("Cam 99999"));
+    });
+    EXPECT_TRUE(added);
+    EXPECT_GT(shownAtOpen, 0);
+    EXPECT_LT(shownAtOpen, kWebcams);
+    EXPECT_GT(countWhileAdding, 1);
+    EXPECT_LT(countWhileAdding, kWebcams + 1);
+    EXPECT_EQ(modalWhileAdding, &ui::loadprog());
+    EXPECT_EQ(manager_->Count(), kWebcams + 1);
+    EXPECT_EQ(Webcam(kWebcams + 1).Rec().PictureURL.str(), "http://cams" + std::to_string((kWebcams - 1) % 97) + ".example/" + std::to_string(kWebcams - 1) + ".jpg");
+    EXPECT_EQ(prompts_.shown, QStringList{QString::number(kWebcams) + Text(65294)});
 }
 
 TEST_F(ListManagerTest, ListThatCannotBeReadShowsEmptyAndNothingIsAdded) {

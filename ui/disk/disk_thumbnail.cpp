@@ -82,16 +82,19 @@ bool DrawExifPicture(std::string_view segment, engine::Bitmap& target) {
 }
 
 ThumbnailDecode DecodeForThumbnail(std::string_view jpeg) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(jpeg.data());
+    const engine::JpegSize full = engine::ReadThumbnailSourceSize(data, jpeg.size());
+    // The scale the 1/8, 1/4, full-size sequence stops at, told by the header (the decoder's
+    // size at 1/d is the full size divided by d, rounded up): one decode, never a larger one.
     ThumbnailDecode out;
+    for (int divisor : {8, 4, 1}) {
+        out.divisor = divisor;
+        if (!((full.width + divisor - 1) / divisor < 60 && (full.height + divisor - 1) / divisor < 45)) break;
+    }
     engine::JpegDecodeOptions options;
     options.fast = true;
-    const auto* data = reinterpret_cast<const std::uint8_t*>(jpeg.data());
-    for (int divisor : {8, 4, 1}) {
-        options.scaleDenominator = divisor;
-        engine::DecodeJpeg(data, jpeg.size(), options, out.picture);
-        out.divisor = divisor;
-        if (!(out.picture.width() < 60 && out.picture.height() < 45)) break;
-    }
+    options.scaleDenominator = out.divisor;
+    engine::DecodeJpeg(data, jpeg.size(), options, out.picture);
     out.fullWidth = out.picture.width() * out.divisor;
     out.fullHeight = out.picture.height() * out.divisor;
     return out;

@@ -31,8 +31,10 @@ std::string_view ExifSegment(std::string_view head);
 bool DrawExifPicture(std::string_view segment, engine::Bitmap& target);
 
 // A picture decoded for its thumbnail: at 1/8, and again at 1/4 and then at full size while
-// the result is narrower than 60 and lower than 45; the full size is the decoded size times
-// the scale's divisor. Throws engine::JpegError (or std::exception) when it does not decode.
+// the result is narrower than 60 and lower than 45 (the scale is chosen from the header, and
+// only that decode made); the full size is the decoded size times the scale's divisor. Throws
+// engine::JpegError (or std::exception) when it does not decode or is past
+// engine::kMaxThumbnailPixels.
 struct ThumbnailDecode {
     engine::Bitmap picture;
     int divisor = 8;

@@ -59,7 +59,7 @@ int AddListEntry(engine::twebcammanager& manager, const engine::twebcamstaticobj
         OneSafeWord(description) && !FolderExists(dataFolder, description))
         rec.Name = description;
     if (FolderExists(dataFolder, rec.Name.view()))
-        rec.Name = "Cam" + engine::FormatNumber3(static_cast<std::uint16_t>(manager.NextFreeCamNumber()));
+        rec.Name = engine::DefaultWebcamName(manager.NextFreeCamNumber());
 
     engine::TWebcamDef1Rec rec2 = entry.FRec2;
     const bool digits = std::any_of(description.begin(), description.end(), [](char c) { return c >= '0' && c <= '9'; });

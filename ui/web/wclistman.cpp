@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -34,6 +35,8 @@ constexpr int kMsgAdded = 65294;
 constexpr int kMsgAddedWithDuplicates = 65295;
 constexpr int kMsgDuplicates = 65264;
 constexpr int kEntryRole = Qt::UserRole;
+// Lines the list box takes in one step of its fill.
+constexpr std::size_t kFillStep = 2000;
 
 QString OpenFilter() {
     return QStringLiteral("Text files (*.txt);;All files (*.*);;Webcam list (*.dat);;Webcam list (*.jcc);;"
@@ -73,7 +76,7 @@ Twclistman::Twclistman(QWidget* parent) : QDialog(parent) {
     layout->addWidget(ComboBox1);
     ListBox1 = Named<QListWidget>(this, "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListBox1->setSortingEnabled(true);
+    ListBox1->setUniformItemSizes(true);  // no size measured per line of a long list
     layout->addWidget(ListBox1, 1);
     auto* buttons = new QHBoxLayout;
     connect(AddButton(this, buttons, "Button4", QStringLiteral("Options")), &QPushButton::clicked, this, [this] {
@@ -113,8 +116,10 @@ bool Twclistman::Execute(engine::twebcammanager& manager, engine::TConfigRec& co
     LoadListFile();
     FillWebcamList();
     exec();
-    Entries.clear();
+    ++Fill;
+    Shown.clear();
     ListBox1->clear();
+    Entries.clear();
     config.ListFile = ToRecord(CurrentList);
     Manager = nullptr;
     settings_ = nullptr;
@@ -141,15 +146,31 @@ void Twclistman::LoadListFile() {
 }
 
 void Twclistman::FillWebcamList() {
+    const unsigned fill = ++Fill;
     ListBox1->clear();
+    Shown.clear();
+    ShownAdded = 0;
     const int category = ComboBox1->currentData().toInt();
     for (std::size_t i = 0; i < Entries.size(); ++i) {
         const engine::TWebcamDefRec& rec = Entries[i].FRec;
         if (category != 0 && rec.Categories[category] == 0) continue;
-        auto* item = new QListWidgetItem(FromRecord(rec.Description.empty() ? rec.PictureURL.view() : rec.Description.view()));
-        item->setData(kEntryRole, static_cast<int>(i));
+        Shown.emplace_back(FromRecord(rec.Description.empty() ? rec.PictureURL.view() : rec.Description.view()),
+                           static_cast<int>(i));
+    }
+    // The order of a sorted list box: by text, case-sensitive, equal texts as listed.
+    std::stable_sort(Shown.begin(), Shown.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    FillStep(fill);
+}
+
+void Twclistman::FillStep(unsigned fill) {
+    if (fill != Fill) return;
+    const std::size_t end = std::min(Shown.size(), ShownAdded + kFillStep);
+    for (; ShownAdded < end; ++ShownAdded) {
+        auto* item = new QListWidgetItem(Shown[ShownAdded].first);
+        item->setData(kEntryRole, Shown[ShownAdded].second);
         ListBox1->addItem(item);
     }
+    if (ShownAdded < Shown.size()) QTimer::singleShot(0, this, [this, fill] { FillStep(fill); });
 }
 
 void Twclistman::SetCurrentList(const QString& path) {
@@ -180,44 +201,49 @@ void Twclistman::Button1Click() {
 }
 
 void Twclistman::Button2Click() {
-    std::vector<int> rows;
+    std::vector<int> entries;
     for (int row = 0; row < ListBox1->count(); ++row)
-        if (ListBox1->item(row)->isSelected()) rows.push_back(row);
-    if (rows.empty()) {
+        if (ListBox1->item(row)->isSelected()) entries.push_back(ListBox1->item(row)->data(kEntryRole).toInt());
+    if (entries.empty()) {
         platform::CurrentPrompts().Message(Message(kMsgSelectSeveral));
         return;
     }
-    AddLines(rows);
+    AddEntries(entries);
 }
 
+// Every line of the category, also those the list box does not show yet.
 void Twclistman::Button3Click() {
-    std::vector<int> rows(static_cast<std::size_t>(ListBox1->count()));
-    for (int row = 0; row < ListBox1->count(); ++row) rows[static_cast<std::size_t>(row)] = row;
-    if (rows.empty()) {
+    std::vector<int> entries;
+    entries.reserve(Shown.size());
+    for (const auto& line : Shown) entries.push_back(line.second);
+    if (entries.empty()) {
         platform::CurrentPrompts().Message(Message(kMsgNothingToAdd));
         return;
     }
-    AddLines(rows);
+    AddEntries(entries);
 }
 
-void Twclistman::AddLines(const std::vector<int>& rows) {
+void Twclistman::AddEntries(const std::vector<int>& entries) {
     Cancelled = false;
     Tloadprog& progress = loadprog();
     progress.OnCancel = [this] { Cancelled = true; };
-    progress.SetProgress(0, static_cast<int>(rows.size()));
+    progress.SetProgress(0, static_cast<int>(entries.size()));
+    // Modal while the loop runs: the events it processes then reach no control that would change
+    // the list being added.
+    progress.setWindowModality(Qt::ApplicationModal);
     progress.show();
     int added = 0, duplicates = 0, done = 0;
-    for (int row : rows) {
-        const int entry = ListBox1->item(row)->data(kEntryRole).toInt();
+    for (int entry : entries) {
         if (AddListEntry(*Manager, Entries[static_cast<std::size_t>(entry)], *settings_) >= 0) ++added;
         else ++duplicates;
-        progress.SetProgress(++done, static_cast<int>(rows.size()));
+        progress.SetProgress(++done, static_cast<int>(entries.size()));
         QCoreApplication::processEvents();
         WebcamsAdded = true;
         if (Cancelled || platform::TerminationRequested()) break;
     }
     progress.OnCancel = nullptr;
     progress.hide();
+    progress.setWindowModality(Qt::NonModal);
     const QString report = duplicates == 0 ? QString::number(added) + Message(kMsgAdded)
                                            : QString::number(added) + Message(kMsgAddedWithDuplicates) +
                                                  QString::number(duplicates) + Message(kMsgDuplicates);

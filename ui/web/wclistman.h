@@ -12,6 +12,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -36,14 +38,17 @@ public:
 
 private:
     void LoadListFile();
+    // Shows the entries of the chosen category, sorted by their text: the first lines at once,
+    // the rest a step at a time from the event loop, so a long list never freezes the window.
     void FillWebcamList();
+    void FillStep(unsigned fill);
     void FillCategories();
     void ComboBox2Change();
     void Button1Click();  // "Ouvrir..."
     void Button2Click();  // "Ajouter la sélection"
     void Button3Click();  // "Rajouter toutes les webcams"
-    // Adds the entries of these lines of the list box, with the progress form, and reports.
-    void AddLines(const std::vector<int>& rows);
+    // Adds these entries (positions in Entries), with the progress form, and reports.
+    void AddEntries(const std::vector<int>& entries);
     void SetCurrentList(const QString& path);
 
     QComboBox* ComboBox2;
@@ -51,6 +56,9 @@ private:
     QComboBox* ComboBox1;
     QListWidget* ListBox1;
     engine::twebcamstaticlist Entries;
+    std::vector<std::pair<QString, int>> Shown;  // the list box's lines to be: text, entry
+    std::size_t ShownAdded = 0;                 // how many of them the list box holds
+    unsigned Fill = 0;                           // counts the fills: a step of an older one ends
     QString CurrentList;
     engine::twebcammanager* Manager = nullptr;
     engine::TConfigRec ConfigCopy{};
