@@ -20,28 +20,25 @@
 // ORVELLO_FETCH_LOAD_SECONDS changes each run's 10 s measured window, ORVELLO_FETCH_LOAD_WEBCAMS
 // the 1000 webcams.
 
-#include <curl/curl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/access_log.h"
 #include "bench/cpu_usage.h"
-#include "bench/measured_program.h"
+#include "bench/curl_anchor.h"
 #include "bench/natural_pictures.h"
 #include "bench/peak_memory.h"
+#include "bench/picture_rotation.h"
 #include "bench/saved_files.h"
 #include "engine/fetch_thread_services.h"
 #include "engine/regconfig.h"
@@ -60,62 +57,13 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kThreads = 64;
 constexpr int kPictures = 128;  // one round takes 12.8 s: longer than any turn's wait
-constexpr auto kSwapPeriod = std::chrono::milliseconds(100);
 constexpr double kOnTimeMs = 100;
 constexpr auto kPoll = std::chrono::milliseconds(25);  // due times change once a second at most
-constexpr int kConditionalRounds = 5;  // the anchor fetches every URL this often
 
 int EnvNumber(const char* name, int fallback) {
     const char* text = std::getenv(name);
     return text ? std::max(1, std::atoi(text)) : fallback;
 }
-
-// The served picture of the picture runs: the distinct pictures in turn, each put in place by an
-// atomic rename, so that nginx always serves a whole one. The pictures are only kept as files.
-class PictureRotation {
-public:
-    PictureRotation(const fs::path& root, const std::vector<std::string>& pictures) : current_(root / "current.jpg") {
-        for (std::size_t i = 0; i < pictures.size(); ++i) {
-            frames_.push_back(root / "frames" / (std::to_string(i) + ".jpg"));
-            testsupport::WriteFile(frames_.back(), pictures[i]);
-            averageBytes_ += static_cast<double>(pictures[i].size()) / static_cast<double>(pictures.size());
-        }
-        Show(0);
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~PictureRotation() {
-        {
-            std::lock_guard hold(lock_);
-            stop_ = true;
-        }
-        wake_.notify_all();
-        thread_.join();
-    }
-    const fs::path& FirstPicture() const { return frames_.front(); }
-    double AverageBytes() const { return averageBytes_; }
-
-private:
-    void Show(std::size_t i) {
-        const fs::path next = current_.string() + ".next";
-        std::error_code error;
-        fs::remove(next, error);
-        fs::create_hard_link(frames_[i], next, error);
-        if (!error) fs::rename(next, current_, error);
-    }
-    void Run() {
-        std::unique_lock hold(lock_);
-        for (std::size_t i = 1; !wake_.wait_for(hold, kSwapPeriod, [this] { return stop_; }); ++i)
-            Show(i % frames_.size());
-    }
-
-    fs::path current_;
-    std::vector<fs::path> frames_;
-    double averageBytes_ = 0;
-    std::mutex lock_;  // guards stop_
-    std::condition_variable wake_;
-    bool stop_ = false;
-    std::thread thread_;
-};
 
 // When turns start against their due time. A turn sets the webcam's due time to its start plus
 // the refresh period; the due time it was started for is the value that stood before. The main
@@ -295,32 +243,6 @@ void PrintPictureRun(const RunSpec& spec, const Figures& f) {
     std::fflush(stdout);
 }
 
-// The anchor's client: conditional GETs of prefix + i + ".jpg" for i < webcams, rounds times;
-// prints how many were answered 304.
-int ConditionalFetches(const std::string& prefix, int webcams, int rounds, long modified) {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    CURL* curl = curl_easy_init();
-    if (!curl) return 1;
-    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
-    curl_easy_setopt(curl, CURLOPT_TIMECONDITION, CURL_TIMECOND_IFMODSINCE);
-    curl_easy_setopt(curl, CURLOPT_TIMEVALUE, modified);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char*, size_t size, size_t n, void*) { return size * n; });
-    long notModified = 0;
-    for (int round = 0; round < rounds; ++round)
-        for (int i = 0; i < webcams; ++i) {
-            const std::string url = prefix + std::to_string(i) + ".jpg";
-            curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-            long status = 0;
-            if (curl_easy_perform(curl) == CURLE_OK &&
-                curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
-                notModified += status == 304;
-        }
-    curl_easy_cleanup(curl);
-    curl_global_cleanup();
-    std::printf("%ld\n", notModified);
-    return 0;
-}
-
 int RunAll() {
     if (testsupport::FindProgram("nginx").empty()) {
         std::printf("fetch_load needs nginx\n");
@@ -344,7 +266,7 @@ int RunAll() {
         return 1;
     }
     const bench::AccessLog log(logFile);
-    auto rotation = std::make_unique<PictureRotation>(nginx.root(), bench::NaturalPictures(kPictures));
+    auto rotation = std::make_unique<bench::PictureRotation>(nginx.root(), bench::NaturalPictures(kPictures));
     std::printf("%d webcams, %d fetch threads, %d distinct 640 x 480 pictures of %.1f KB on average, %lld s per run\n",
                 webcams, kThreads, kPictures, rotation->AverageBytes() / 1024.0,
                 static_cast<long long>(window.count()));
@@ -373,20 +295,11 @@ int RunAll() {
                 notModified.name, ours.PerSecond(ours.Served(304)), ours.Served(200), ourMs,
                 OnTime(notModified, ours).c_str(), ours.peakMb, ours.errors);
 
-    const auto anchor = [&](int rounds) {
-        return bench::RunMeasured({"/proc/self/exe", "--conditional-fetches", nginx.Url("/still/"),
-                                   std::to_string(webcams), std::to_string(rounds),
-                                   std::to_string(static_cast<long>(info.st_mtime))});
-    };
-    const auto curlStart = anchor(0);  // the process and the library starting, no fetch
-    const auto from = log.Mark();
-    const auto curl = anchor(kConditionalRounds);
-    const long curlFetches = log.CountByStatus(from, log.Mark())[304];
-    const double curlMs =
-        curlFetches > 0 ? (curl.cpuSeconds - curlStart.cpuSeconds) * 1000.0 / static_cast<double>(curlFetches) : 0;
+    const bench::CurlAnchor curl = bench::MeasureCurl(log, nginx.Url("/still/"), webcams, static_cast<long>(info.st_mtime));
+    const double curlMs = curl.msPerFetch;
     std::printf("libcurl, conditional GETs of the same URLs one after another: %ld answered 304 (%ld by its own "
                 "count), CPU %.4f ms per conditional fetch\n",
-                curlFetches, std::atol(curl.result.out.c_str()), curlMs);
+                curl.fetches, curl.ownCount, curlMs);
 
     const Figures& slow254 = results["mode 254, refresh 1 s"];
     const Figures& fast254 = results["mode 254, as fast as possible"];
@@ -403,7 +316,6 @@ int RunAll() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 6 && std::string(argv[1]) == "--conditional-fetches")
-        return ConditionalFetches(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atol(argv[5]));
+    if (const auto client = bench::ConditionalFetchesMain(argc, argv)) return *client;
     return RunAll();
 }

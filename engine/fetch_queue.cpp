@@ -119,6 +119,16 @@ void twebcamqueues::Clear() {
     FFavouriteQueue.clear();
 }
 
+int twebcamqueues::QueuedCount() const {
+    std::lock_guard lock(FQueueLock);
+    return static_cast<int>(FNormalQueue.size() + FFavouriteQueue.size());
+}
+
+int twebcamqueues::WaitingCount() const {
+    std::lock_guard lock(FWaitLock);
+    return static_cast<int>(FWaitList.size());
+}
+
 std::vector<twebcam*> twebcamqueues::NormalQueue() const {
     std::lock_guard lock(FQueueLock);
     return {FNormalQueue.begin(), FNormalQueue.end()};

@@ -74,6 +74,10 @@ public:
 
     void Clear();
 
+    // Lengths, read on every status change: the webcams in both fetch queues, on the wait list.
+    int QueuedCount() const;
+    int WaitingCount() const;
+
     // Copies for inspection.
     std::vector<twebcam*> NormalQueue() const;
     std::vector<twebcam*> FavouriteQueue() const;

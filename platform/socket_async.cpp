@@ -121,7 +121,8 @@ void OnReady(SocketHandle handle, std::uint32_t events) {
     Entry* e = Find(handle);
     if (!e) return;
     if (e->phase == Phase::Connecting) {
-        CompleteConnect(*e, PendingError(e->fd));
+        // Writable without an error or hang-up: the connection is up, nothing to ask.
+        CompleteConnect(*e, events & (EPOLLERR | EPOLLHUP) ? PendingError(e->fd) : 0);
     } else if (e->phase == Phase::Connected) {
         if ((events & EPOLLOUT) && e->writeArmed) {
             e->writeArmed = false;

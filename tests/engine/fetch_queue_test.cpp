@@ -38,8 +38,10 @@ TEST_F(FetchQueue, QueuesAreFirstInFirstOutByFavouriteFlag) {
     for (twebcam* w : {normal_[1], favourite_[0], normal_[0], favourite_[1], normal_[2]}) EXPECT_TRUE(queues_.Queue(*w));
     EXPECT_EQ(queues_.NormalQueue(), (List{normal_[1], normal_[0], normal_[2]}));
     EXPECT_EQ(queues_.FavouriteQueue(), (List{favourite_[0], favourite_[1]}));
+    EXPECT_EQ(queues_.QueuedCount(), 5);
     queues_.Unqueue(*normal_[0]);
     EXPECT_EQ(queues_.NormalQueue(), (List{normal_[1], normal_[2]}));
+    EXPECT_EQ(queues_.QueuedCount(), 4);
 }
 
 TEST_F(FetchQueue, TakeNextPrefersOneQueueAndFallsBackToTheOther) {
@@ -69,8 +71,10 @@ TEST_F(FetchQueue, WaitListIsInDueOrderWithTiesInArrivalOrder) {
     WaitAt(*normal_[2], 30);
     WaitAt(*favourite_[0], 20);
     EXPECT_EQ(queues_.WaitList(), (List{normal_[1], favourite_[0], normal_[0], normal_[2]}));
+    EXPECT_EQ(queues_.WaitingCount(), 4);
     queues_.RemoveFromWaitList(*favourite_[0]);
     EXPECT_EQ(queues_.WaitList(), (List{normal_[1], normal_[0], normal_[2]}));
+    EXPECT_EQ(queues_.WaitingCount(), 3);
 }
 
 TEST_F(FetchQueue, OnlyHeadsWhoseDueTimeHasStrictlyPassedMove) {
@@ -177,6 +181,7 @@ TEST_F(FetchQueue, ClearEmptiesEverything) {
     EXPECT_TRUE(queues_.NormalQueue().empty());
     EXPECT_TRUE(queues_.FavouriteQueue().empty());
     EXPECT_TRUE(queues_.WaitList().empty());
+    EXPECT_EQ(queues_.QueuedCount() + queues_.WaitingCount(), 0);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 
 namespace testsupport {
 
-NginxPeer::NginxPeer(const std::filesystem::path& folder, const std::string& serverLines, int workerConnections)
+NginxPeer::NginxPeer(const std::filesystem::path& folder, const std::string& serverLines, int workerConnections,
+                     const std::string& httpLines)
     : folder_(folder / "nginx"), root_(folder_ / "www") {
     std::filesystem::create_directories(root_);
     std::filesystem::create_directories(folder_ / "temp");
@@ -21,6 +22,7 @@ NginxPeer::NginxPeer(const std::filesystem::path& folder, const std::string& ser
         conf += "  types { image/jpeg jpg; text/plain txt; text/html html; }\n";
         for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
             conf += std::string("  ") + temp + "_temp_path " + f + "/temp/" + temp + ";\n";
+        conf += httpLines;
         conf += "  server {\n    listen 127.0.0.1:" + std::to_string(port) + ";\n    server_name localhost;\n";
         conf += "    root " + root_.string() + ";\n" + serverLines + "\n  }\n}\n";
         WriteFile(folder_ / "nginx.conf", conf);

@@ -2,7 +2,8 @@
 // nginx started by a test on a free loopback port, with a configuration written into the
 // test's folder: one server on 127.0.0.1 serving root(), no keep-alive, logs and pid in
 // the folder. Extra lines for the server block (locations, auth_basic, limit_rate) are
-// given at the start; load runs may raise the connection limit. Stopped when the object goes.
+// given at the start, and for the http block (a log format) after them; load runs may raise
+// the connection limit. Stopped when the object goes.
 
 #include <cstdint>
 #include <filesystem>
@@ -15,7 +16,8 @@ namespace testsupport {
 
 class NginxPeer {
 public:
-    NginxPeer(const std::filesystem::path& folder, const std::string& serverLines = {}, int workerConnections = 64);
+    NginxPeer(const std::filesystem::path& folder, const std::string& serverLines = {}, int workerConnections = 64,
+              const std::string& httpLines = {});
 
     bool Running() { return port_ != 0 && process_.Running(); }
     std::uint16_t port() const { return port_; }

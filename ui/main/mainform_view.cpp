@@ -140,8 +140,8 @@ void Tsupamain::UpdateStatusGauges() {
     StatusGaugeInput in;
     if (manager) {
         in.running = manager->RunningCount();
-        in.queued = static_cast<int>(manager->FQueues.NormalQueue().size() + manager->FQueues.FavouriteQueue().size());
-        in.waiting = static_cast<int>(manager->FQueues.WaitList().size());
+        in.queued = manager->FQueues.QueuedCount();
+        in.waiting = manager->FQueues.WaitingCount();
         manager->CountThreadStates(in.checkingHeader, in.fetchingPicture);
     }
     in.threadCount = Manager ? Manager->ThreadCount() : 0;
