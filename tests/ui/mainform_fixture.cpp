@@ -2,7 +2,11 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
+
+#include <QCoreApplication>
 
 #include "engine/jpeg_picture.h"
 #include "engine/webcam_manager.h"
@@ -45,6 +49,14 @@ engine::twebcammanager* MainWindowTest::StartWithThreeWebcams() {
     FormWithIdleManager().StartUp();
     form_->Timer3Timer();
     return form_->WebcamManager();
+}
+
+void PassFrames() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(60);
+    while (std::chrono::steady_clock::now() < until) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 QAction& StartedMainWindowTest::Item(const char* name) { return *ui::FindCommand(*form_, name); }

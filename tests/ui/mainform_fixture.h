@@ -37,6 +37,9 @@ private:
     char cwd_[PATH_MAX];
 };
 
+// Runs the event loop for a few frames: what the window shows with the next frame is shown then.
+void PassFrames();
+
 // A window over Cam1..Cam3, started and past its deferred load.
 class StartedMainWindowTest : public MainWindowTest {
 protected:

@@ -106,6 +106,7 @@ TEST_F(MainWindowLook, ALongWebcamNameLeavesTheWindowItsWidth) {
     first.SetRecord(rec);
     form_->ShowWebcam(1);
     manager_->StatusChanged(0, engine::kStatusStopped);  // the status line names it
+    mainformtest::PassFrames();
     auto& label2 = Child<QLabel>(*form_, "Label2");
     EXPECT_EQ(label2.text(), QString::fromStdString(name));  // the whole name is kept
     EXPECT_TRUE(Child<QLabel>(*form_, "Label1").text().contains(QString::fromStdString(name)));

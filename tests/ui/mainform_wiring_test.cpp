@@ -141,7 +141,7 @@ TEST_F(MainFormWiring, ABurstOfStatusChangesIsPaintedOnceAsItsLastEventsLeaveIt)
     for (const auto& counter : counters)
         EXPECT_EQ(counter->paints, 0) << counter->widget()->objectName().toStdString() << " painted inside the calls";
 
-    QApplication::processEvents();
+    mainformtest::PassFrames();
     EXPECT_EQ(counters[0]->paints, 1) << "status line";
     EXPECT_EQ(counters[1]->paints, 1) << "grid";
     EXPECT_EQ(label->text(),
@@ -165,8 +165,28 @@ TEST_F(MainFormWiring, ABurstOfStatusChangesIsPaintedOnceAsItsLastEventsLeaveIt)
     }
 }
 
+// Status changes that each come in a wake-up of their own, as they do under load, are shown a
+// frame at a time, not one paint (and one layout of the window) each.
+TEST_F(MainFormWiring, StatusChangesInWakeUpsOfTheirOwnAreShownAFrameAtATime) {
+    form_->show();
+    QApplication::processEvents();
+    auto* label = form_->findChild<QLabel*>("Label1");
+    PaintCounter counter(label);
+    constexpr int kChanges = 20;
+    for (int i = 0; i < kChanges; ++i) {
+        manager_->StatusChanged(i % 3, i % 2 ? engine::kStatusPicture : engine::kStatusWaiting);
+        QApplication::processEvents();
+    }
+    mainformtest::PassFrames();
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LT(counter.paints, kChanges / 2);  // a frame or a few, however busy the machine
+    EXPECT_EQ(label->text(),
+              QStringLiteral("Cam2 - ") + QString::fromStdString(engine::WebcamStatusText(engine::kStatusPicture)));
+}
+
 TEST_F(MainFormWiring, StatusChangesOfTheEngineReachTheStatusLine) {
     manager_->StatusChanged(1, engine::kStatusStopped);
+    mainformtest::PassFrames();
     EXPECT_EQ(form_->findChild<QLabel*>("Label1")->text(),
               QStringLiteral("Cam2 - ") + QString::fromStdString(engine::WebcamStatusText(engine::kStatusStopped)));
 }

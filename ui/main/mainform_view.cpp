@@ -1,5 +1,7 @@
 // The main window as the host of its views: the current webcam, its panel, the grid's redraws,
 // the view filter and the gauges, the enlarged view's enhancement window.
+#include <chrono>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include "desktop/tray_icon.h"
@@ -33,6 +36,11 @@
 #include "ui/viewer/webcam_info.h"
 
 namespace ui {
+namespace {
+
+constexpr std::chrono::milliseconds kStatusLabelFrame(16);
+
+}  // namespace
 
 engine::twebcammanager* Tsupamain::WebcamManager() const { return Manager ? Manager->Manager() : nullptr; }
 
@@ -109,8 +117,18 @@ void Tsupamain::SetRunState(int code) {
 
 bool Tsupamain::ViewerPageShown() const { return PageControl2->currentWidget() == TabSheet11; }
 
-// Painted with the next frame: a burst of status changes shows its last text once.
-void Tsupamain::SetStatusLabel(const QString& text) { Label1->setText(text); }
+// The label takes the last text of a frame: under load the engine's status changes come by the
+// thousand a second, and every new text of the label lays the window out again.
+void Tsupamain::SetStatusLabel(const QString& text) {
+    FStatusLabelText = text;
+    if (!FStatusLabelFrame) {
+        FStatusLabelFrame = new QTimer(this);
+        FStatusLabelFrame->setSingleShot(true);
+        FStatusLabelFrame->setInterval(kStatusLabelFrame);
+        connect(FStatusLabelFrame, &QTimer::timeout, this, [this] { Label1->setText(FStatusLabelText); });
+    }
+    if (!FStatusLabelFrame->isActive()) FStatusLabelFrame->start();
+}
 
 void Tsupamain::SetStatusText(const QString& text) {
     if (!text.isEmpty()) SetStatusLabel(QStringLiteral(" ") + text);

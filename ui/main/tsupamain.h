@@ -278,6 +278,9 @@ private:
     QCheckBox* CheckBox25;
     QWidget* Panel9;  // the current webcam: name, run state, file count, description
     QLabel* Label1;
+    // The text Label1 takes with the next frame, and the single-shot timer of that frame.
+    QString FStatusLabelText;
+    QTimer* FStatusLabelFrame = nullptr;
     QLabel* Label2;
     QLabel* Label4;
     QLabel* Label5;
