@@ -145,7 +145,7 @@ TEST_F(MainWindowLayout, TheStatusLineStaysReadableBesideTheGauges) {
     ASSERT_NE(manager, nullptr);
     Show();
     manager->StatusChanged(1, engine::kStatusWaiting);
-    QApplication::processEvents();
+    mainformtest::PassFrames();  // the status line takes its text with the next frame
     auto& label = Child<QLabel>(*form_, "Label1");
     ASSERT_TRUE(label.text().startsWith(QStringLiteral("Cam2 - ")));
     EXPECT_GE(label.contentsRect().width(), label.fontMetrics().horizontalAdvance(label.text()));
