@@ -17,26 +17,27 @@ void TPGTrayIconAnimation::SetInterval(int ms) {
 
 void TPGTrayIconAnimation::SetIcons(const QStringList& icons) {
     icons_ = icons;
-    if (Running()) frame_ = 0;
-}
-
-QIcon TPGTrayIconAnimation::FrameIcon() const {
-    if (frame_ >= icons_.size()) return {};
-    const QString& entry = icons_[frame_];
-    const QIcon icon(options_ == 1 ? entry : QStringLiteral(":/") + entry.toUpper());
-    return QIcon(icon.pixmap(kFrameSize, kFrameSize));
+    if (Running()) next_ = 0;
 }
 
 void TPGTrayIconAnimation::Start() {
     timer_.SetEnabled(false);
-    frame_ = 0;
+    next_ = 0;
     Step();
     timer_.SetEnabled(true);
 }
 
+// The frame's picture is kept, not made from next_ when asked: between steps next_ is already
+// the following frame, and the tray icon asks again whenever its other pictures change.
 void TPGTrayIconAnimation::Step() {
+    shown_ = {};
+    if (next_ < icons_.size()) {
+        const QString& entry = icons_[next_];
+        const QIcon icon(options_ == 1 ? entry : QStringLiteral(":/") + entry.toUpper());
+        shown_ = QIcon(icon.pixmap(kFrameSize, kFrameSize));
+    }
     step_();
-    frame_ = frame_ + 1 < icons_.size() ? frame_ + 1 : 0;
+    next_ = next_ + 1 < icons_.size() ? next_ + 1 : 0;
 }
 
 }  // namespace desktop

@@ -32,9 +32,8 @@ public:
     int Options() const { return options_; }
     void SetOptions(int options) { options_ = options; }
 
-    int Frame() const { return frame_; }
-    // The current frame's picture; null when there are no frames.
-    QIcon FrameIcon() const;
+    // The picture of the frame shown last; null before the first step.
+    const QIcon& FrameIcon() const { return shown_; }
     bool Running() const { return timer_.Enabled(); }
 
     // From the first frame: one step at once, then one each Interval.
@@ -48,7 +47,8 @@ private:
     std::function<void()> step_;
     QStringList icons_;
     int options_ = 1;
-    int frame_ = 0;
+    int next_ = 0;  // the frame the next step shows
+    QIcon shown_;
 };
 
 }  // namespace desktop

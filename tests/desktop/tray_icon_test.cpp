@@ -322,6 +322,8 @@ TEST_F(TrayIconTest, AnAnimatedIconShowsItsFramesInTurn) {
     EXPECT_EQ(1, steps);
     EXPECT_EQ("#ff0000", after(400));
     EXPECT_EQ("#00ff00", after(101));
+    tray.SetIcon(QIcon(grey));  // the tray icon's other pictures change: the frame shown stays
+    EXPECT_EQ("#00ff00", shown());
     EXPECT_EQ("#0000ff", after(501));
     EXPECT_EQ("#ff0000", after(501));  // round again
     EXPECT_EQ(4, steps);
