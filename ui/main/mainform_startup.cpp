@@ -277,11 +277,13 @@ void Tsupamain::StartAllAndMinimise() {
     FCommands->ToolButton8Click();
     platform::ProcessMessages();
     if (!CommandLine.AutoCapMin) return;
-    if (DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())
+    if (TrayInUse())
         HideToTray();
     else
         showMinimized();
 }
+
+bool Tsupamain::TrayInUse() const { return DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable(); }
 
 void Tsupamain::HideToTray() {
     PGTrayIcon951->SetActive(true);
@@ -291,7 +293,7 @@ void Tsupamain::HideToTray() {
 // With the quick bar open the window is hidden: the bar brings it back. Else without a tray on
 // the desktop the window is minimised, so it can always be reached again.
 void Tsupamain::MinimizeToTray() {
-    const bool tray = DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable();
+    const bool tray = TrayInUse();
     if (Extra1.QuickBarShown) {
         if (tray) PGTrayIcon951->RemoveIcon();
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -307,8 +309,7 @@ void Tsupamain::MinimizeToTray() {
 void Tsupamain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Hiding from inside the state change would fight the window manager: do it after.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() &&
-        (Extra1.QuickBarShown || (DiskMan.TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())))
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && (Extra1.QuickBarShown || TrayInUse()))
         QTimer::singleShot(0, this, [this] { MinimizeToTray(); });
 }
 

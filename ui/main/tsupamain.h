@@ -247,6 +247,8 @@ private:
     // What works on the manager, then the manager with its threads.
     void FreeEngine();
     void HideToTray();
+    // The settings ask for the tray icon and the desktop has a tray to show it in.
+    bool TrayInUse() const;
     bool StartBusy() const { return Starting || FLoading; }
     void RunDeferredClose();
     void Selectthumbnailsize1Click();
