@@ -113,7 +113,8 @@ TEST_F(TerminationWholeProgram, WhileTheListIsReadAgainAfterADelete) {
         ASSERT_TRUE(desktop_->Keys({answer}));
         ASSERT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(box); }, 10s));
     }
-    std::this_thread::sleep_for(500ms);
+    // The loading window again: the reload is under way, however slow the machine.
+    ASSERT_FALSE(desktop_->WaitForWindow("^Chargement de vos webcams \\.\\.\\.$", 20000).empty()) << OvlLog();
     Shot("reloading");
     ExpectEndsWithinTwoSeconds();
 }
