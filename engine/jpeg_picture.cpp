@@ -98,12 +98,7 @@ void JpegPicture::StretchDraw(Bitmap& target) {
 }
 
 JpegScale JpegPicture::ThumbnailScale(int width, int height) const {
-    JpegSize full;
-    try {
-        full = ReadJpegSize(Data(bytes_), bytes_.size(), {});
-    } catch (const JpegError&) {
-        return JpegScale::Full;  // the decode reports it
-    }
+    const JpegSize full = ReadThumbnailSourceSize(Data(bytes_), bytes_.size());
     // The decoder's size at 1/d is the full size divided by d, rounded up.
     const auto covers = [&](int d) { return (full.width + d - 1) / d >= width && (full.height + d - 1) / d >= height; };
     for (const JpegScale scale : {JpegScale::Eighth, JpegScale::Quarter, JpegScale::Half})
@@ -113,10 +108,10 @@ JpegScale JpegPicture::ThumbnailScale(int width, int height) const {
 }
 
 void JpegPicture::DrawThumbnail(Bitmap& target) {
-    ReadThumbnailSourceSize(Data(bytes_), bytes_.size());
+    const JpegScale scale = ThumbnailScale(target.width(), target.height());  // refuses before any decode
     SetGrayscale(false);
     SetPerformance(JpegPerformance::BestSpeed);
-    SetScale(ThumbnailScale(target.width(), target.height()));
+    SetScale(scale);
     engine::StretchDraw(target, bitmap());
 }
 

@@ -69,7 +69,8 @@ public:
     void DrawThumbnail(Bitmap& target) override;
 
     // The smallest of the reduced scales (1/8, 1/4, 1/2) whose decode is at least width x
-    // height, full size only when even half size is smaller.
+    // height, full size only when even half size is smaller; JpegError, as for DrawThumbnail,
+    // when the header does not read or claims more than kMaxThumbnailPixels.
     JpegScale ThumbnailScale(int width, int height) const;
 
 private:

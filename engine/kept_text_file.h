@@ -1,12 +1,12 @@
 #pragma once
 // The lines of a small text file kept in memory and read again only when the file changed: a
 // webcam's header.txt, which a turn answered "not modified" leaves as it was. A change is a
-// different file (inode), size or modification time, as stat reports them; a missing or
-// unreadable file has no lines. Used by one thread at a time (a webcam's holding fetch thread).
+// different file (inode), size or modification time (FileIdentity); a missing or unreadable
+// file, or one that is no regular file, has no lines. Used by one thread at a time (a webcam's holding fetch thread).
 
-#include <sys/types.h>
+#include "engine/newest_saved_picture.h"
 
-#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,17 +18,8 @@ public:
     const std::vector<std::string>& Lines(const std::string& path);
 
 private:
-    struct Identity {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        timespec modified{};
-        bool operator==(const Identity& other) const;
-    };
-
     std::string path_;
-    bool kept_ = false;
-    Identity identity_;
+    std::optional<FileIdentity> identity_;  // of the lines kept; none: nothing is kept
     std::vector<std::string> lines_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -80,13 +81,17 @@ std::deque<std::shared_ptr<Dispatcher::Call>> Dispatcher::TakePending() {
 
 int Dispatcher::ProcessMessages() {
     // Under load the next call is often queued before the last one returns: it is served in
-    // the same wake-up, in order, until the queue is empty or the slice is used up.
-    const auto sliceEnd = std::chrono::steady_clock::now() + kDrainSlice;
+    // the same wake-up, in order, until the queue is empty or the slice is used up. The slice
+    // starts once the first batch ran, so what that batch left queued is served however long
+    // the batch took (a slow or loaded machine does not change which calls one drain serves).
+    std::optional<std::chrono::steady_clock::time_point> sliceEnd;
     int ran = 0;
     for (auto batch = TakePending(); !batch.empty(); batch = TakePending()) {
         RunCalls(batch);
         ran += static_cast<int>(batch.size());
-        if (std::chrono::steady_clock::now() >= sliceEnd) break;
+        const auto now = std::chrono::steady_clock::now();
+        if (!sliceEnd) sliceEnd = now + kDrainSlice;
+        else if (now >= *sliceEnd) break;
     }
     if (FForeignPump) FForeignPump();
     return ran;

@@ -38,8 +38,8 @@ public:
     void Post(std::function<void()> fn);
 
     // Main thread: runs the calls pending now and those queued while they run, in order, for
-    // at most a few milliseconds (then the foreign pump, when one is set); returns how many
-    // calls ran.
+    // at most a few milliseconds after the first of them ran (then the foreign pump, when one
+    // is set); returns how many calls ran.
     int ProcessMessages();
 
     // Main thread: drains calls until done() is true; checks done() at least every `poll`

@@ -121,6 +121,8 @@ TEST(JpegPicture, AThumbnailRefusesAPicturePastItsPixelLimit) {
             EXPECT_NO_THROW(p.DrawThumbnail(thumbnail));
         } else {
             EXPECT_THROW(p.DrawThumbnail(thumbnail), JpegError);
+            // The scale a fetch thread asks before it reuses its own decode for the thumbnail.
+            EXPECT_THROW(p.ThumbnailScale(86, 80), JpegError);
             EXPECT_EQ(p.Width(), c.w) << "nothing decoded";
         }
     }

@@ -22,6 +22,9 @@ using Clock = std::chrono::steady_clock;
 
 TEST(MessageLoop, PostFromAnotherThreadWakesAWait) {
     auto& loop = MessageLoop::Current();
+    // This thread's loop is shared with the tests before: a wake one of them left (a loop whose
+    // descriptor was polled signals its pending items) would end the wait before the post.
+    looptest::PumpPending();
     std::atomic<bool> waiting{false};
     bool ran = false;
     loop.SetForeignPump([&] { waiting.store(true); });
