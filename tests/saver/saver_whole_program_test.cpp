@@ -323,7 +323,9 @@ TEST_F(SaverProgram, RunsUnderXscreensaverAgainAfterEachDeactivation) {
             return shot.WidestRun(kRed) >= 1200;
         })) << daemonLog();
         ASSERT_TRUE(command("-deactivate")) << daemonLog();
-        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaver"); }, 2s)) << daemonLog();
+        // The daemon's own helpers end the saver, and on a loaded machine they take their time:
+        // the one-second bound of our side is the test above; here the saver must simply end.
+        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaver"); }, 10s)) << daemonLog();
         ASSERT_TRUE(ScreenShows("deactivated_" + std::to_string(round), [](const testsupport::Screenshot& shot) {
             return shot.CountNear(kRed) < 100;
         })) << daemonLog();
