@@ -10,6 +10,7 @@
 
 #include "engine/jpeg_picture.h"
 #include "tests/engine/jpeg_test_pictures.h"
+#include "tests/support/not_a_picture.h"
 #include "tests/support/temp_dir.h"
 #include "ui/disk/frame_bitmaps.h"
 
@@ -158,6 +159,11 @@ TEST(DiskThumbnail, ExifFilesAreKnownByTheirTag) {
         EXPECT_EQ(ui::IsExifJpeg((dir.path() / "p.jpg").string()), exif) << bytes.size();
     }
     EXPECT_FALSE(ui::IsExifJpeg((dir.path() / "missing.jpg").string()));
+    for (const testsupport::NotAPicture kind : testsupport::kNotPictures) {
+        const auto path = dir.path() / ("not" + std::to_string(static_cast<int>(kind)) + ".jpg");
+        testsupport::MakeNotAPicture(path, kind);
+        EXPECT_FALSE(ui::IsExifJpeg(path.string())) << testsupport::Describe(kind);
+    }
     EXPECT_EQ(ui::MakeJpegThumbnail((dir.path() / "missing.jpg").string(), ui::DiskFrameBitmaps().Frames()).kind, 0);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/disk/disk_thumbnail.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <exception>
@@ -8,6 +10,7 @@
 #include "engine/picture_folder.h"
 #include "engine/picture_stream.h"
 #include "media/rounding.h"
+#include "platform/regular_file.h"
 
 namespace ui {
 namespace {
@@ -46,9 +49,15 @@ bool IsExifHead(std::string_view head) {
     return tag == "EXIF";
 }
 
+// Only the head is read, from a file that would pass as a picture.
 bool IsExifJpeg(const std::string& path) {
-    std::string bytes;
-    return engine::ReadPictureFile(path, bytes) && IsExifHead(bytes);
+    struct stat st {};
+    const int fd = platform::OpenRegularFile(path, engine::kMaxPictureBytes, st);
+    if (fd < 0) return false;
+    char head[10];
+    const ssize_t n = pread(fd, head, sizeof head, 0);
+    close(fd);
+    return n > 0 && IsExifHead(std::string_view(head, static_cast<std::size_t>(n)));
 }
 
 std::string_view ExifSegment(std::string_view head) {
