@@ -6,6 +6,7 @@
 #include "tests/saver/saver_fixture.h"
 #include "tests/support/desktop_session.h"
 #include "tests/support/peers.h"
+#include "tests/support/plain_user.h"
 #include "tests/support/program_artifacts.h"
 #include "tests/support/xvfb_display.h"
 
@@ -276,41 +277,32 @@ TEST_F(SaverProgram, FullScreenSaverEndsOnAKeyWhileAnotherWindowHadTheFocus) {
 }
 
 // The real daemon: xscreensaver running ovlsaver from its programs: list, as the README sets it
-// up. It runs hacks only as a plain user: run as root, the test gives everything to "nobody".
+// up. It runs hacks only as a plain user: run as root, the test gives the daemon, a copy of
+// ovlsaver and the test's folders to "nobody", who may not reach the build folder.
 TEST_F(SaverProgram, RunsUnderXscreensaverAgainAfterEachDeactivation) {
     ORVELLO_NEED_PEER("xscreensaver");
     ORVELLO_NEED_PEER("xscreensaver-command");
     ORVELLO_NEED_PEER("setpriv");
-    std::vector<std::string> asUser;
-    if (geteuid() == 0) {
-        asUser = {testsupport::FindProgram("setpriv"), "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_.path()))
-            ASSERT_EQ(lchown(entry.path().c_str(), 65534, 65534), 0) << entry.path();
-        ASSERT_EQ(chown(temp_.path().c_str(), 65534, 65534), 0);
-    }
+    testsupport::PlainUser user;
+    const std::string saver = user.Runnable(BuiltProgram("ovlsaver"));
+    ASSERT_FALSE(saver.empty());
     const std::filesystem::path home = temp_.path() / "home";
     testsupport::WriteFile(home / ".xscreensaver",
                            "mode: one\nselected: 0\ntimeout: 0:30:00\nlock: False\nsplash: False\nfade: False\n"
-                           "unfade: False\nprograms: \"Orvello\" " + BuiltProgram("ovlsaver") + " /s \\n\\\n\n");
-    if (!asUser.empty()) {
-        ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
-        ASSERT_EQ(chown((home / ".xscreensaver").c_str(), 65534, 65534), 0);
-    }
+                           "unfade: False\nprograms: \"Orvello\" " + saver + " /s \\n\\\n\n");
+    ASSERT_TRUE(user.HandOver(temp_.path()));
     // The daemon hands the saver its own environment: the test's settings, data and locks.
     const std::vector<std::string> environment{"HOME=" + home.string(), "DISPLAY=" + xvfb_->display(),
                                                "QT_QPA_PLATFORM=xcb"};
-    const auto run = [&](std::vector<std::string> command) {
-        command.insert(command.begin(), asUser.begin(), asUser.end());
-        const std::string program = command.front();
-        command.erase(command.begin());
-        return testsupport::StartProgram(program, command, environment,
-                                         (temp_.path() / ("daemon" + std::to_string(started_.size()) + ".log")).string());
+    const auto run = [&](const std::string& program, const std::vector<std::string>& arguments) {
+        return user.Start(program, arguments, environment,
+                          (temp_.path() / ("daemon" + std::to_string(started_.size()) + ".log")).string());
     };
-    const pid_t daemon = run({testsupport::FindProgram("xscreensaver"), "-no-splash"});
+    const pid_t daemon = run(testsupport::FindProgram("xscreensaver"), {"-no-splash"});
     ASSERT_GT(daemon, 0);
     started_.push_back(daemon);
     const auto command = [&](const char* what) {
-        const pid_t pid = run({testsupport::FindProgram("xscreensaver-command"), what});
+        const pid_t pid = run(testsupport::FindProgram("xscreensaver-command"), {what});
         const auto status = testsupport::WaitForChild(pid, 10s);
         return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
     };
