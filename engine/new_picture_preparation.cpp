@@ -87,11 +87,12 @@ std::optional<PreparedMotionTest> StillMotionTestAhead(const twebcam& webcam, co
 }
 
 // Drawn as the manager draws it, from the smallest decode that covers it; from the step's own
-// decode when that is the one (the picture's colour decode at its scale, at hand).
-std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& bytes, JpegPicture* decoded = nullptr) {
+// decode when that is the one (decoded: a picture whose scale ThumbnailAtScaleOf found the
+// thumbnail's) and its colour decode is at hand.
+std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& bytes, JpegPicture* decoded) {
     Bitmap thumbnail(webcam.FManager.ThumbWidth(), webcam.FManager.ThumbHeight(), 24);
     try {
-        if (decoded && decoded->Holds(false) && ThumbnailAtScaleOf(webcam, *decoded)) {
+        if (decoded && decoded->Holds(false)) {
             const bool grey = decoded->Grayscale();
             decoded->SetGrayscale(false);
             StretchDraw(thumbnail, decoded->bitmap());
@@ -117,7 +118,8 @@ PreparedPicture PrepareStillPicture(const twebcam& webcam, const std::string& by
     if (bytes.empty()) return prepared;
     // The decode every still step makes is also the examination of the bytes.
     JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(bytes, true));
-    prepared.Verdict = VerdictOf(picture, ThumbnailAtScaleOf(webcam, picture));
+    const bool thumbnailAtScale = ThumbnailAtScaleOf(webcam, picture);
+    prepared.Verdict = VerdictOf(picture, thumbnailAtScale);
     if (prepared.Verdict != PictureVerdict::Taken) {  // refused before any step
         prepared.Quarter.reset();
         return prepared;
@@ -125,7 +127,7 @@ PreparedPicture PrepareStillPicture(const twebcam& webcam, const std::string& by
     const auto published = webcam.FNewestSaved.Published();
     if (MotionTestLikely(webcam, published.get()))
         prepared.Motion = StillMotionTestAhead(webcam, published.get(), picture);
-    prepared.Thumbnail = ThumbnailAhead(webcam, bytes, &picture);
+    prepared.Thumbnail = ThumbnailAhead(webcam, bytes, thumbnailAtScale ? &picture : nullptr);
     return prepared;
 }
 
@@ -135,8 +137,9 @@ PreparedPicture StreamFramePreparer::Prepare(const twebcam& webcam, const std::s
     const auto published = webcam.FNewestSaved.Published();
     const bool motion = MotionTestLikely(webcam, published.get());
     JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(frame, motion));
-    const bool decoded = DecodeAhead(picture, motion && ThumbnailAtScaleOf(webcam, picture));
-    prepared.Thumbnail = ThumbnailAhead(webcam, frame, decoded ? &picture : nullptr);
+    const bool thumbnailAtScale = ThumbnailAtScaleOf(webcam, picture);
+    const bool decoded = DecodeAhead(picture, motion && thumbnailAtScale);
+    prepared.Thumbnail = ThumbnailAhead(webcam, frame, decoded && thumbnailAtScale ? &picture : nullptr);
     // Only a frame that decodes whole is shown, and so becomes the webcam's remembered picture.
     if (!decoded || picture.PrematureEnd()) return prepared;
     if (motion && !FPreviousFrame.empty()) {
