@@ -24,6 +24,9 @@ public:
         const std::uint8_t* p = FScanLines[y] + x * FBytesPerPixel;
         return FBytesPerPixel == 3 ? RGB(p[2], p[1], p[0]) : RGB(p[0], p[0], p[0]);
     }
+    // Row y's bytes, for loops over whole rows; 3 or 1 bytes a pixel, as above.
+    const std::uint8_t* ScanLine(int y) const { return FScanLines[y]; }
+    int BytesPerPixel() const { return FBytesPerPixel; }
     void SetPixel(int x, int y, TColor color) {
         std::uint8_t* p = FScanLines[y] + x * FBytesPerPixel;
         if (FBytesPerPixel == 3) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace engine {
 
@@ -27,6 +28,15 @@ JpegSize ReadJpegSize(const std::uint8_t* data, std::size_t size, const JpegDeco
 // Decodes into out (resized to the output size). Returns true when the data ended before the
 // picture did (the missing rows are the decoder's grey fill).
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& options, Bitmap& out);
+
+// One pass over the data for both of the decodes a new picture needs at one scale: colour
+// (24-bit) and grey (8-bit), each pixel for pixel what DecodeJpeg gives with those options
+// (options.grey is not looked at). A YCbCr picture, the usual kind, is decoded once as YCbCr:
+// its luminance is the grey decode (which reads only that channel) and its colour is converted
+// here with the library's own fixed-point formulas. Returns true when the data ended early, as
+// DecodeJpeg does; none, with nothing decoded, for any other kind of picture.
+std::optional<bool> DecodeJpegColourAndGrey(const std::uint8_t* data, std::size_t size, const JpegDecodeOptions& options,
+                             Bitmap& colour, Bitmap& grey);
 
 // Pictures larger than this many pixels after scaling are refused before any memory is taken.
 inline constexpr std::int64_t kMaxJpegPixels = 64LL * 1024 * 1024;

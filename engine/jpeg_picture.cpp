@@ -34,8 +34,12 @@ void JpegPicture::SetScale(JpegScale scale) {
 }
 
 void JpegPicture::SetGrayscale(bool grey) {
-    if (grey != grey_) {
-        grey_ = grey;
+    if (grey == grey_) return;
+    grey_ = grey;
+    if (otherDecoded_) {
+        std::swap(bitmap_, other_);
+        std::swap(decoded_, otherDecoded_);
+    } else {
         Invalidate();
     }
 }
@@ -74,6 +78,21 @@ void JpegPicture::DIBNeeded() {
     prematureEnd_ = DecodeJpeg(Data(bytes_), bytes_.size(), Options(), decoded);
     bitmap_ = std::move(decoded);
     decoded_ = true;
+}
+
+void JpegPicture::DecodeColourAndGrey() {
+    if (decoded_ && otherDecoded_)
+        return;
+    Bitmap colour, grey;
+    const std::optional<bool> prematureEnd = DecodeJpegColourAndGrey(Data(bytes_), bytes_.size(), Options(), colour, grey);
+    if (!prematureEnd) {
+        DIBNeeded();
+        return;
+    }
+    prematureEnd_ = *prematureEnd;
+    bitmap_ = std::move(grey_ ? grey : colour);
+    other_ = std::move(grey_ ? colour : grey);
+    decoded_ = otherDecoded_ = true;
 }
 
 void JpegPicture::DecodeWhole() {
@@ -118,6 +137,8 @@ void JpegPicture::DrawThumbnail(Bitmap& target) {
 void JpegPicture::Invalidate() {
     bitmap_ = Bitmap();
     decoded_ = false;
+    other_ = Bitmap();
+    otherDecoded_ = false;
     prematureEnd_ = false;
 }
 

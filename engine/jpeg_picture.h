@@ -56,6 +56,12 @@ public:
     // saved must be whole.
     void DecodeWhole();
     bool PrematureEnd() const { return prematureEnd_; }
+    // As DIBNeeded, and for a YCbCr picture the decode in the other of colour and grey at the
+    // same scale comes from the same pass (DecodeJpegColourAndGrey): switching SetGrayscale then
+    // decodes nothing. Any other picture gets only the decode of its current options.
+    void DecodeColourAndGrey();
+    // Whether the decode in grey (or colour) at the current scale is at hand, with no decode.
+    bool Holds(bool grey) const { return grey == grey_ ? decoded_ : otherDecoded_; }
 
     // The decoded bitmap, decoding first when needed.
     Bitmap& bitmap();
@@ -84,6 +90,8 @@ private:
     JpegPerformance performance_ = JpegPerformance::BestQuality;
     Bitmap bitmap_;
     bool decoded_ = false;
+    Bitmap other_;               // the decode in the other of colour and grey, when made with bitmap_'s
+    bool otherDecoded_ = false;
     bool prematureEnd_ = false;
 };
 

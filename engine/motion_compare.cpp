@@ -54,23 +54,28 @@ BlockRect BlockAt(int bx, int by, int s, int w, int h) {
     return {bx * s, std::min(bx * s + s, w - 1), by * s, std::min(by * s + s, h - 1)};
 }
 
+// The red component of every pixel, which is the grey value of a grey decode; row by row,
+// straight from the row bytes (the sum does not depend on the order).
 std::int64_t BlockSum(const tfastbm& picture, const BlockRect& r) {
+    const int step = picture.BytesPerPixel();
+    const int red = step == 3 ? 2 : 0;
     std::int64_t sum = 0;
-    for (int x = r.x0; x <= r.x1; ++x)
-        for (int y = r.y0; y <= r.y1; ++y) sum += RedOf(picture.GetPixel(x, y));
+    for (int y = r.y0; y <= r.y1; ++y) {
+        const std::uint8_t* row = picture.ScanLine(y) + red;
+        std::uint32_t rowSum = 0;
+        for (int x = r.x0; x <= r.x1; ++x) rowSum += row[x * step];
+        sum += rowSum;
+    }
     return sum;
 }
 
-// The comparison of a picture of w x h (the first, whose block sums sumOfA(index, rect) gives,
-// the index counting blocks column by column) with b, of the same size.
-template <typename SumOfA>
-bool CompareBlocks(int w, int h, const Bitmap& b, const MotionBlocks& blocks, int threshold, int& score,
-                   SumOfA&& sumOfA) {
+// The comparison of two pictures of w x h whose block sums sumOf(index, rect) give, the index
+// counting blocks column by column.
+template <typename SumOfA, typename SumOfB>
+bool CompareBlocks(int w, int h, const MotionBlocks& blocks, int threshold, int& score, SumOfA&& sumOfA,
+                   SumOfB&& sumOfB) {
     const int s = blocks.Side;
     const std::int64_t n = static_cast<std::int64_t>(w / s) * (h / s);
-    // The fast bitmap only reads here.
-    tfastbm fb;
-    fb.Attach(const_cast<Bitmap*>(&b));
     std::int64_t changed = 0;
     std::size_t index = 0;
     // Column by column; a black or dark block ends its column.
@@ -79,7 +84,7 @@ bool CompareBlocks(int w, int h, const Bitmap& b, const MotionBlocks& blocks, in
             const BlockRect r = BlockAt(bx, by, s, w, h);
             const std::int64_t count = static_cast<std::int64_t>(r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1);
             const std::int64_t sa = sumOfA(index + static_cast<std::size_t>(by), r);
-            const std::int64_t sb = BlockSum(fb, r);
+            const std::int64_t sb = sumOfB(index + static_cast<std::size_t>(by), r);
             if (sa == 0 || sb == 0 || count == 0)
                 break;
             const double av = static_cast<double>(sa) / count;
@@ -96,6 +101,14 @@ bool CompareBlocks(int w, int h, const Bitmap& b, const MotionBlocks& blocks, in
     return score < 4 * threshold;
 }
 
+// The sums of a summed picture, and of a decoded one (which the fast bitmap only reads).
+auto SumsFrom(const MotionBlockSums& sums) {
+    return [&sums](std::size_t index, const BlockRect&) { return std::int64_t{sums.Sum(index)}; };
+}
+auto SumsFrom(const tfastbm& picture) {
+    return [&picture](std::size_t, const BlockRect& r) { return BlockSum(picture, r); };
+}
+
 // Pictures of different sizes, or without one whole block, are changed with score 0.
 bool Comparable(int aw, int ah, const Bitmap& b, int s) {
     return aw == b.width() && ah == b.height() && s >= 1 && (aw / s) * static_cast<std::int64_t>(ah / s) > 0;
@@ -108,10 +121,10 @@ bool CompareImagesForMotion(const Bitmap& a, const Bitmap& b, const MotionBlocks
     if (!Comparable(a.width(), a.height(), b, blocks.Side))
         return false;
     // A reference may be shared with another thread's test: only read.
-    tfastbm fa;
+    tfastbm fa, fb;
     fa.Attach(const_cast<Bitmap*>(&a));
-    return CompareBlocks(a.width(), a.height(), b, blocks, threshold, score,
-                         [&](std::size_t, const BlockRect& r) { return BlockSum(fa, r); });
+    fb.Attach(const_cast<Bitmap*>(&b));
+    return CompareBlocks(a.width(), a.height(), blocks, threshold, score, SumsFrom(fa), SumsFrom(fb));
 }
 
 MotionBlockSums BlockSumsOf(const Bitmap& picture, int side) {
@@ -147,8 +160,21 @@ bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const Motio
         return false;
     if (a.Side != blocks.Side)
         throw std::invalid_argument("block sums made for another side");
-    return CompareBlocks(a.Width, a.Height, b, blocks, threshold, score,
-                         [&](std::size_t index, const BlockRect&) { return std::int64_t{a.Sum(index)}; });
+    tfastbm fb;
+    fb.Attach(const_cast<Bitmap*>(&b));
+    return CompareBlocks(a.Width, a.Height, blocks, threshold, score, SumsFrom(a), SumsFrom(fb));
+}
+
+bool CompareBlockSums(const MotionBlockSums& a, const MotionBlockSums& b, const MotionBlocks& blocks, int threshold,
+                      int& score) {
+    score = 0;
+    // Sums are empty for a picture without one whole block or past the fast bitmap's rows,
+    // whose comparison fails: changed with score 0 either way.
+    if (a.Width != b.Width || a.Height != b.Height || a.Count() == 0 || b.Count() == 0)
+        return false;
+    if (a.Side != blocks.Side || b.Side != blocks.Side)
+        throw std::invalid_argument("block sums made for another side");
+    return CompareBlocks(a.Width, a.Height, blocks, threshold, score, SumsFrom(a), SumsFrom(b));
 }
 
 int MotionTestSide(const TMotionSettingsRec& settings) { return MotionBlocksFor(settings, 1).Side; }
@@ -200,6 +226,16 @@ bool CompareJpegWithReference(const MotionBlockSums* reference, JpegPicture& pic
             return false;
         QuarterGrey(picture);
         return CompareForMotion(*reference, picture.bitmap(), settings, score);
+    });
+}
+
+bool CompareWithReferenceSums(const MotionBlockSums* reference, const MotionBlockSums& picture,
+                              const TMotionSettingsRec& settings, int& score) {
+    return Guarded(score, [&] {
+        if (reference == nullptr)
+            return false;
+        return CompareBlockSums(*reference, picture, MotionBlocksFor(settings, 1), ValidMotionSettings(settings).Threshold,
+                                score);
     });
 }
 

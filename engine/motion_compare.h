@@ -52,6 +52,10 @@ MotionBlockSums BlockSumsOf(const Bitmap& picture, int side);
 bool CompareWithBlockSums(const MotionBlockSums& a, const Bitmap& b, const MotionBlocks& blocks, int threshold,
                           int& score);
 
+// The same with both pictures given by their sums, made for blocks.Side.
+bool CompareBlockSums(const MotionBlockSums& a, const MotionBlockSums& b, const MotionBlocks& blocks, int threshold,
+                      int& score);
+
 // The block side of the new-picture steps' motion tests under those settings.
 int MotionTestSide(const TMotionSettingsRec& settings);
 
@@ -72,6 +76,11 @@ MotionBlockSums DecodeMotionReferenceBytes(std::string bytes, const TMotionSetti
 // CompareJpegWithFile with the file already decoded by DecodeMotionReference under the same
 // settings; no reference (nullptr) is changed, as an empty file name is.
 bool CompareJpegWithReference(const MotionBlockSums* reference, JpegPicture& picture,
+                              const TMotionSettingsRec& settings, int& score);
+
+// CompareJpegWithReference with the picture given by its sums, made as the reference's are
+// (BlockSumsOf its grey quarter-size decode, for MotionTestSide of the settings).
+bool CompareWithReferenceSums(const MotionBlockSums* reference, const MotionBlockSums& picture,
                               const TMotionSettingsRec& settings, int& score);
 
 // Two pictures whose scale and grey the caller has set (stream frames).

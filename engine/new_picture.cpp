@@ -44,22 +44,25 @@ const PreparedMotionTest* MotionTestAhead(const NewPictureInput& input, const TM
     return MotionSettingsValues(test.Settings) == MotionSettingsValues(settings) ? &test : nullptr;
 }
 
-// Writes the picture into the webcam's folder and records it as the newest saved one.
-bool Write(const NewPictureInput& input, const std::string& fileName, std::string_view bytes) {
+// Writes the picture into the webcam's folder and records it as the newest saved one, with its
+// motion-test sums when they were made.
+bool Write(const NewPictureInput& input, const std::string& fileName, std::string_view bytes,
+           std::shared_ptr<const MotionBlockSums> sums = nullptr) {
     if (!WritePictureFile(fileName, bytes))
         return false;
-    input.Saved->Written(input.WebcamFolder, fileName);
+    input.Saved->Written(input.WebcamFolder, fileName, std::move(sums));
     return true;
 }
 
 // The picture decodes whole and is written; any failure leaves no file.
-bool SaveWhole(const NewPictureInput& input, JpegPicture& picture, const std::string& fileName) {
+bool SaveWhole(const NewPictureInput& input, JpegPicture& picture, const std::string& fileName,
+               std::shared_ptr<const MotionBlockSums> sums = nullptr) {
     try {
         picture.DecodeWhole();
     } catch (const JpegError&) {
         return false;
     }
-    return Write(input, fileName, picture.Bytes());
+    return Write(input, fileName, picture.Bytes(), std::move(sums));
 }
 
 // The event of a picture shown but not saved; none when it does not decode.
@@ -106,10 +109,12 @@ const MotionBlockSums* KeptOrDecodedReference(const NewPictureInput& input, cons
 }
 
 // The still picture's motion test: the worker's when it compared with the newest saved file as
-// it is now (whose sums the webcam then keeps), else made here.
+// it is now (whose sums the webcam then keeps), else made here. sums: the picture's own, when
+// the worker made them.
 bool StillPictureSame(const NewPictureInput& input, JpegPicture& picture, const TMotionSettingsRec& settings,
-                      int& score) {
+                      int& score, std::shared_ptr<const MotionBlockSums>& sums) {
     if (const PreparedMotionTest* test = MotionTestAhead(input, settings)) {
+        sums = test->PictureSums;
         NewestSavedPicture& saved = *input.Saved;
         if (!test->ReferenceFile.Name.empty() && saved.Newest(input.WebcamFolder) == test->ReferenceFile) {
             if (!saved.KeptMotionReference(MotionTestSide(settings))) saved.KeepMotionReference(test->Reference);
@@ -120,15 +125,29 @@ bool StillPictureSame(const NewPictureInput& input, JpegPicture& picture, const 
     return CompareJpegWithReference(KeptOrDecodedReference(input, settings), picture, settings, score);
 }
 
+// The sums the webcam keeps for a picture it saves after a motion test, so that the next test
+// needs no decode of that file: the worker's, else made of the picture's grey decode here (none
+// when that fails; the file is then decoded when it is next needed).
+std::shared_ptr<const MotionBlockSums> SumsToKeep(std::shared_ptr<const MotionBlockSums> sums, JpegPicture& picture,
+                                                  const TMotionSettingsRec& settings) {
+    if (sums) return sums;
+    try {
+        return std::make_shared<const MotionBlockSums>(BlockSumsOf(picture.bitmap(), MotionTestSide(settings)));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
 // Still picture, motion mode: compared with the newest saved file, saved when it changed.
 NewPictureOutcome StillMotionTest(const NewPictureInput& input, const std::string& fileName) {
     NewPictureOutcome outcome;
     JpegPicture picture = QuarterOf(input, true);
     outcome.MotionSettings = LoadMotionSettings(input.Rec2);
     int score = 0;
-    if (StillPictureSame(input, picture, *outcome.MotionSettings, score))
+    std::shared_ptr<const MotionBlockSums> sums;
+    if (StillPictureSame(input, picture, *outcome.MotionSettings, score, sums))
         outcome.Event = PictureEvent{"", kPictureNoChange, std::move(picture), score};
-    else if (SaveWhole(input, picture, fileName))
+    else if (SaveWhole(input, picture, fileName, SumsToKeep(std::move(sums), picture, *outcome.MotionSettings)))
         outcome.Event = PictureEvent{fileName, kPictureMotion, std::nullopt, score};
     return outcome;
 }

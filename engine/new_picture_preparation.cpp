@@ -10,11 +10,23 @@
 namespace engine {
 namespace {
 
-// Decodes the picture now, as the step would; false when it does not decode (the step then
-// fails on it in its own time).
-bool DecodeAhead(JpegPicture& picture) {
+// Whether the thumbnail is drawn from a decode at the picture's scale: then one pass decodes
+// the picture in colour for it and in grey for the step.
+bool ThumbnailAtScaleOf(const twebcam& webcam, const JpegPicture& picture) {
     try {
-        picture.DIBNeeded();
+        return picture.Performance() == JpegPerformance::BestSpeed &&
+               picture.ThumbnailScale(webcam.FManager.ThumbWidth(), webcam.FManager.ThumbHeight()) == picture.Scale();
+    } catch (const JpegError&) {
+        return false;
+    }
+}
+
+// Decodes the picture now, as the step would, in colour and grey at once when the thumbnail
+// takes the other; false when it does not decode (the step then fails on it in its own time).
+bool DecodeAhead(JpegPicture& picture, bool alsoForThumbnail = false) {
+    try {
+        if (alsoForThumbnail) picture.DecodeColourAndGrey();
+        else picture.DIBNeeded();
         return true;
     } catch (const JpegError&) {
         return false;
@@ -22,8 +34,8 @@ bool DecodeAhead(JpegPicture& picture) {
 }
 
 // A picture whose decode fails is none; one whose data ends before the picture does is cut off.
-PictureVerdict VerdictOf(JpegPicture& picture) {
-    if (!DecodeAhead(picture)) return PictureVerdict::NotJpeg;
+PictureVerdict VerdictOf(JpegPicture& picture, bool alsoForThumbnail = false) {
+    if (!DecodeAhead(picture, alsoForThumbnail)) return PictureVerdict::NotJpeg;
     return picture.PrematureEnd() ? PictureVerdict::CutOff : PictureVerdict::Taken;
 }
 
@@ -44,7 +56,7 @@ TMotionSettingsRec SettingsOf(const twebcam& webcam) {
 // file decoded here. None when there is no file, or it cannot be read or decoded: the step then
 // sees to it.
 std::optional<PreparedMotionTest> StillMotionTestAhead(const twebcam& webcam, const PublishedPictures* published,
-                                                       JpegPicture& picture) {
+                                                       JpegPicture& picture) try {
     PreparedMotionTest test;
     test.Settings = SettingsOf(webcam);
     if (published && published->Reference && published->Reference->Side == MotionTestSide(test.Settings)) {
@@ -66,20 +78,28 @@ std::optional<PreparedMotionTest> StillMotionTestAhead(const twebcam& webcam, co
         }
         test.ReferenceFile = {name, *id};
     }
-    test.Same = CompareJpegWithReference(test.Reference.get(), picture, test.Settings, test.Score);
+    // Its sums serve the test and, once it is saved, the webcam's next tests.
+    test.PictureSums = std::make_shared<const MotionBlockSums>(BlockSumsOf(picture.bitmap(), MotionTestSide(test.Settings)));
+    test.Same = CompareWithReferenceSums(test.Reference.get(), *test.PictureSums, test.Settings, test.Score);
     return test;
+} catch (const std::exception&) {
+    return std::nullopt;
 }
 
 // Drawn as the manager draws it, from the smallest decode that covers it; from the step's own
-// decode when that is the one (a colour frame at quarter size).
-std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& bytes, JpegPicture* decoded = nullptr) {
+// decode when that is the one (decoded: a picture whose scale ThumbnailAtScaleOf found the
+// thumbnail's) and its colour decode is at hand.
+std::optional<Bitmap> ThumbnailAhead(const twebcam& webcam, const std::string& bytes, JpegPicture* decoded) {
     Bitmap thumbnail(webcam.FManager.ThumbWidth(), webcam.FManager.ThumbHeight(), 24);
     try {
-        if (decoded && !decoded->Grayscale() && decoded->Performance() == JpegPerformance::BestSpeed &&
-            decoded->Scale() == decoded->ThumbnailScale(thumbnail.width(), thumbnail.height()))
+        if (decoded && decoded->Holds(false)) {
+            const bool grey = decoded->Grayscale();
+            decoded->SetGrayscale(false);
             StretchDraw(thumbnail, decoded->bitmap());
-        else
+            decoded->SetGrayscale(grey);
+        } else {
             JpegPicture(bytes).DrawThumbnail(thumbnail);
+        }
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -98,7 +118,8 @@ PreparedPicture PrepareStillPicture(const twebcam& webcam, const std::string& by
     if (bytes.empty()) return prepared;
     // The decode every still step makes is also the examination of the bytes.
     JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(bytes, true));
-    prepared.Verdict = VerdictOf(picture);
+    const bool thumbnailAtScale = ThumbnailAtScaleOf(webcam, picture);
+    prepared.Verdict = VerdictOf(picture, thumbnailAtScale);
     if (prepared.Verdict != PictureVerdict::Taken) {  // refused before any step
         prepared.Quarter.reset();
         return prepared;
@@ -106,7 +127,7 @@ PreparedPicture PrepareStillPicture(const twebcam& webcam, const std::string& by
     const auto published = webcam.FNewestSaved.Published();
     if (MotionTestLikely(webcam, published.get()))
         prepared.Motion = StillMotionTestAhead(webcam, published.get(), picture);
-    prepared.Thumbnail = ThumbnailAhead(webcam, bytes);
+    prepared.Thumbnail = ThumbnailAhead(webcam, bytes, thumbnailAtScale ? &picture : nullptr);
     return prepared;
 }
 
@@ -116,8 +137,9 @@ PreparedPicture StreamFramePreparer::Prepare(const twebcam& webcam, const std::s
     const auto published = webcam.FNewestSaved.Published();
     const bool motion = MotionTestLikely(webcam, published.get());
     JpegPicture& picture = prepared.Quarter.emplace(QuarterPicture(frame, motion));
-    const bool decoded = DecodeAhead(picture);
-    prepared.Thumbnail = ThumbnailAhead(webcam, frame, decoded ? &picture : nullptr);
+    const bool thumbnailAtScale = ThumbnailAtScaleOf(webcam, picture);
+    const bool decoded = DecodeAhead(picture, motion && thumbnailAtScale);
+    prepared.Thumbnail = ThumbnailAhead(webcam, frame, decoded && thumbnailAtScale ? &picture : nullptr);
     // Only a frame that decodes whole is shown, and so becomes the webcam's remembered picture.
     if (!decoded || picture.PrematureEnd()) return prepared;
     if (motion && !FPreviousFrame.empty()) {

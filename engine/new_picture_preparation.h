@@ -30,13 +30,17 @@ struct PreparedMotionTest {
     // sums, which the webcam keeps for the following tests.
     SavedPictureFile ReferenceFile;
     std::shared_ptr<const MotionBlockSums> Reference;
+    // The still picture's own sums, the same as its saved file's: the reference once it is saved.
+    std::shared_ptr<const MotionBlockSums> PictureSums;
     // A stream frame is compared with the webcam's remembered picture: its bytes.
     std::string ReferenceBytes;
 };
 
 struct PreparedPicture {
     PictureVerdict Verdict = PictureVerdict::Taken;  // of a still picture's bytes
-    std::optional<JpegPicture> Quarter;  // at quarter size, fastest decoding, decoded when it could be
+    // At quarter size, fastest decoding, decoded when it could be (in colour too, when that is
+    // the thumbnail's decode).
+    std::optional<JpegPicture> Quarter;
     std::optional<PreparedMotionTest> Motion;
     std::optional<Bitmap> Thumbnail;     // of the manager's thumbnail size, when the bytes decode
 };

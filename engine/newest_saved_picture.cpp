@@ -89,7 +89,8 @@ std::string NewestSavedPicture::NewestPath(const std::string& folder) {
     return newest.Name.empty() ? std::string() : folder + newest.Name;
 }
 
-void NewestSavedPicture::Written(const std::string& folder, const std::string& path) {
+void NewestSavedPicture::Written(const std::string& folder, const std::string& path,
+                                 std::shared_ptr<const MotionBlockSums> reference) {
     if (folder != FFolder || FChanged || FWatch < 0) return;  // the next look lists anyway
     const std::string name(BaseName(path));
     if (FOwnNames.size() < kMostOwnNames) FOwnNames.push_back(name);
@@ -106,6 +107,7 @@ void NewestSavedPicture::Written(const std::string& folder, const std::string& p
         return;
     }
     FNewest = {name, *id};
+    if (reference) KeepMotionReference(std::move(reference));
 }
 
 void NewestSavedPicture::Forget() { FChanged = true; }

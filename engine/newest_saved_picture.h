@@ -63,8 +63,10 @@ public:
     const SavedPictureFile& Newest(const std::string& folder);
     // The same as a full path; empty when the folder holds no picture.
     std::string NewestPath(const std::string& folder);
-    // This program has just written the picture file path (folder + name).
-    void Written(const std::string& folder, const std::string& path);
+    // This program has just written the picture file path (folder + name). reference: its
+    // motion-test sums, kept when it is now the newest (KeepMotionReference).
+    void Written(const std::string& folder, const std::string& path,
+                 std::shared_ptr<const MotionBlockSums> reference = nullptr);
     // Something this program did may have changed the folder: it is listed again next time.
     void Forget();
 

@@ -68,8 +68,13 @@ void TMMLEDGauge::SetSpotWidth(int width) {
 
 void TMMLEDGauge::SetProgress(int value) {
   if (value == progress_) return;
+  const LEDSpotLayout layout = Layout();
+  const int litBefore = LitSpots(layout);
   progress_ = MinMax(value, 0, 100);
-  update(BarRect());  // with the next frame: a burst of changes paints the bar once
+  // The bar shows the lit spots only: a number that lights as many as before paints nothing
+  // (a drawing handler of its own may show more).
+  // Otherwise with the next frame, so a burst of changes paints the bar once.
+  if (on_draw_bar_ || LitSpots(layout) != litBefore) update(BarRect());
 }
 
 void TMMLEDGauge::SetOnDrawBar(TMMLEDDrawBar handler) {

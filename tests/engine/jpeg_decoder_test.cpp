@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -118,6 +119,33 @@ TEST(JpegDecoder, EveryOptionGivesTheLibrarysOwnPixelsIntoFreshAndReusedBitmaps)
             const bool reusedEnd = DecodeJpeg(Data(picture.bytes), picture.bytes.size(), options, reused);
             ExpectSame(expected, reusedEnd, reused, what + " (reused bitmap)");
         }
+}
+
+// The one pass for colour and grey gives, for every YCbCr picture and every scale and DCT, the
+// library's own colour decode and its own grey decode pixel for pixel (so the thumbnail drawn of
+// it and the motion test and verdict made of it are those of the two decodes); any other
+// picture is left to the two decodes.
+TEST(JpegDecoder, ColourAndGreyInOnePassAreTheLibrarysTwoDecodes) {
+    int split = 0;
+    for (const Picture& picture : Pictures())
+        for (const JpegDecodeOptions& options : AllOptions()) {
+            if (options.grey) continue;  // not looked at
+            const std::string what = Describe(picture, options);
+            Bitmap colour, grey;
+            const std::optional<bool> end =
+                DecodeJpegColourAndGrey(Data(picture.bytes), picture.bytes.size(), options, colour, grey);
+            if (std::string(picture.name).rfind("greyscale", 0) == 0) {
+                EXPECT_FALSE(end) << what;
+                continue;
+            }
+            ASSERT_TRUE(end) << what;
+            ++split;
+            ExpectSame(LibraryDecode(picture.bytes, options), *end, colour, what + " (colour)");
+            JpegDecodeOptions greyOptions = options;
+            greyOptions.grey = true;
+            ExpectSame(LibraryDecode(picture.bytes, greyOptions), *end, grey, what + " (grey)");
+        }
+    EXPECT_EQ(split, 6 * 8);
 }
 
 TEST(JpegDecoder, TheCutPicturesReportTheirEndAndTheWholeOnesDoNot) {

@@ -158,6 +158,11 @@ std::vector<Step> StillSeries() {
         {Squares(5), {}},
         {Squares(5), {}},
         {Squares(4), {}},
+        // Colour 640 x 480: the thumbnail's decode is the step's own, made in one pass with it.
+        {Colour(4, 640, 480), {}},
+        {Colour(4, 640, 480), {}},
+        {Colour(5, 640, 480), {}},
+        {Colour(5, 640, 480), [](const std::string& folder) { RewriteNewest(folder, Colour(1)); }},
     };
 }
 
@@ -193,8 +198,11 @@ TEST_F(PreparedAhead, TheMotionSeriesSavesChangesAndReportsTheRest) {
     const int motion = engine::kPictureMotion, same = engine::kPictureNoChange;
     // Pictures 5 and 7 are refused. The rewrite outside (picture 6) makes the reference six
     // squares: four fewer is motion; the emptied folder (picture 10) has no reference: motion;
-    // one square fewer (picture 13) is below the threshold.
-    EXPECT_EQ(Kinds(), (std::vector<int>{motion, same, motion, same, motion, motion, same, motion, motion, same, same}));
+    // one square fewer (picture 13) is below the threshold. The larger colour picture (14) has
+    // another size: motion; its block a column on (16) hardly changes the brightness: no change;
+    // the rewrite outside (17) makes the reference smaller again: motion.
+    EXPECT_EQ(Kinds(), (std::vector<int>{motion, same, motion, same, motion, motion, same, motion, motion, same, same,
+                                         motion, same, same, motion}));
 }
 
 TEST_F(PreparedAhead, StreamFramesHaveTheSameOutcomeInEverySaveMode) {
@@ -257,6 +265,38 @@ TEST_F(PreparedAhead, TheWorkersMotionTestIsUsedOnlyWhileItHolds) {
         still(*ahead_, Squares(1), engine::PictureFileName(ahead_->Folder(), "", engine::TimestampName()), &prepared);
         ASSERT_EQ(events_[ahead_->FRecordNo].size(), 1u);
         EXPECT_EQ(events_[ahead_->FRecordNo][0].kind, c.expectKind);
+    }
+}
+
+// A picture saved after a motion test is the reference of the next one with the sums made for
+// its test: those its file gives when decoded, kept and published without a decode of it, with
+// the worker's preparation or without.
+TEST_F(PreparedAhead, ASavedPictureIsTheNextReferenceWithItsOwnSums) {
+    diskman_.GlobalSaveMode = engine::kSaveOnMotion;
+    const engine::NewPictureStep still = engine::StillPictureStep(diskman_);
+    for (const bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "prepared by the worker" : "all in the step");
+        engine::twebcam& cam = ahead ? *ahead_ : *main_;
+        for (const std::string& bytes : {Colour(1, 640, 480), Squares(2)}) {
+            clock_.AdvanceSeconds(1);
+            PreparedPicture prepared = engine::PrepareStillPicture(cam, bytes);
+            const std::string file = engine::PictureFileName(cam.Folder(), "", engine::TimestampName());
+            ASSERT_EQ(still(cam, bytes, file, ahead ? &prepared : nullptr), engine::PictureVerdict::Taken);
+            ASSERT_TRUE(fs::exists(file)) << "saved as motion";
+            const engine::TWebcamDef1Rec rec2 = cam.Rec2();
+            const engine::TMotionSettingsRec settings = engine::LoadMotionSettings(&rec2);
+            const engine::MotionBlockSums decoded = engine::DecodeMotionReference(file, settings);
+            const auto published = cam.FNewestSaved.Published();
+            ASSERT_TRUE(published && published->Reference);
+            EXPECT_EQ(published->Newest.Name, fs::path(file).filename().string());
+            const engine::MotionBlockSums& kept = *published->Reference;
+            EXPECT_EQ(kept.Side, decoded.Side);
+            EXPECT_EQ(kept.Width, decoded.Width);
+            EXPECT_EQ(kept.Height, decoded.Height);
+            EXPECT_EQ(kept.Narrow, decoded.Narrow);
+            EXPECT_EQ(kept.Wide, decoded.Wide);
+            EXPECT_GT(kept.Count(), 0u);
+        }
     }
 }
 

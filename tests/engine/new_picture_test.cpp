@@ -127,11 +127,12 @@ TEST_F(NewPicture, MotionModeSavesChangesAndReportsTheUnchangedPicture) {
     EXPECT_EQ(out.MotionSettings->Threshold, 7);
 }
 
-// The newest saved picture is decoded once for the motion tests that follow, and decoded again
-// only when that file is no longer the same: saved over, rewritten outside, unreadable.
+// A picture saved after its motion test is the reference of the next ones with the sums made
+// for its test; the newest saved file is decoded only when it is no longer the same: saved
+// over, rewritten outside, unreadable.
 TEST_F(NewPicture, TheKeptMotionReferenceFollowsTheNewestFile) {
     Still(Picture(1), 254, 1);
-    EXPECT_EQ(saved_.KeptMotionReference(4), nullptr) << "nothing decoded for an empty folder";
+    EXPECT_NE(saved_.KeptMotionReference(4), nullptr) << "the picture saved into the empty folder";
     NewPictureOutcome out = Still(Picture(1), 254, 2);
     ASSERT_TRUE(out.Event);
     EXPECT_EQ(out.Event->Kind, engine::kPictureNoChange);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
+#include <QObject>
 #include <string>
 
 #include "media/qt/qt_convert.h"
@@ -233,6 +235,34 @@ TEST(LEDGaugeTest, ProgressRedrawsAShownGaugeOnceWithTheNextFrame) {
   gauge.SetProgress(50);  // unchanged: nothing
   QApplication::processEvents();
   EXPECT_EQ(paints, before + 1);
+}
+
+// The bar shows lit spots, not the number: a value that lights as many spots as before paints
+// nothing (a status gauge's numbers change with every turn of every webcam).
+TEST(LEDGaugeTest, ProgressPaintsOnlyWhenTheLitSpotsChange) {
+  struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) ++paints;
+      return false;
+    }
+  } counter;
+  TMMLEDGauge gauge;
+  gauge.resize(52, 10);  // 25 spots: 4 % a spot
+  gauge.installEventFilter(&counter);
+  gauge.show();
+  QApplication::processEvents();
+  const struct {
+    int value, lit;
+    bool paints;
+  } steps[] = {{40, 10, true}, {43, 10, false}, {41, 10, false}, {44, 11, true}, {100, 25, true}, {99, 24, true}};
+  for (const auto& step : steps) {
+    const int before = counter.paints;
+    gauge.SetProgress(step.value);
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints > before, step.paints) << step.value;
+    EXPECT_EQ(gauge.ActiveSpots(), step.lit) << step.value;
+  }
 }
 
 }  // namespace

@@ -142,6 +142,7 @@ TEST_F(MainFormWiring, ABurstOfStatusChangesIsPaintedOnceAsItsLastEventsLeaveIt)
     manager_->StatusChanged(0, engine::kStatusError);
     for (const auto& counter : counters)
         EXPECT_EQ(counter->paints, 0) << counter->widget()->objectName().toStdString() << " painted inside the calls";
+    EXPECT_EQ(gauges[2]->Progress(), 0) << "the gauges read the counts with the frame, not at each change";
 
     mainformtest::PassFrames();
     EXPECT_EQ(counters[0]->paints, 1) << "status line";

@@ -38,7 +38,7 @@
 namespace ui {
 namespace {
 
-constexpr std::chrono::milliseconds kStatusLabelFrame(16);
+constexpr std::chrono::milliseconds kStatusFrame(16);
 
 }  // namespace
 
@@ -117,17 +117,21 @@ void Tsupamain::SetRunState(int code) {
 
 bool Tsupamain::ViewerPageShown() const { return PageControl2->currentWidget() == TabSheet11; }
 
-// The label takes the last text of a frame: under load the engine's status changes come by the
-// thousand a second, and every new text of the label lays the window out again.
+// The label takes the last text of a frame: every new text of the label lays the window out again.
 void Tsupamain::SetStatusLabel(const QString& text) {
     FStatusLabelText = text;
-    if (!FStatusLabelFrame) {
-        FStatusLabelFrame = new QTimer(this);
-        FStatusLabelFrame->setSingleShot(true);
-        FStatusLabelFrame->setInterval(kStatusLabelFrame);
-        connect(FStatusLabelFrame, &QTimer::timeout, this, [this] { Label1->setText(FStatusLabelText); });
+    FStatusLabelDue = true;
+    StartStatusFrame();
+}
+
+void Tsupamain::StartStatusFrame() {
+    if (!FStatusFrame) {
+        FStatusFrame = new QTimer(this);
+        FStatusFrame->setSingleShot(true);
+        FStatusFrame->setInterval(kStatusFrame);
+        connect(FStatusFrame, &QTimer::timeout, this, [this] { ShowStatusFrame(); });
     }
-    if (!FStatusLabelFrame->isActive()) FStatusLabelFrame->start();
+    if (!FStatusFrame->isActive()) FStatusFrame->start();
 }
 
 void Tsupamain::SetStatusText(const QString& text) {
@@ -153,7 +157,18 @@ void Tsupamain::SetMotionGaugePoints(int point) {
     Gauges[4]->SetPoint2(point);
 }
 
+// Under load the engine's status changes come by the thousand a second: the gauges read the
+// queue lengths and thread states (under the engine's locks) once a frame, not at each change.
 void Tsupamain::UpdateStatusGauges() {
+    FStatusGaugesDue = true;
+    StartStatusFrame();
+}
+
+void Tsupamain::ShowStatusFrame() {
+    if (FStatusLabelDue) Label1->setText(FStatusLabelText);
+    FStatusLabelDue = false;
+    if (!FStatusGaugesDue) return;
+    FStatusGaugesDue = false;
     engine::twebcammanager* manager = WebcamManager();
     StatusGaugeInput in;
     if (manager) {

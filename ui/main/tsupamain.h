@@ -117,6 +117,8 @@ public:
     void RedrawWebcamCell(int webcam) override;
     void LoadCurrentMotionSettings() override;
     void UpdateStatusGauges() override;
+    void ShowStatusFrame();       // the frame's status text and gauges
+    void StartStatusFrame();
     void ShowWebcamInfo() override;
     bool ViewerPageShown() const override;
     int MotionThreshold() const override { return MotionSettings[1]; }
@@ -280,9 +282,12 @@ private:
     QCheckBox* CheckBox25;
     QWidget* Panel9;  // the current webcam: name, run state, file count, description
     QLabel* Label1;
-    // The text Label1 takes with the next frame, and the single-shot timer of that frame.
+    // The status line and the gauges show the state of the next frame: the text Label1 takes
+    // then, whether the gauges read the counts again, and the single-shot timer of that frame.
     QString FStatusLabelText;
-    QTimer* FStatusLabelFrame = nullptr;
+    bool FStatusLabelDue = false;
+    bool FStatusGaugesDue = false;
+    QTimer* FStatusFrame = nullptr;
     QLabel* Label2;
     QLabel* Label4;
     QLabel* Label5;
