@@ -89,7 +89,11 @@ void Tquickbar::BuildMenus() {
     add(popMenu, "Restore1", QStringLiteral("Restaurer OVL"), [this] { FHost.RestoreMainWindow(); });
     add(popMenu, "miExit", QStringLiteral("&Fermer la Doroza"), [this] { close(); });
     popMenu->addSeparator();
-    add(popMenu, "Exit1", QStringLiteral("Quitter"), [this] { FHost.CloseMainWindow(); });
+    // Closing the main window deletes this bar, so not from inside its own menu's signal: the
+    // menu and the action still run when it returns.
+    add(popMenu, "Exit1", QStringLiteral("Quitter"), [this] {
+        QMetaObject::invokeMethod(qApp, [host = &FHost] { host->CloseMainWindow(); }, Qt::QueuedConnection);
+    });
 
     add(butpopup, "Remove1", QStringLiteral("Retirer de la DorOza"), [this] {
         RemoveButton(PressedButton);
@@ -208,8 +212,8 @@ bool Tquickbar::SaveSettings() {
     for (const int webcam : ButtonWebcams()) {
         if (manager && webcam >= 1 && webcam <= manager->Count()) names.push_back(manager->GetWebcam(webcam)->Name());
     }
-    WriteQuickBarNames(names);
-    return TAppBar::SaveSettings();
+    // The names and the position in one go: "DOROZADATA" is never missing, not even for a moment.
+    return WriteQuickBarStore(names, FSettings);
 }
 
 void Tquickbar::Reload() {
