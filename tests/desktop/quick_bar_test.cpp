@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -218,7 +219,22 @@ TEST_F(QuickBarTest, AButtonShowsTheThumbnailAndFramesANewPicture) {
     face = button->Face();
     EXPECT_EQ(face.pixelColor(4, 30), QColor(0, 255, 0));  // the lime frame
     EXPECT_EQ(face.pixelColor(87, 30), QColor(0, 255, 0));
-    EXPECT_EQ(button->toolTip().toStdString(), "Cam1\n\rhttp://127.0.0.1:9/1.jpg");
+    EXPECT_EQ(button->toolTip().toStdString(), "Cam1\nhttp://127.0.0.1:9/1.jpg");
+}
+
+// The hint is made as it is shown: a webcam renamed (or given a description) since the bar opened
+// shows what it is now.
+TEST_F(QuickBarTest, AButtonsHintShowsTheWebcamAsItIsNow) {
+    LoadWebcams(kFour);
+    StoreNames({{"0", "Cam1"}});
+    desktop::TQuickBarButton* button = OpenBar().Buttons()[0];
+    engine::TWebcamDefRec rec = manager_->GetWebcam(1)->Rec();
+    rec.Name.assign("Harbour");
+    rec.Description.assign("North pier");
+    manager_->GetWebcam(1)->SetRecord(rec);
+    QHelpEvent show(QEvent::ToolTip, QPoint(10, 10), button->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(button, &show);
+    EXPECT_EQ(button->toolTip().toStdString(), "Harbour\nNorth pier\nhttp://127.0.0.1:9/1.jpg");
 }
 
 // The menu picture is the program's icon (the application's window icon), not the toolkit's.
