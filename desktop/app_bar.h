@@ -62,6 +62,8 @@ public:
     void Moving(QPoint cursor);
     void Sizing(QPoint cursor);
     void ExitSizeMove();
+    // Whether the user is moving or sizing the bar by its client area.
+    bool Dragging() const { return FDrag != Drag::None; }
     // The size that the user's sizing to width x height gives (steps, then tracking limits).
     QSize SnappedSize(int width, int height) const;
 
@@ -93,6 +95,8 @@ private:
     void SlideTick();
     void SetWindowRect(const AppBarRect& rect);
     void KeepWindowManagersPlace();
+    // The window manager's move of a floating bar has ended when no button is held any more.
+    void WindowManagersMoveTick();
     QRect OuterGeometry() const;
     // The window's kind for the edge (dock or tool window with a caption) and its stacking; a
     // change makes the window again, hidden.
@@ -115,6 +119,7 @@ private:
     // The slide under way.
     QTimer* FSlideTimer;
     QElapsedTimer FSlideClock;
+    QTimer* FWindowManagersMove;
     AppBarRect FSlideStart, FSlideTarget;
     // The user's drag.
     Drag FDrag = Drag::None;

@@ -442,7 +442,7 @@ void Tquickbar::MenuPictureMouse(QEvent* event) {
 
 void Tquickbar::ButtonMouse(TQuickBarButton* button, QEvent* event) {
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
-    if (!mouse) return;
+    if (!mouse || Dragging()) return;  // a drag of the bar stays the bar's to its end
     switch (event->type()) {
         case QEvent::MouseButtonPress:
             FPressedWebcam = button->Tag();
