@@ -191,7 +191,7 @@ void TAppBar::SlideWindow(const AppBarRect& target) {
     const AppBarRect current = WindowRect();
     FSlideTimer->stop();
     if (FSettings.SlideEffect && FSettings.SlideTime > 0 && isVisible() && !(target == current)) {
-        FSlideStart = ToRect(OuterGeometry());
+        FSlideStart = ToRect(geometry());
         FSlideTarget = target;
         FSlideClock.start();
         FSlideTimer->start();
@@ -208,24 +208,14 @@ void TAppBar::SlideTick() {
 
 bool TAppBar::Sliding() const { return FSlideTimer->isActive(); }
 
-AppBarRect TAppBar::WindowRect() const { return Sliding() ? FSlideTarget : ToRect(OuterGeometry()); }
-
-QRect TAppBar::OuterGeometry() const {
-    // A frameless window has no frame, whatever the platform still remembers of an old one.
-    return windowFlags().testFlag(Qt::FramelessWindowHint) ? geometry() : frameGeometry();
-}
+AppBarRect TAppBar::WindowRect() const { return Sliding() ? FSlideTarget : ToRect(geometry()); }
 
 void TAppBar::SetWindowRect(const AppBarRect& r) {
+    // The client area is placed, also for a floating bar with the window manager's frame: its
+    // corner is known before the window is mapped, the frame's only after, so storing and
+    // restoring the frame's would move the bar by the frame at each opening.
     FPlacing = true;
-    if (windowFlags().testFlag(Qt::FramelessWindowHint)) {
-        setGeometry(r.left, r.top, std::max(r.Width(), 1), std::max(r.Height(), 1));
-    } else {
-        // A tool window's frame lies around its client area: move places the frame, resize
-        // sizes the client area.
-        const QSize frame = frameGeometry().size() - size();
-        move(r.left, r.top);
-        resize(std::max(r.Width() - frame.width(), 1), std::max(r.Height() - frame.height(), 1));
-    }
+    setGeometry(r.left, r.top, std::max(r.Width(), 1), std::max(r.Height(), 1));
     FPlacing = false;
 }
 
@@ -459,12 +449,11 @@ void TAppBar::resizeEvent(QResizeEvent* event) {
 
 void TAppBar::KeepWindowManagersPlace() {
     // A floating bar moved or sized by its frame (the window manager's move) keeps its new place.
-    // Not before the window is mapped: the window manager's first fitting of a new window comes
-    // before Qt knows the frame, whose corner it then takes for the window's, and each opening
-    // of the bar would store it a frame's width further up and left.
+    // Not before the window is mapped: the window manager's first fitting of a new window is no
+    // move of the user's.
     if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible() &&
         testAttribute(Qt::WA_Mapped)) {
-        FSettings.SetFloatRect(ToRect(OuterGeometry()));
+        FSettings.SetFloatRect(ToRect(geometry()));
         // Perhaps moved by its title bar: where the pointer lets go decides, as for a drag of the
         // bar. The window manager may tell only once the move is over.
         FWindowManagersMove->start();

@@ -53,7 +53,8 @@ public:
     void SlideWindow(const AppBarRect& target);
     TAppBarEdge EdgeFromPoint(std::uint8_t flags, AppBarPoint p) const;
     bool Sliding() const;
-    // The window's rectangle on screen (frame included); where it is going while it slides.
+    // The window's client area on screen (a floating bar's frame is the window manager's); where
+    // it is going while it slides.
     AppBarRect WindowRect() const;
     AppBarScreen Metrics() const;
 
@@ -97,7 +98,6 @@ private:
     void KeepWindowManagersPlace();
     // The window manager's move of a floating bar has ended when no button is held any more.
     void WindowManagersMoveTick();
-    QRect OuterGeometry() const;
     // The window's kind for the edge (dock or tool window with a caption) and its stacking; a
     // change makes the window again, hidden.
     void ApplyWindowFlags(int edge);

@@ -287,6 +287,9 @@ void AppBarX11Service::ProcessEvents() {
             }
         }
     }
+    // The replies read above may have brought events along, which the connection's socket no
+    // longer announces.
+    AnnounceQueuedEvents();
 }
 
 void AppBarX11Service::AnnounceQueuedEvents() {

@@ -146,7 +146,6 @@ void Tquickbar::AddButton(int index) {
     button->installEventFilter(this);
     button->setContextMenuPolicy(Qt::PreventContextMenu);
     FButtons.insert(FButtons.begin(), button);
-    button->show();
     LayoutButtons();
 }
 
@@ -178,11 +177,14 @@ void Tquickbar::ClearButtons() {
 }
 
 void Tquickbar::LayoutButtons() {
-    // Rows of buttons across the tool bar, as many as fit (at least one a row).
+    // Rows of buttons across the tool bar, as many as fit (at least one a row); the rows that do
+    // not fit whole are hidden, not shown cut.
     const int perRow = std::max(1, tbrQuickBar->width() / kQuickButtonWidth);
+    const int rows = std::max(1, tbrQuickBar->height() / kQuickButtonHeight);
     for (std::size_t i = 0; i < FButtons.size(); ++i) {
         const int row = static_cast<int>(i) / perRow, column = static_cast<int>(i) % perRow;
         FButtons[i]->move(column * kQuickButtonWidth, row * kQuickButtonHeight);
+        FButtons[i]->setHidden(row >= rows);
     }
 }
 
@@ -377,7 +379,7 @@ void Tquickbar::keyReleaseEvent(QKeyEvent* event) {
 
 TQuickBarButton* Tquickbar::ButtonAt(QPoint barPoint) const {
     for (TQuickBarButton* button : FButtons) {
-        if (button->geometry().translated(tbrQuickBar->pos()).contains(barPoint)) return button;
+        if (!button->isHidden() && button->geometry().translated(tbrQuickBar->pos()).contains(barPoint)) return button;
     }
     return nullptr;
 }

@@ -100,6 +100,16 @@ protected:
         return text.str();
     }
 
+    // The bar's client area's corner on the screen, as xwininfo gives it (xdotool adds the
+    // frame's offset once more).
+    std::optional<std::pair<int, int>> ClientCorner() const {
+        const testsupport::ProgramResult info =
+            testsupport::RunProgram({"xwininfo", "-display", xvfb_->display(), "-id", bar_});
+        const auto x = info.out.find("Absolute upper-left X:"), y = info.out.find("Absolute upper-left Y:");
+        if (x == std::string::npos || y == std::string::npos) return std::nullopt;
+        return std::pair{std::atoi(info.out.c_str() + x + 22), std::atoi(info.out.c_str() + y + 22)};
+    }
+
     std::string bar_;
     pid_t trayer_ = -1;
 };
@@ -156,15 +166,37 @@ TEST_F(QuickBarEdges, AFloatingBarDraggedByItsTitleBarToAnEdgeDocksThere) {
     ASSERT_TRUE(testsupport::WaitFor([&] { return desktop_->Visible(bar_); }, 10s));
     const std::optional<Geometry> g = WindowGeometry(bar_);
     ASSERT_TRUE(g);
-    // The title bar lies above the client area, where xwininfo (not xdotool) puts it.
-    const testsupport::ProgramResult info =
-        testsupport::RunProgram({"xwininfo", "-display", xvfb_->display(), "-id", bar_});
-    const auto at = info.out.find("Absolute upper-left Y:");
-    ASSERT_NE(at, std::string::npos) << info.out;
-    const int clientTop = std::atoi(info.out.c_str() + at + 22);
-    ASSERT_TRUE(Drag({{g->x + g->width / 2, clientTop - 8}, {400, 450}, {100, 500}, {3, 540}}));
+    // The title bar lies above the client area.
+    const std::optional<std::pair<int, int>> client = ClientCorner();
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(Drag({{client->first + g->width / 2, client->second - 8}, {400, 450}, {100, 500}, {3, 540}}));
     EXPECT_TRUE(testsupport::WaitFor([&] { return WorkArea()[0] == 100; }, 10s)) << Where();
     Shot("docked_left");
+}
+
+// A floating bar moved by its gripper opens again, by "Doroza", where it was dropped.
+TEST_F(QuickBarEdges, AMovedFloatingBarOpensAgainWhereItWasDropped) {
+    StartWithBar(Docked(desktop::abeFloat));
+    const std::optional<std::pair<int, int>> before = ClientCorner();
+    ASSERT_TRUE(before);
+    ASSERT_TRUE(Drag({{before->first + 8, before->second + 40}, {before->first + 100, before->second + 100},
+                      {before->first + 208, before->second + 140}}));
+    std::optional<std::pair<int, int>> dropped;
+    ASSERT_TRUE(testsupport::WaitFor([&] { return (dropped = ClientCorner()) && dropped->first != before->first; }, 10s))
+        << Where();
+    const auto doroza = [&] { return desktop_->Xdo({"mousemove", "--window", mainWindow_, "379", "38", "click", "1"}); };
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(doroza());  // closes
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(bar_); }, 10s));
+        ASSERT_TRUE(doroza());  // opens again
+        bar_ = WaitForBar();
+        ASSERT_FALSE(bar_.empty());
+        std::optional<std::pair<int, int>> again;
+        EXPECT_TRUE(testsupport::WaitFor([&] { return (again = ClientCorner()) && *again == *dropped; }, 5s))
+            << "dropped at " << dropped->first << "," << dropped->second << ", opened at "
+            << (again ? again->first : -1) << "," << (again ? again->second : -1);
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "engine/webcam.h"
 #include "platform/settings_store.h"
 #include "tests/desktop/quick_bar_fixture.h"
+#include "tests/desktop/x11_session.h"
 
 namespace desktoptest {
 namespace {
@@ -220,6 +221,23 @@ TEST_F(QuickBarTest, AButtonShowsTheThumbnailAndFramesANewPicture) {
     EXPECT_EQ(face.pixelColor(4, 30), QColor(0, 255, 0));  // the lime frame
     EXPECT_EQ(face.pixelColor(87, 30), QColor(0, 255, 0));
     EXPECT_EQ(button->toolTip().toStdString(), "Cam1\nhttp://127.0.0.1:9/1.jpg");
+}
+
+// A floating bar one button wide and high: the buttons of the rows that do not fit are hidden,
+// not shown cut, and a drop there does not land on them.
+TEST_F(QuickBarTest, ButtonsOfRowsThatDoNotFitWholeAreHidden) {
+    LoadWebcams(kFour);
+    StoreNames({{"0", "Cam1"}, {"1", "Cam2"}, {"2", "Cam3"}});
+    desktop::Tquickbar& bar = OpenBar();
+    bar.Settings().SetFloatRect({100, 100, 224, 204});
+    bar.SetEdge(desktop::abeFloat);
+    ASSERT_TRUE(ProcessUntil([&] { return bar.size() == QSize(124, 104); })) << bar.width() << "x" << bar.height();
+    const std::vector<desktop::TQuickBarButton*>& buttons = bar.Buttons();
+    EXPECT_FALSE(buttons[0]->isHidden());
+    EXPECT_TRUE(buttons[1]->isHidden());
+    EXPECT_TRUE(buttons[2]->isHidden());
+    bar.SetEdge(desktop::abeTop);  // one row wide enough for all
+    EXPECT_TRUE(ProcessUntil([&] { return !buttons[1]->isHidden() && !buttons[2]->isHidden(); }));
 }
 
 // The hint is made as it is shown: a webcam renamed (or given a description) since the bar opened
