@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -221,6 +222,24 @@ TEST_F(QuickBarTest, AButtonShowsTheThumbnailAndFramesANewPicture) {
     EXPECT_EQ(face.pixelColor(4, 30), QColor(0, 255, 0));  // the lime frame
     EXPECT_EQ(face.pixelColor(87, 30), QColor(0, 255, 0));
     EXPECT_EQ(button->toolTip().toStdString(), "Cam1\nhttp://127.0.0.1:9/1.jpg");
+}
+
+// A drag that starts on the bar holds the pointer to its end: a button that comes under it as
+// the outline snaps to another edge gets none of the gesture.
+TEST_F(QuickBarTest, ADragOfTheBarHoldsThePointerToItsEnd) {
+    LoadWebcams(kFour);
+    StoreNames({{"0", "Cam1"}});
+    desktop::Tquickbar& bar = OpenBar();  // at the top
+    ASSERT_TRUE(ProcessUntil([&] { return bar.isVisible() && !bar.Sliding(); }));
+    const QPointF grip(8, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, grip, bar.mapToGlobal(grip), Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&bar, &press);
+    EXPECT_EQ(QWidget::mouseGrabber(), &bar);
+    EXPECT_TRUE(bar.Dragging());
+    QMouseEvent release(QEvent::MouseButtonRelease, grip, bar.mapToGlobal(grip), Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(&bar, &release);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_FALSE(bar.Dragging());
 }
 
 // A floating bar one button wide and high: the buttons of the rows that do not fit are hidden,
