@@ -17,6 +17,8 @@ namespace desktop {
 namespace {
 
 constexpr int kSlideStepMs = 10;
+// How often the end of the window manager's move of a floating bar is looked for.
+constexpr int kWindowManagersMovePollMs = 50;
 // Windows fires a 0 ms timer at about this pace; a busy timer would hold the event loop.
 constexpr int kShortestTimerMs = 10;
 // The band along the side facing the centre that sizes a docked bar.
@@ -45,6 +47,9 @@ TAppBar::TAppBar(std::shared_ptr<AppBarService> service, QWidget* parent)
     FSlideTimer = new QTimer(this);
     FSlideTimer->setInterval(kSlideStepMs);
     connect(FSlideTimer, &QTimer::timeout, this, &TAppBar::SlideTick);
+    FWindowManagersMove = new QTimer(this);
+    FWindowManagersMove->setInterval(kWindowManagersMovePollMs);
+    connect(FWindowManagersMove, &QTimer::timeout, this, &TAppBar::WindowManagersMoveTick);
 
     // What the window's creation does: the floating corner where the window is, registration,
     // the first placement, and a move with no motion so it runs through the end-of-move rules.
@@ -62,6 +67,7 @@ TAppBar::TAppBar(std::shared_ptr<AppBarService> service, QWidget* parent)
 TAppBar::~TAppBar() {
     AutoHideTimer->stop();
     FSlideTimer->stop();
+    FWindowManagersMove->stop();
     if (FService->AutoHideBar(Edge()) == FBarId) FService->SetAutoHideBar(FBarId, Edge(), false);
     FSettings.Edge = abeUnknown;
     if (FRegistered) FService->Remove(FBarId);
@@ -185,7 +191,7 @@ void TAppBar::SlideWindow(const AppBarRect& target) {
     const AppBarRect current = WindowRect();
     FSlideTimer->stop();
     if (FSettings.SlideEffect && FSettings.SlideTime > 0 && isVisible() && !(target == current)) {
-        FSlideStart = ToRect(OuterGeometry());
+        FSlideStart = ToRect(geometry());
         FSlideTarget = target;
         FSlideClock.start();
         FSlideTimer->start();
@@ -202,24 +208,14 @@ void TAppBar::SlideTick() {
 
 bool TAppBar::Sliding() const { return FSlideTimer->isActive(); }
 
-AppBarRect TAppBar::WindowRect() const { return Sliding() ? FSlideTarget : ToRect(OuterGeometry()); }
-
-QRect TAppBar::OuterGeometry() const {
-    // A frameless window has no frame, whatever the platform still remembers of an old one.
-    return windowFlags().testFlag(Qt::FramelessWindowHint) ? geometry() : frameGeometry();
-}
+AppBarRect TAppBar::WindowRect() const { return Sliding() ? FSlideTarget : ToRect(geometry()); }
 
 void TAppBar::SetWindowRect(const AppBarRect& r) {
+    // The client area is placed, also for a floating bar with the window manager's frame: its
+    // corner is known before the window is mapped, the frame's only after, so storing and
+    // restoring the frame's would move the bar by the frame at each opening.
     FPlacing = true;
-    if (windowFlags().testFlag(Qt::FramelessWindowHint)) {
-        setGeometry(r.left, r.top, std::max(r.Width(), 1), std::max(r.Height(), 1));
-    } else {
-        // A tool window's frame lies around its client area: move places the frame, resize
-        // sizes the client area.
-        const QSize frame = frameGeometry().size() - size();
-        move(r.left, r.top);
-        resize(std::max(r.Width() - frame.width(), 1), std::max(r.Height() - frame.height(), 1));
-    }
+    setGeometry(r.left, r.top, std::max(r.Width(), 1), std::max(r.Height(), 1));
     FPlacing = false;
 }
 
@@ -347,6 +343,7 @@ void TAppBar::Moving(QPoint cursor) {
         FDragRect = proposed;
     }
     UpdateStyle(true, newEdge);
+    ApplyTrackingLimits(newEdge);  // the outline takes the edge's size, not the old edge's limits
     SetWindowRect(proposed);
 }
 
@@ -395,6 +392,9 @@ void TAppBar::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     const QPoint cursor = event->globalPosition().toPoint();
     FDrag = OnSizingSide(event->position().toPoint()) ? Drag::Size : Drag::Move;
+    // The whole gesture is the bar's: a button that comes under the pointer as the outline snaps
+    // to another edge must not take it.
+    grabMouse();
     EnterSizeMove();
     FGrabOffset = cursor - QPoint(FDragRect.left, FDragRect.top);
     event->accept();
@@ -414,6 +414,7 @@ void TAppBar::mouseMoveEvent(QMouseEvent* event) {
 void TAppBar::mouseReleaseEvent(QMouseEvent* event) {
     if (FDrag == Drag::None || event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
     FDrag = Drag::None;
+    releaseMouse();
     ExitSizeMove();
 }
 
@@ -448,13 +449,29 @@ void TAppBar::resizeEvent(QResizeEvent* event) {
 
 void TAppBar::KeepWindowManagersPlace() {
     // A floating bar moved or sized by its frame (the window manager's move) keeps its new place.
-    // Not before the window is mapped: the window manager's first fitting of a new window comes
-    // before Qt knows the frame, whose corner it then takes for the window's, and each opening
-    // of the bar would store it a frame's width further up and left.
+    // Not before the window is mapped: the window manager's first fitting of a new window is no
+    // move of the user's.
     if (!FPlacing && FDrag == Drag::None && !Sliding() && FSettings.Edge == abeFloat && isVisible() &&
         testAttribute(Qt::WA_Mapped)) {
-        FSettings.SetFloatRect(ToRect(OuterGeometry()));
+        FSettings.SetFloatRect(ToRect(geometry()));
+        // Perhaps moved by its title bar: where the pointer lets go decides, as for a drag of the
+        // bar. The window manager may tell only once the move is over.
+        FWindowManagersMove->start();
     }
+}
+
+void TAppBar::WindowManagersMoveTick() {
+    if (FService->PointerButtonDown()) return;
+    FWindowManagersMove->stop();
+    if (FSettings.Edge != abeFloat || FDrag != Drag::None) return;
+    // The pointer on the window's frame: the user moved it (not the window manager placing it).
+    const QPoint cursor = QCursor::pos();
+    if (!frameGeometry().adjusted(-kSizingBand, -kSizingBand, kSizingBand, kSizingBand).contains(cursor)) return;
+    const TAppBarEdge edge = EdgeFromPoint(FSettings.Flags, {cursor.x(), cursor.y()});
+    if (!IsDockedEdge(edge)) return;
+    EnterSizeMove();
+    EdgeWhileMoving = edge;
+    ExitSizeMove();
 }
 
 }  // namespace desktop

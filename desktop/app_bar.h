@@ -53,7 +53,8 @@ public:
     void SlideWindow(const AppBarRect& target);
     TAppBarEdge EdgeFromPoint(std::uint8_t flags, AppBarPoint p) const;
     bool Sliding() const;
-    // The window's rectangle on screen (frame included); where it is going while it slides.
+    // The window's client area on screen (a floating bar's frame is the window manager's); where
+    // it is going while it slides.
     AppBarRect WindowRect() const;
     AppBarScreen Metrics() const;
 
@@ -62,6 +63,8 @@ public:
     void Moving(QPoint cursor);
     void Sizing(QPoint cursor);
     void ExitSizeMove();
+    // Whether the user is moving or sizing the bar by its client area.
+    bool Dragging() const { return FDrag != Drag::None; }
     // The size that the user's sizing to width x height gives (steps, then tracking limits).
     QSize SnappedSize(int width, int height) const;
 
@@ -93,7 +96,8 @@ private:
     void SlideTick();
     void SetWindowRect(const AppBarRect& rect);
     void KeepWindowManagersPlace();
-    QRect OuterGeometry() const;
+    // The window manager's move of a floating bar has ended when no button is held any more.
+    void WindowManagersMoveTick();
     // The window's kind for the edge (dock or tool window with a caption) and its stacking; a
     // change makes the window again, hidden.
     void ApplyWindowFlags(int edge);
@@ -115,6 +119,7 @@ private:
     // The slide under way.
     QTimer* FSlideTimer;
     QElapsedTimer FSlideClock;
+    QTimer* FWindowManagersMove;
     AppBarRect FSlideStart, FSlideTarget;
     // The user's drag.
     Drag FDrag = Drag::None;

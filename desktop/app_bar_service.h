@@ -49,6 +49,9 @@ public:
 
     virtual AppBarRect Screen() const = 0;
     virtual AppBarRect WorkArea() const = 0;
+    // Whether a mouse button is held, wherever the pointer is (the window manager holds it while
+    // it moves a window by its title bar).
+    virtual bool PointerButtonDown() const { return false; }
 };
 
 // The auto-hide place of each edge: at most one bar holds it.

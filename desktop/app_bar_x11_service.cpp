@@ -25,6 +25,8 @@ AppBarX11Service::AppBarX11Service(const std::string& displayName) {
     workArea_ = WorkArea();
     FollowActiveWindow();
     fullScreen_ = ActiveWindowFullScreen();
+    WatchClients();
+    othersFree_ = FreeOf({});
     XFlush(display_);
 }
 
@@ -81,18 +83,42 @@ void AppBarX11Service::Remove(AppBarId bar) {
     bars_.erase(it);
 }
 
-AppBarRect AppBarX11Service::QueryPos(AppBarId bar, int edge, const AppBarRect& proposed) {
-    // The work area less this bar's own reservation is what the other bars leave free.
-    AppBarRect free = WorkArea();
+AppBarRect AppBarX11Service::FreeOf(const std::set<unsigned long>& bars) const {
+    // What the other windows' struts (panels, other bars) leave of the screen. The work area
+    // holds the bars' own struts as well, and they cannot be told apart from another's there.
     const AppBarRect screen = Screen();
-    const auto it = bars_.find(bar);
-    if (it != bars_.end() && !it->second.strut.empty()) {
-        const std::vector<long>& s = it->second.strut;
-        if (s[0]) free.left = screen.left;
-        if (s[1]) free.right = screen.right;
-        if (s[2]) free.top = screen.top;
-        if (s[3]) free.bottom = screen.bottom;
+    AppBarRect free = screen;
+    std::vector<long> clients, strut;
+    if (!ReadCardinals(root_, "_NET_CLIENT_LIST", clients)) {
+        // A window manager that lists no clients: its work area less the bars' own struts.
+        free = WorkArea();
+        for (const unsigned long bar : bars) {
+            const auto it = bars_.find(bar);
+            if (it == bars_.end() || it->second.strut.empty()) continue;
+            const std::vector<long>& own = it->second.strut;
+            if (own[0]) free.left = screen.left;
+            if (own[1]) free.right = screen.right;
+            if (own[2]) free.top = screen.top;
+            if (own[3]) free.bottom = screen.bottom;
+        }
+        return free;
     }
+    for (const long client : clients) {
+        const auto window = static_cast<unsigned long>(client);
+        if (bars.count(window)) continue;
+        if ((!ReadCardinals(window, "_NET_WM_STRUT_PARTIAL", strut) || strut.size() < 4) &&
+            (!ReadCardinals(window, "_NET_WM_STRUT", strut) || strut.size() < 4))
+            continue;
+        free.left = std::max(free.left, screen.left + static_cast<int>(strut[0]));
+        free.right = std::min(free.right, screen.right - static_cast<int>(strut[1]));
+        free.top = std::max(free.top, screen.top + static_cast<int>(strut[2]));
+        free.bottom = std::min(free.bottom, screen.bottom - static_cast<int>(strut[3]));
+    }
+    return free;
+}
+
+AppBarRect AppBarX11Service::QueryPos(AppBarId bar, int edge, const AppBarRect& proposed) {
+    const AppBarRect free = FreeOfOthers(bar);
     AppBarRect r = proposed;
     if (edge != abeRight) r.left = std::max(r.left, free.left);
     if (edge != abeLeft) r.right = std::min(r.right, free.right);
@@ -168,6 +194,30 @@ AppBarRect AppBarX11Service::WorkArea() const {
     return {x, y, x + static_cast<int>(area[index + 2]), y + static_cast<int>(area[index + 3])};
 }
 
+void AppBarX11Service::WatchClients() {
+    // A panel that comes, goes or changes its strut may leave the work area as it was (a bar's
+    // own strut reaching further): its strut is followed on the window itself.
+    std::vector<long> clients;
+    if (!ReadCardinals(root_, "_NET_CLIENT_LIST", clients)) return;
+    std::set<unsigned long> now;
+    for (const long client : clients) {
+        const auto window = static_cast<unsigned long>(client);
+        if (bars_.count(window)) continue;
+        now.insert(window);
+        if (!watched_.count(window)) XSelectInput(display_, window, PropertyChangeMask);
+    }
+    watched_ = std::move(now);
+}
+
+bool AppBarX11Service::PointerButtonDown() const {
+    if (!display_) return false;
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display_, root_, &root, &child, &rootX, &rootY, &x, &y, &mask)) return false;
+    return (mask & (Button1Mask | Button2Mask | Button3Mask)) != 0;
+}
+
 void AppBarX11Service::FollowActiveWindow() {
     std::vector<long> active;
     const unsigned long window =
@@ -187,7 +237,7 @@ bool AppBarX11Service::ActiveWindowFullScreen() const {
 
 void AppBarX11Service::ProcessEvents() {
     if (!display_) return;
-    bool areaChanged = false, stateChanged = false;
+    bool areaChanged = false, stateChanged = false, strutsChanged = false;
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
@@ -197,20 +247,34 @@ void AppBarX11Service::ProcessEvents() {
             if (property == Intern("_NET_WORKAREA") || property == Intern("_NET_CURRENT_DESKTOP")) areaChanged = true;
             if (property == Intern("_NET_ACTIVE_WINDOW")) stateChanged = true;
             if (property == Intern("_NET_SUPPORTING_WM_CHECK")) ewmh_ = CheckWindowManager();
+            if (property == Intern("_NET_CLIENT_LIST")) strutsChanged = true;
         } else if (property == Intern("_NET_WM_STATE")) {
             stateChanged = true;
+        } else if (property == Intern("_NET_WM_STRUT_PARTIAL") || property == Intern("_NET_WM_STRUT")) {
+            strutsChanged = !bars_.count(event.xproperty.window) || strutsChanged;
         }
+    }
+    bool posChanged = false;
+    if (areaChanged) {
+        const AppBarRect area = WorkArea();
+        posChanged = !(area == workArea_);
+        workArea_ = area;
+    }
+    if (strutsChanged) {
+        // Also when the work area stays as it was: a bar's own strut may reach further.
+        WatchClients();
+        std::set<unsigned long> mine;
+        for (const auto& [id, bar] : bars_) mine.insert(id);
+        const AppBarRect free = FreeOf(mine);
+        posChanged = posChanged || !(free == othersFree_);
+        othersFree_ = free;
     }
     // Copies: a notification may remove its bar.
     std::vector<AppBarNotifications> targets;
     for (const auto& [id, bar] : bars_) targets.push_back(bar.notifications);
-    if (areaChanged) {
-        const AppBarRect area = WorkArea();
-        if (!(area == workArea_)) {
-            workArea_ = area;
-            for (const auto& n : targets) {
-                if (n.posChanged) n.posChanged();
-            }
+    if (posChanged) {
+        for (const auto& n : targets) {
+            if (n.posChanged) n.posChanged();
         }
     }
     if (stateChanged) {
@@ -223,6 +287,9 @@ void AppBarX11Service::ProcessEvents() {
             }
         }
     }
+    // The replies read above may have brought events along, which the connection's socket no
+    // longer announces.
+    AnnounceQueuedEvents();
 }
 
 void AppBarX11Service::AnnounceQueuedEvents() {

@@ -2,11 +2,12 @@
 // The application-bar service of an X11 desktop, through EWMH on a connection of its own: a
 // docked bar is a window of type _NET_WM_WINDOW_TYPE_DOCK whose _NET_WM_STRUT_PARTIAL (and
 // _NET_WM_STRUT) reserves its edge, so the window manager shrinks _NET_WORKAREA and maximised
-// windows stay clear of it; an auto-hidden or floating bar reserves nothing. The auto-hide place
+// windows stay clear of it; an auto-hidden or floating bar reserves nothing. A bar docks clear of
+// the struts of the other windows (panels, other bars) on the same edge. The auto-hide place
 // of each edge is kept among this program's bars. Without a window manager that supports EWMH the
 // service is not available and bars float.
 //
-// Notifications: a change of _NET_WORKAREA (posChanged) and _NET_WM_STATE_FULLSCREEN of the
+// Notifications: a change of _NET_WORKAREA or of another window's strut (posChanged) and _NET_WM_STATE_FULLSCREEN of the
 // active window (fullScreenApp). The caller watches EventFd() and calls ProcessEvents(); events
 // that a request's reply brought along are announced through eventsQueued.
 //
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,7 @@ public:
     void SetDocked(AppBarId bar, bool docked) override;
     AppBarRect Screen() const override;
     AppBarRect WorkArea() const override;
+    bool PointerButtonDown() const override;
 
 private:
     struct Bar {
@@ -57,6 +60,10 @@ private:
     unsigned long Intern(const char* name) const;
     bool ReadCardinals(unsigned long window, const char* property, std::vector<long>& values) const;
     bool CheckWindowManager() const;
+    // The screen less the struts of the windows that are none of these bars.
+    AppBarRect FreeOf(const std::set<unsigned long>& bars) const;
+    AppBarRect FreeOfOthers(AppBarId bar) const { return FreeOf({bar}); }
+    void WatchClients();
     void WriteStrut(AppBarId bar, Bar& state, int edge, const AppBarRect& rect);
     void FollowActiveWindow();
     bool ActiveWindowFullScreen() const;
@@ -69,6 +76,8 @@ private:
     unsigned long activeWindow_ = 0;
     bool fullScreen_ = false;
     std::map<AppBarId, Bar> bars_;
+    std::set<unsigned long> watched_;  // other clients whose struts are followed
+    AppBarRect othersFree_;            // what their struts left at the last look
     AutoHidePlaces autoHide_;
 };
 

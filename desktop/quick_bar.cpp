@@ -89,7 +89,11 @@ void Tquickbar::BuildMenus() {
     add(popMenu, "Restore1", QStringLiteral("Restaurer OVL"), [this] { FHost.RestoreMainWindow(); });
     add(popMenu, "miExit", QStringLiteral("&Fermer la Doroza"), [this] { close(); });
     popMenu->addSeparator();
-    add(popMenu, "Exit1", QStringLiteral("Quitter"), [this] { FHost.CloseMainWindow(); });
+    // Closing the main window deletes this bar, so not from inside its own menu's signal: the
+    // menu and the action still run when it returns.
+    add(popMenu, "Exit1", QStringLiteral("Quitter"), [this] {
+        QMetaObject::invokeMethod(qApp, [host = &FHost] { host->CloseMainWindow(); }, Qt::QueuedConnection);
+    });
 
     add(butpopup, "Remove1", QStringLiteral("Retirer de la DorOza"), [this] {
         RemoveButton(PressedButton);
@@ -142,7 +146,6 @@ void Tquickbar::AddButton(int index) {
     button->installEventFilter(this);
     button->setContextMenuPolicy(Qt::PreventContextMenu);
     FButtons.insert(FButtons.begin(), button);
-    button->show();
     LayoutButtons();
 }
 
@@ -174,11 +177,14 @@ void Tquickbar::ClearButtons() {
 }
 
 void Tquickbar::LayoutButtons() {
-    // Rows of buttons across the tool bar, as many as fit (at least one a row).
+    // Rows of buttons across the tool bar, as many as fit (at least one a row); the rows that do
+    // not fit whole are hidden, not shown cut.
     const int perRow = std::max(1, tbrQuickBar->width() / kQuickButtonWidth);
+    const int rows = std::max(1, tbrQuickBar->height() / kQuickButtonHeight);
     for (std::size_t i = 0; i < FButtons.size(); ++i) {
         const int row = static_cast<int>(i) / perRow, column = static_cast<int>(i) % perRow;
         FButtons[i]->move(column * kQuickButtonWidth, row * kQuickButtonHeight);
+        FButtons[i]->setHidden(row >= rows);
     }
 }
 
@@ -208,8 +214,8 @@ bool Tquickbar::SaveSettings() {
     for (const int webcam : ButtonWebcams()) {
         if (manager && webcam >= 1 && webcam <= manager->Count()) names.push_back(manager->GetWebcam(webcam)->Name());
     }
-    WriteQuickBarNames(names);
-    return TAppBar::SaveSettings();
+    // The names and the position in one go: "DOROZADATA" is never missing, not even for a moment.
+    return WriteQuickBarStore(names, FSettings);
 }
 
 void Tquickbar::Reload() {
@@ -373,7 +379,7 @@ void Tquickbar::keyReleaseEvent(QKeyEvent* event) {
 
 TQuickBarButton* Tquickbar::ButtonAt(QPoint barPoint) const {
     for (TQuickBarButton* button : FButtons) {
-        if (button->geometry().translated(tbrQuickBar->pos()).contains(barPoint)) return button;
+        if (!button->isHidden() && button->geometry().translated(tbrQuickBar->pos()).contains(barPoint)) return button;
     }
     return nullptr;
 }
@@ -438,7 +444,7 @@ void Tquickbar::MenuPictureMouse(QEvent* event) {
 
 void Tquickbar::ButtonMouse(TQuickBarButton* button, QEvent* event) {
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
-    if (!mouse) return;
+    if (!mouse || Dragging()) return;  // a drag of the bar stays the bar's to its end
     switch (event->type()) {
         case QEvent::MouseButtonPress:
             FPressedWebcam = button->Tag();

@@ -1,5 +1,6 @@
 #include "desktop/quick_bar_button.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPalette>
 
@@ -54,7 +55,8 @@ void TQuickBarButton::UpdateHint() {
     const engine::twebcam* webcam = WebcamOf(FHost, FTag);
     if (!webcam) return setToolTip({});
     const engine::TWebcamDefRec rec = webcam->Rec();
-    const QString lineEnd = QStringLiteral("\n\r");
+    // Lines end in LF alone: the CR that Windows hints add after it would show as a blank.
+    const QString lineEnd = QStringLiteral("\n");
     QString hint = FromRecord(rec.Name) + lineEnd;
     if (!rec.Description.view().empty()) hint += FromRecord(rec.Description) + lineEnd;
     hint += FromRecord(rec.PictureURL);
@@ -72,6 +74,11 @@ QImage TQuickBarButton::Face() const {
         p.drawRect(QRect(4, 4, kQuickButtonWidth - 9, kQuickButtonHeight - 9));
     }
     return face;
+}
+
+bool TQuickBarButton::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) UpdateHint();
+    return QToolButton::event(event);
 }
 
 void TQuickBarButton::paintEvent(QPaintEvent*) {

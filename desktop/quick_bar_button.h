@@ -21,12 +21,14 @@ public:
     TQuickBarButton(int webcam, QuickBarHost& host, const QPixmap& blank, QWidget* parent);
     // The webcam's 1-based index in the manager (the button's Tag).
     int Tag() const { return FTag; }
-    // The hint: name, description (when there is one) and picture URL, each line ending in LF CR.
+    // The hint: name, description (when there is one) and picture URL, one a line. Made again
+    // each time it is shown, so a renamed or edited webcam's shows what it is now.
     void UpdateHint();
     // What the button shows: blank, thumbnail, frame; null when its webcam does not exist.
     QImage Face() const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -3,34 +3,51 @@
 #include "platform/settings_store.h"
 
 #include <exception>
+#include <unordered_map>
 
 namespace desktop {
+
+namespace {
+
+bool ReplaceQuickBarKey(const std::vector<platform::StoredValue>& values) {
+    try {
+        platform::SettingsKey::ReplaceKey(kQuickBarKey, values);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
 
 std::vector<std::string> ReadQuickBarNames() {
     std::vector<std::string> names;
     try {
-        const platform::SettingsKey key(kQuickBarKey, false);
+        const std::vector<platform::StoredValue> values = platform::SettingsKey(kQuickBarKey, false).ReadAll();
+        std::unordered_map<std::string, const platform::StoredValue*> byName;
+        for (const platform::StoredValue& value : values) byName.emplace(value.name, &value);
         // Up to the first number that is not there at all; a value that is there but cannot be
-        // read as a string (a binary one, an unreadable file) is skipped, the rest still count.
+        // read as a string (a binary one) is skipped, the rest still count.
         for (int i = 0;; ++i) {
-            const std::string value = std::to_string(i);
-            if (!key.Info(value)) break;
-            if (std::optional<std::string> name = key.ReadString(value)) names.push_back(std::move(*name));
+            const auto it = byName.find(std::to_string(i));
+            if (it == byName.end()) break;
+            if (it->second->type == platform::ValueType::String) names.push_back(it->second->bytes);
         }
     } catch (const std::exception&) {
     }
     return names;
 }
 
-void WriteQuickBarNames(const std::vector<std::string>& names) {
-    try {
-        platform::SettingsKey::DeleteKey(kQuickBarKey);
-        platform::SettingsKey key(kQuickBarKey, true);
-        for (std::size_t i = 0; i < names.size(); ++i) key.WriteString(std::to_string(i), names[i]);
-    } catch (const std::exception&) {
-    }
+bool WriteQuickBarStore(const std::vector<std::string>& names, const TAppBarSettings& settings) {
+    std::vector<platform::StoredValue> values;
+    values.reserve(names.size() + 1);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        values.push_back({std::to_string(i), platform::ValueType::String, names[i]});
+    values.push_back({kAppBarValue, platform::ValueType::Binary,
+                      std::string(reinterpret_cast<const char*>(&settings), sizeof settings)});
+    return ReplaceQuickBarKey(values);
 }
 
-void ClearQuickBarStore() { WriteQuickBarNames({}); }
+void ClearQuickBarStore() { ReplaceQuickBarKey({}); }
 
 }  // namespace desktop

@@ -12,11 +12,12 @@
 namespace desktop {
 
 // The names from "0" upward, up to the first number that is missing; a value that cannot be read
-// as a string is left out.
+// as a string is left out. The key's folder is read once, whatever the number of values.
 std::vector<std::string> ReadQuickBarNames();
-// Removes the key with all its values, makes it again and writes one value per name.
-void WriteQuickBarNames(const std::vector<std::string>& names);
-// Removes the key with all its values ("DOROZADATA" too) and makes it again, empty.
+// Replaces the key whole with one value per name and the settings: a program killed meanwhile
+// leaves the old buttons and position or the new ones, never a part. False when it could not.
+bool WriteQuickBarStore(const std::vector<std::string>& names, const TAppBarSettings& settings);
+// Replaces the key with an empty one ("DOROZADATA" goes too).
 void ClearQuickBarStore();
 
 }  // namespace desktop

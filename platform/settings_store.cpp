@@ -3,6 +3,9 @@
 #include "platform/fd_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +16,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -101,6 +105,84 @@ std::optional<fs::path> ResolveKey(std::string_view keyPath) {
     return folder;
 }
 
+// The value a file of a key's folder holds: its name and type; nothing for a file that holds
+// none (a temporary one, another suffix).
+std::optional<std::pair<std::string, ValueType>> ValueOfFile(std::string_view file) {
+    if (file.starts_with(".tmp-")) return std::nullopt;
+    for (ValueType type : {ValueType::Binary, ValueType::String}) {
+        const std::string_view suffix = Suffix(type);
+        if (file.size() > suffix.size() && file.ends_with(suffix))
+            return std::pair{DecodeName(file.substr(0, file.size() - suffix.size())), type};
+    }
+    return std::nullopt;
+}
+
+std::string RandomSuffix() {
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    return std::to_string(getpid()) + "-" + std::to_string(random());
+}
+
+[[noreturn]] void Fail(const char* what, int error) {
+    throw SettingsError(std::string(what) + ": " + std::strerror(error));
+}
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Removes a folder no reader looks at any more (an old key swapped out) without holding up the
+// caller: a key of many values takes seconds to remove, and a program that ends meanwhile leaves
+// the rest to the next replacement of the key.
+void SweepAway(fs::path folder) {
+    std::thread([folder = std::move(folder)] {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }).detach();
+}
+
+// A key being replaced is written into a folder beside it named ".KEY.swap-PID-RANDOM", which
+// after the swap holds the old key until it is swept away. One that a killed program left behind
+// (its process gone) is never the key itself: it is claimed under this program's id and swept.
+void SweepLeftovers(const fs::path& parent, const std::string& prefix) {
+    std::error_code ec;
+    std::vector<fs::path> leftovers;
+    for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix)) continue;
+        // This program's own are being swept already.
+        const pid_t owner = static_cast<pid_t>(std::atol(name.c_str() + prefix.size()));
+        if (owner <= 0 || (owner != getpid() && ::kill(owner, 0) != 0 && errno == ESRCH)) leftovers.push_back(it->path());
+    }
+    for (const fs::path& leftover : leftovers) {
+        const fs::path claimed = parent / (prefix + RandomSuffix());
+        if (::rename(leftover.c_str(), claimed.c_str()) == 0) SweepAway(claimed);
+    }
+}
+
+// Writes the values into the empty folder, then makes them and the folder durable at once (one
+// flush of the file system, not one per file).
+void WriteValues(const fs::path& folder, const std::vector<StoredValue>& values) {
+    const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) Fail("cannot write settings key", errno);
+    for (const StoredValue& value : values) {
+        const std::string file = EncodeName(value.name) + std::string(Suffix(value.type));
+        const Fd fd(::openat(dir.get(), file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+        if (fd.get() < 0 || !WriteAll(fd.get(), value.bytes.data(), value.bytes.size()))
+            Fail("cannot write setting", errno);
+    }
+    if (::syncfs(dir.get()) != 0 || ::fsync(dir.get()) != 0) Fail("cannot write settings key", errno);
+}
+
 }  // namespace
 
 fs::path SettingsKey::Root() {
@@ -128,6 +210,35 @@ SettingsKey::SettingsKey(std::string_view keyPath, bool create) {
 }
 
 bool SettingsKey::KeyExists(std::string_view keyPath) { return ResolveKey(keyPath).has_value(); }
+
+void SettingsKey::ReplaceKey(std::string_view keyPath, const std::vector<StoredValue>& values) {
+    const std::vector<std::string> parts = SplitKey(keyPath);
+    if (parts.empty()) throw SettingsError("the settings root cannot be replaced");
+    std::string parentPath = "Software";
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) parentPath += "\\" + parts[i];
+    const SettingsKey parent(parentPath, true);
+    const std::optional<fs::path> existing = FindEntry(parent.folder(), EncodeName(parts.back()));
+    const std::string live = existing ? existing->filename().string() : EncodeName(parts.back());
+    const std::string prefix = "." + live + ".swap-";
+    SweepLeftovers(parent.folder(), prefix);
+
+    const std::string fresh = prefix + RandomSuffix();
+    const fs::path freshFolder = parent.folder() / fresh;
+    if (::mkdir(freshFolder.c_str(), 0777) != 0) Fail("cannot write settings key", errno);
+    std::error_code ec;
+    try {
+        WriteValues(freshFolder, values);
+        const Fd dir(::open(parent.folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.get() < 0) Fail("cannot write settings key", errno);
+        const unsigned swap = existing ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+        if (::renameat2(dir.get(), fresh.c_str(), dir.get(), live.c_str(), swap) != 0) Fail("cannot replace settings key", errno);
+        ::fsync(dir.get());
+    } catch (const SettingsError&) {
+        fs::remove_all(freshFolder, ec);
+        throw;
+    }
+    SweepAway(freshFolder);  // the old key now
+}
 
 bool SettingsKey::DeleteKey(std::string_view keyPath) {
     auto folder = ResolveKey(keyPath);
@@ -217,16 +328,23 @@ std::vector<std::string> SettingsKey::ValueNames() const {
     std::error_code ec;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
-        const std::string file = it->path().filename().string();
-        if (file.rfind(".tmp-", 0) == 0) continue;
-        for (ValueType type : {ValueType::Binary, ValueType::String}) {
-            const std::string_view suffix = Suffix(type);
-            if (file.size() > suffix.size() && file.ends_with(suffix))
-                names.push_back(DecodeName(std::string_view(file).substr(0, file.size() - suffix.size())));
-        }
+        if (auto value = ValueOfFile(it->path().filename().string())) names.push_back(std::move(value->first));
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<StoredValue> SettingsKey::ReadAll() const {
+    std::vector<StoredValue> values;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        auto value = ValueOfFile(it->path().filename().string());
+        std::string bytes;
+        if (value && ReadWholeFile(it->path().string(), bytes))
+            values.push_back({std::move(value->first), value->second, std::move(bytes)});
+    }
+    return values;
 }
 
 }  // namespace platform

@@ -7,7 +7,8 @@
 //
 // Every write goes to a temporary file in the key's folder, is flushed and renamed into place, so
 // another process never reads half a value, and two processes writing different values of one
-// key never lose each other's writes.
+// key never lose each other's writes. A key can also be replaced whole (ReplaceKey): its new
+// values are written into a folder beside it, which is then swapped in at once.
 
 #include <cstddef>
 #include <filesystem>
@@ -31,6 +32,12 @@ struct ValueInfo {
     std::size_t size;
 };
 
+struct StoredValue {
+    std::string name;
+    ValueType type;
+    std::string bytes;
+};
+
 class SettingsKey {
 public:
     // Opens the key, creating its folders when create is true. Throws SettingsError when the
@@ -42,6 +49,12 @@ public:
     // Removes a key with all its values and subkeys; false when it did not exist.
     static bool DeleteKey(std::string_view keyPath);
     static bool KeyExists(std::string_view keyPath);
+    // Replaces the key, its values and subkeys, with values (the key is made when missing). A
+    // reader, and a program killed at any moment of it, finds either the old key whole or the new
+    // one whole. A value another process writes into the old key meanwhile is lost with it. The
+    // old key's folder is removed in the background afterwards.
+    // Throws SettingsError when the new key cannot be written; the old one then stays.
+    static void ReplaceKey(std::string_view keyPath, const std::vector<StoredValue>& values);
 
     const std::filesystem::path& folder() const { return folder_; }
 
@@ -57,6 +70,9 @@ public:
 
     bool DeleteValue(std::string_view name);
     std::vector<std::string> ValueNames() const;
+    // Every value, read in one pass over the key's folder: the cost grows with the number of
+    // values, not with its square. Values that cannot be read are left out.
+    std::vector<StoredValue> ReadAll() const;
 
 private:
     std::optional<std::filesystem::path> Find(std::string_view name, ValueType type) const;

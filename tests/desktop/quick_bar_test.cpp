@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -16,6 +18,7 @@
 #include "engine/webcam.h"
 #include "platform/settings_store.h"
 #include "tests/desktop/quick_bar_fixture.h"
+#include "tests/desktop/x11_session.h"
 
 namespace desktoptest {
 namespace {
@@ -218,7 +221,57 @@ TEST_F(QuickBarTest, AButtonShowsTheThumbnailAndFramesANewPicture) {
     face = button->Face();
     EXPECT_EQ(face.pixelColor(4, 30), QColor(0, 255, 0));  // the lime frame
     EXPECT_EQ(face.pixelColor(87, 30), QColor(0, 255, 0));
-    EXPECT_EQ(button->toolTip().toStdString(), "Cam1\n\rhttp://127.0.0.1:9/1.jpg");
+    EXPECT_EQ(button->toolTip().toStdString(), "Cam1\nhttp://127.0.0.1:9/1.jpg");
+}
+
+// A drag that starts on the bar holds the pointer to its end: a button that comes under it as
+// the outline snaps to another edge gets none of the gesture.
+TEST_F(QuickBarTest, ADragOfTheBarHoldsThePointerToItsEnd) {
+    LoadWebcams(kFour);
+    StoreNames({{"0", "Cam1"}});
+    desktop::Tquickbar& bar = OpenBar();  // at the top
+    ASSERT_TRUE(ProcessUntil([&] { return bar.isVisible() && !bar.Sliding(); }));
+    const QPointF grip(8, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, grip, bar.mapToGlobal(grip), Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&bar, &press);
+    EXPECT_EQ(QWidget::mouseGrabber(), &bar);
+    EXPECT_TRUE(bar.Dragging());
+    QMouseEvent release(QEvent::MouseButtonRelease, grip, bar.mapToGlobal(grip), Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(&bar, &release);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_FALSE(bar.Dragging());
+}
+
+// A floating bar one button wide and high: the buttons of the rows that do not fit are hidden,
+// not shown cut, and a drop there does not land on them.
+TEST_F(QuickBarTest, ButtonsOfRowsThatDoNotFitWholeAreHidden) {
+    LoadWebcams(kFour);
+    StoreNames({{"0", "Cam1"}, {"1", "Cam2"}, {"2", "Cam3"}});
+    desktop::Tquickbar& bar = OpenBar();
+    bar.Settings().SetFloatRect({100, 100, 224, 204});
+    bar.SetEdge(desktop::abeFloat);
+    ASSERT_TRUE(ProcessUntil([&] { return bar.size() == QSize(124, 104); })) << bar.width() << "x" << bar.height();
+    const std::vector<desktop::TQuickBarButton*>& buttons = bar.Buttons();
+    EXPECT_FALSE(buttons[0]->isHidden());
+    EXPECT_TRUE(buttons[1]->isHidden());
+    EXPECT_TRUE(buttons[2]->isHidden());
+    bar.SetEdge(desktop::abeTop);  // one row wide enough for all
+    EXPECT_TRUE(ProcessUntil([&] { return !buttons[1]->isHidden() && !buttons[2]->isHidden(); }));
+}
+
+// The hint is made as it is shown: a webcam renamed (or given a description) since the bar opened
+// shows what it is now.
+TEST_F(QuickBarTest, AButtonsHintShowsTheWebcamAsItIsNow) {
+    LoadWebcams(kFour);
+    StoreNames({{"0", "Cam1"}});
+    desktop::TQuickBarButton* button = OpenBar().Buttons()[0];
+    engine::TWebcamDefRec rec = manager_->GetWebcam(1)->Rec();
+    rec.Name.assign("Harbour");
+    rec.Description.assign("North pier");
+    manager_->GetWebcam(1)->SetRecord(rec);
+    QHelpEvent show(QEvent::ToolTip, QPoint(10, 10), button->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(button, &show);
+    EXPECT_EQ(button->toolTip().toStdString(), "Harbour\nNorth pier\nhttp://127.0.0.1:9/1.jpg");
 }
 
 // The menu picture is the program's icon (the application's window icon), not the toolkit's.

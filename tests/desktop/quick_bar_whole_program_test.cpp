@@ -5,71 +5,22 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <thread>
 
 #include "desktop/app_bar_settings.h"
-#include "desktop/app_bar_x11_service.h"
 #include "desktop/quick_bar_store.h"
 #include "engine/regconfig.h"
 #include "platform/settings_store.h"
+#include "tests/desktop/quick_bar_whole_program_fixture.h"
 #include "tests/desktop/x11_session.h"
 #include "tests/support/peers.h"
 #include "tests/support/run_program.h"
 #include "tests/support/webcam_defs.h"
-#include "tests/support/window_manager.h"
-#include "tests/ui/whole_program_fixture.h"
 
 namespace wholeprogram {
 namespace {
 
 constexpr testsupport::Rgb kLime{0, 255, 0};
-
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-
-class QuickBarWholeProgram : public WholeProgramTest {
-protected:
-    void SetUp() override {
-        WholeProgramTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        ORVELLO_NEED_PEER("openbox");
-        openbox_ = testsupport::StartOpenbox(xvfb_->display(), temp_.path() / "openbox.log");
-        ASSERT_GT(openbox_, 0) << "openbox did not start";
-    }
-    void TearDown() override {
-        if (ovl_ > 0) testsupport::EndProgram(ovl_);
-        testsupport::EndProgram(openbox_);
-        WholeProgramTest::TearDown();
-    }
-
-    std::optional<Geometry> WindowGeometry(const std::string& window) const {
-        std::string out;
-        if (!desktop_->Xdo({"getwindowgeometry", "--shell", window}, &out)) return std::nullopt;
-        Geometry g;
-        std::istringstream lines(out);
-        for (std::string line; std::getline(lines, line);) {
-            const auto eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            const std::string key = line.substr(0, eq);
-            const int value = std::atoi(line.c_str() + eq + 1);
-            if (key == "X") g.x = value;
-            if (key == "Y") g.y = value;
-            if (key == "WIDTH") g.width = value;
-            if (key == "HEIGHT") g.height = value;
-        }
-        return g;
-    }
-
-    std::vector<long> WorkArea() const {
-        const desktop::AppBarX11Service x11(xvfb_->display());
-        const desktop::AppBarRect r = x11.WorkArea();
-        return {r.left, r.top, r.right, r.bottom};
-    }
-
-    pid_t openbox_ = -1;
-};
 
 // Pixels of the colour in the band of the screen above y.
 int CountAbove(const testsupport::Screenshot& shot, int y, testsupport::Rgb colour) {

@@ -3,8 +3,15 @@
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
 
 namespace {
 
@@ -103,4 +110,94 @@ TEST_F(SettingsStore, TwoProcessesWritingOneKeyKeepEachOthersValues) {
     EXPECT_EQ(key.ValueNames().size(), 2u);  // no temporary file left behind
 }
 
+constexpr const char* kBarKey = "Software\\Quenmark\\Orvello2\\QuickBar";
+
+// n string values "0" .. and one binary value "POS", each naming its set.
+std::vector<platform::StoredValue> ValueSet(const std::string& set, int n) {
+    std::vector<platform::StoredValue> values;
+    for (int i = 0; i < n; ++i) values.push_back({std::to_string(i), ValueType::String, set + std::to_string(i)});
+    values.push_back({"POS", ValueType::Binary, set});
+    return values;
+}
+
+// The key as a set name: "A" or "B" when it holds exactly that set, else what it holds.
+std::string KeySet() {
+    std::vector<platform::StoredValue> values = SettingsKey(kBarKey, false).ReadAll();
+    const auto pos = std::find_if(values.begin(), values.end(), [](const auto& v) { return v.name == "POS"; });
+    if (pos == values.end()) return "no POS among " + std::to_string(values.size()) + " values";
+    const std::string set = pos->bytes;
+    std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    std::vector<platform::StoredValue> whole = ValueSet(set, static_cast<int>(values.size()) - 1);
+    std::sort(whole.begin(), whole.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    const bool same = std::equal(values.begin(), values.end(), whole.begin(), whole.end(), [](const auto& a, const auto& b) {
+        return a.name == b.name && a.type == b.type && a.bytes == b.bytes;
+    });
+    return same ? set + std::to_string(values.size() - 1) : "a mixture of " + std::to_string(values.size()) + " values";
+}
+
+// Whether the folder comes to hold the key's folder alone, within a few seconds.
+bool NothingBesideTheKey(const std::filesystem::path& parent) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(parent)) ++entries;
+        if (entries == 1) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+TEST_F(SettingsStore, ReplaceKeyPutsTheNewValuesInPlaceOfTheOldOnesAndSubkeys) {
+    SettingsKey old(kBarKey, true);
+    old.WriteString("7", "stale");
+    SettingsKey(std::string(kBarKey) + "\\Sub", true).WriteString("x", "y");
+    SettingsKey::ReplaceKey("software\\quenmark\\orvello2\\quickbar", ValueSet("A", 3));
+    EXPECT_EQ(KeySet(), "A3");
+    EXPECT_FALSE(SettingsKey::KeyExists(std::string(kBarKey) + "\\Sub"));
+    EXPECT_EQ(SettingsKey(kBarKey, false).folder(), configDir() / "Quenmark" / "Orvello2" / "QuickBar");
+    // Nothing is left beside the key (the old one is swept away in the background).
+    EXPECT_TRUE(NothingBesideTheKey(configDir() / "Quenmark" / "Orvello2"));
+    // A key that was missing is made.
+    SettingsKey::ReplaceKey("Software\\Quenmark\\Orvello2\\Other", {});
+    EXPECT_TRUE(SettingsKey(std::string("Software\\Quenmark\\Orvello2\\Other"), false).ReadAll().empty());
+}
+
+TEST_F(SettingsStore, ReadAllGivesEveryValueWithItsTypeAndSkipsTemporaryFiles) {
+    SettingsKey key(kBarKey, true);
+    key.WriteString("a/b", "slash");
+    key.WriteBinary("DOROZADATA", "\x00\x01", 2);
+    testsupport::WriteFile(key.folder() / ".tmp-1-2", "half written");
+    std::vector<platform::StoredValue> values = key.ReadAll();
+    std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0].name, "DOROZADATA");
+    EXPECT_EQ(values[0].type, ValueType::Binary);
+    EXPECT_EQ(values[0].bytes, std::string("\x00\x01", 2));
+    EXPECT_EQ(values[1].name, "a/b");
+    EXPECT_EQ(values[1].type, ValueType::String);
+}
+
+// A writer killed at random moments of replacing the key, over and over: each time the key holds
+// one set whole, and the next replacement clears what the killed one left beside the key.
+TEST_F(SettingsStore, AKillAtAnyMomentOfReplaceKeyLeavesTheOldOrTheNewValuesWhole) {
+    SettingsKey::ReplaceKey(kBarKey, ValueSet("A", 200));
+    std::mt19937 random(std::random_device{}());
+    for (int run = 0; run < 25; ++run) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) SettingsKey::ReplaceKey(kBarKey, ValueSet(i % 2 ? "A" : "B", i % 2 ? 200 : 150));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 40000)(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        const std::string set = KeySet();
+        EXPECT_TRUE(set == "A200" || set == "B150") << "run " << run << ": " << set;
+    }
+    SettingsKey::ReplaceKey(kBarKey, ValueSet("A", 1));
+    EXPECT_TRUE(NothingBesideTheKey(configDir() / "Quenmark" / "Orvello2"));
+}
+
 }  // namespace
+

@@ -156,6 +156,23 @@ TEST_F(MainFormTest, StartUpTakesTheStoredRecords) {
     EXPECT_TRUE(prompts_.shown.isEmpty());
 }
 
+// A session that ended hidden or minimised starts so: restored, the window has its stored size.
+TEST_F(MainFormTest, AWindowStartedMinimisedIsRestoredToItsStoredSize) {
+    engine::tregconfig store;
+    engine::TConfigRec config = engine::DefaultConfig();
+    config.WindowWidth = 644;
+    config.WindowHeight = 480;
+    store.WriteConfig(config);
+    engine::TExtraRec extra{};
+    store.ReadExtra(extra);
+    extra.WindowState = 1;
+    store.WriteExtra(extra);
+    ui::Tsupamain& form = Started();
+    EXPECT_TRUE(form.windowState() & Qt::WindowMinimized);
+    form.showNormal();
+    EXPECT_EQ(form.size(), QSize(644, 480));
+}
+
 TEST_F(MainFormTest, MissingDataFolderFallsBackToTheProgramFolder) {
     std::filesystem::remove_all(dataDir());
     ui::Tsupamain& form = Started();

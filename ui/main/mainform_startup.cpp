@@ -136,22 +136,21 @@ void Tsupamain::ReadSettings() {
 }
 
 void Tsupamain::ApplyWindowState() {
-    switch (Extra.WindowState) {
-    case 0: {
-        const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-        const QSize available = shown ? shown->availableSize() : QSize(Config.WindowWidth, Config.WindowHeight);
-        QSize size(Config.WindowWidth, Config.WindowHeight);
-        // The first start has only the record's default size, too small for the grid beside
-        // the view: the window opens with room for the panel's width and the view's size.
-        if (!FWindowSizeStored) {
-            const int besidePanel = std::max(sizeHint().width() - Panel1->sizeHint().width(),
-                                             minimumSizeHint().width() - Panel1->minimumSizeHint().width());
-            size = size.expandedTo({FLeftPanelWidth + besidePanel, sizeHint().height()});
-        }
-        resize(ClampWindowSize(size, available));
-        setWindowState(Qt::WindowNoState);
-        break;
+    // The stored size is the window's normal size, also when it starts minimised (or hidden) or
+    // maximised: restored, it has that size.
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize available = shown ? shown->availableSize() : QSize(Config.WindowWidth, Config.WindowHeight);
+    QSize size(Config.WindowWidth, Config.WindowHeight);
+    // The first start has only the record's default size, too small for the grid beside the
+    // view: the window opens with room for the panel's width and the view's size.
+    if (!FWindowSizeStored) {
+        const int besidePanel = std::max(sizeHint().width() - Panel1->sizeHint().width(),
+                                         minimumSizeHint().width() - Panel1->minimumSizeHint().width());
+        size = size.expandedTo({FLeftPanelWidth + besidePanel, sizeHint().height()});
     }
+    resize(ClampWindowSize(size, available));
+    switch (Extra.WindowState) {
+    case 0: setWindowState(Qt::WindowNoState); break;
     case 1: setWindowState(Qt::WindowMinimized); break;
     case 2: setWindowState(Qt::WindowMaximized); break;
     default: break;
