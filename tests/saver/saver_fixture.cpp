@@ -72,6 +72,11 @@ void SaverTest::TearDown() {
     IsolatedTest::TearDown();
 }
 
+void SaverTest::WriteSavedRedWebcam() {
+    WriteWebcams({{"http://127.0.0.1:1/cam.jpg", "Harbour", 3, false, "The harbour"}});
+    StoreSaverSettings([](engine::TExtra1Rec& r) { r.SaverSavedOnly = 1; });
+}
+
 void SaverTest::WriteWebcams(const std::vector<WebcamSpec>& webcams) {
     for (std::size_t i = 0; i < webcams.size(); ++i) {
         const WebcamSpec& spec = webcams[i];

@@ -32,6 +32,8 @@ protected:
     std::string dataFolder() const { return dataDir().string() + "/"; }
     // Writes the records in order into webcams.def of the data folder, and their pictures.
     void WriteWebcams(const std::vector<WebcamSpec>& webcams);
+    // One webcam with three red saved pictures, shown in saved-only mode: nothing is fetched.
+    void WriteSavedRedWebcam();
     // Stores EXTRA1 over the saver's defaults after edit changed it.
     template <typename Edit>
     void StoreSaverSettings(Edit edit) {
