@@ -207,6 +207,7 @@ TEST_F(SaverProgram, EndsOnSigtermAndTheNextStartRunsAgain) {
             kill(saver, SIGTERM);
             EXPECT_TRUE(EndsAtOnce(saver, 1s)) << Log(n);
             EXPECT_TRUE(NothingHolds("OVLSaver"));
+            EXPECT_TRUE(NothingHolds("OVLSaverHosted"));
             EXPECT_TRUE(NothingHolds("OVL"));
             if (c.shown) {
                 ASSERT_TRUE(ScreenShows(step + "_ended", noPicture)) << Log(n);
@@ -295,7 +296,7 @@ TEST_F(SaverProgram, RunsUnderXscreensaverAgainAfterEachDeactivation) {
         ASSERT_TRUE(command("-deactivate")) << daemonLog();
         // The daemon's own helpers end the saver, and on a loaded machine they take their time:
         // the one-second bound of our side is the test above; here the saver must simply end.
-        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaver"); }, 10s)) << daemonLog();
+        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaverHosted"); }, 10s)) << daemonLog();
         ASSERT_TRUE(ScreenShows("deactivated_" + std::to_string(round), [](const testsupport::Screenshot& shot) {
             return shot.CountNear(kRed) < 100;
         })) << daemonLog();
