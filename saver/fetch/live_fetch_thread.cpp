@@ -1,7 +1,7 @@
 #include "saver/fetch/live_fetch_thread.h"
 
+#include <thread>
 #include <utility>
-#include <vector>
 
 namespace saver {
 
@@ -19,10 +19,9 @@ LiveFetchThread::~LiveFetchThread() {
 void LiveFetchThread::Abandon() {
     abandoned_.store(true);
     Cancel();
-    // Never freed: the thread may still run when the process ends, and the list keeps the
-    // object reachable for the leak checker.
-    static auto* abandoned = new std::vector<LiveFetchThread*>;  // main thread only
-    abandoned->push_back(this);
+    // A thread of its own waits for it and frees it: nobody else waits, and the process may
+    // end first.
+    std::thread([this] { delete this; }).detach();
 }
 
 void LiveFetchThread::Execute() {

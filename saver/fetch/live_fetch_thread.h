@@ -25,9 +25,9 @@ public:
     // Any thread.
     void Cancel() { fetch_.Cancel(); }
 
-    // Main thread, in place of destroying it: cancels, drops the reply, and leaves the thread
-    // to end by itself, however long what it waits for takes (a name look-up can take tens of
-    // seconds). The object is kept for the rest of the process, so nothing is freed under it.
+    // Main thread, in place of destroying it (the owner releases it): cancels, drops the reply,
+    // and leaves the thread to end by itself, however long what it waits for takes (a name
+    // look-up can take tens of seconds); the object is freed once it has.
     void Abandon();
 
 protected:

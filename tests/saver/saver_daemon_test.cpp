@@ -283,7 +283,8 @@ TEST_F(SaverDaemon, StartUpMessageShowsInTheHostWindow) {
     EXPECT_EQ(std::count(windows.begin(), windows.end(), '\n'), 1) << "a message box beside the saver's window";
     EXPECT_TRUE(Alive(saver));
     kill(saver, SIGTERM);
-    EXPECT_TRUE(testsupport::WaitForChild(saver, 2s)) << Log("saver.log");
+    const auto status = testsupport::WaitForChild(saver, 2s);
+    EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << Log("saver.log");
 }
 
 // Full screen without a daemon, under a window manager, the pointer is really held: another
