@@ -181,7 +181,9 @@ protected:
     }
     // The daemon may take a moment before it answers its first command.
     bool Activate() { return testsupport::WaitFor([&] { return Command("-activate"); }, 20s); }
-    std::string DaemonLog() const { return Log("daemon.log") + Log("command.log"); }
+    std::string DaemonLog() const {
+        return Log("daemon.log") + Log("command.log") + (Alive(daemon_) ? "" : "(the daemon has ended)\n");
+    }
     std::vector<pid_t> Starts() const {
         std::vector<pid_t> pids;
         std::istringstream lines(testsupport::ReadFile(temp_.path() / "starts"));
