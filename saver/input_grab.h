@@ -1,9 +1,13 @@
 #pragma once
 // The keyboard and the pointer taken by a full-screen saver while it shows, as a screen saver
-// does: a key or a click then reaches it whichever window had the focus before. The X server
-// refuses a grab while the window is not viewable yet or another client holds one, so each is
-// tried again until held. Inside a daemon's window the daemon grabs, never the saver.
+// does: every key, click and pointer move then reaches it, whichever window had the focus or
+// lies under the pointer. The grabs are asked of the X server directly and count only when
+// its answer says they were taken (a toolkit's grab can report success without holding the
+// pointer); the server refuses them while the window is not viewable yet or another client
+// holds one, so each is tried again until held. Inside a daemon's window the daemon grabs,
+// never the saver.
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 
 class QTimer;
@@ -11,14 +15,23 @@ class QWidget;
 
 namespace saver {
 
-class InputGrab : public QObject {
+class InputGrab : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     explicit InputGrab(QWidget& window);
+    ~InputGrab() override;
 
     // Grabs now, or as soon as the server allows.
     void Start();
     bool Held() const { return keyboard_ && pointer_; }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+signals:
+    // A key pressed, or a button pressed or released, while the grab holds.
+    void pressed();
+    // The pointer moved, to this position on the screen.
+    void moved(QPoint global);
 
 private:
     void Try();

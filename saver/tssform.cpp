@@ -6,6 +6,7 @@
 #include "platform/safe_name.h"
 #include "saver/host_window.h"
 #include "saver/input_grab.h"
+#include "saver/saver_instance.h"
 #include "saver/saver_canvas.h"
 #include "saver/saver_list.h"
 #include "saver/saver_picture.h"
@@ -61,11 +62,23 @@ Tssform::Tssform(WId hostWindow, QWidget* parent)
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &Tssform::NextPicture);
+    connect(FGrab, &InputGrab::pressed, this, &Tssform::UserActivity);
+    connect(FGrab, &InputGrab::moved, this, [this](QPoint global) {
+        if (FTravel.Moved(global)) UserActivity();
+    });
 }
 
 Tssform::~Tssform() {
     FClosing = true;
-    FThread.reset();  // cancels the transfer and joins the thread
+    if (FThread) FThread.release()->Abandon();
+}
+
+void Tssform::Report(const QString& text, platform::Prompts::Icon icon) {
+    if (FHostWindow != 0) {
+        FReason = text;
+        return;
+    }
+    platform::CurrentPrompts().Message(text, icon);
 }
 
 bool Tssform::FormCreate() {
@@ -73,25 +86,26 @@ bool Tssform::FormCreate() {
     FDataDir = FSettings.DataFolder();
     const engine::TExtra1Rec& extra1 = FSettings.extra1;
     if (FDataDir.size() < 2 || !std::filesystem::exists(FDataDir + engine::kWebcamsDef)) {
-        platform::CurrentPrompts().Message(
-            QStringLiteral("Orvello Screen Saver cannot run. There are no webcams currently defined. Run Orvello to "
-                           "define some."),
-            platform::Prompts::Icon::Error);
+        Report(QStringLiteral("Orvello Screen Saver cannot run. There are no webcams currently defined. Run Orvello "
+                              "to define some."),
+               platform::Prompts::Icon::Error);
         FClosing = true;
         return false;
     }
     FTravel.Reset(QCursor::pos());
-    if (extra1.SaverWithMain == 0 && FSemaphore.Acquire() == platform::LockFile::Result::AlreadyExists) {
+    // Savers of several screens would take each other's hold for the main program's: one in
+    // a daemon's window only asks.
+    if (extra1.SaverWithMain == 0 &&
+        !NobodyElseHolds(FHostWindow != 0 ? FSemaphore.Probe() : FSemaphore.Acquire(), FSemaphore)) {
         FClosing = true;  // the main program runs
         return false;
     }
     FList = BuildSaverList(FDataDir, extra1);
     rotation_ = PictureRotation(extra1.SaverInOrder != 0);
     if (FList.empty()) {
-        platform::CurrentPrompts().Message(
-            extra1.SaverSavedOnly == 1
-                ? QStringLiteral("There are no saved images to display. Run Orvello to capture some pictures")
-                : QStringLiteral("There are no webcams defined. Run Orvello to configure"));
+        Report(extra1.SaverSavedOnly == 1
+                   ? QStringLiteral("There are no saved images to display. Run Orvello to capture some pictures")
+                   : QStringLiteral("There are no webcams defined. Run Orvello to configure"));
         FClosing = true;
         return false;
     }
@@ -101,6 +115,21 @@ bool Tssform::FormCreate() {
 
 void Tssform::Start() {
     if (FClosing) return;
+    ShowWindow();
+    FTravel.Reset(QCursor::pos());
+    Image1->ClearPicture();
+    SetCaption(QStringLiteral("Orvello Screen Saver - Loading first image..."));
+    NextPicture();
+}
+
+void Tssform::StandIdle() {
+    FClosing = true;  // nothing is drawn but the reason
+    ShowWindow();
+    Image1->ClearPicture();
+    SetCaption(FReason);
+}
+
+void Tssform::ShowWindow() {
     if (FHostWindow != 0) {
         // Inside the daemon's window, sized to it. The foreign window object lives as long as
         // the process: ours is its child.
@@ -117,10 +146,6 @@ void Tssform::Start() {
         setCursor(Qt::BlankCursor);
         FGrab->Start();
     }
-    FTravel.Reset(QCursor::pos());
-    Image1->ClearPicture();
-    SetCaption(QStringLiteral("Orvello Screen Saver - Loading first image..."));
-    NextPicture();
 }
 
 QString Tssform::caption() const { return Panel1->text(); }

@@ -55,6 +55,8 @@ void Configure(Easy& easy, const LiveRequest& request, Transfer& transfer, char*
     easy.Set(CURLOPT_FOLLOWLOCATION, 1L);
     easy.Set(CURLOPT_MAXREDIRS, 5L);
     easy.Set(CURLOPT_NOSIGNAL, 1L);
+    // A cancelled transfer leaves a name look-up still running behind instead of waiting for it.
+    easy.Set(CURLOPT_QUICK_EXIT, 1L);
     easy.Set(CURLOPT_FAILONERROR, 1L);
     easy.Set(CURLOPT_TIMEOUT_MS, static_cast<long>(request.timeout.count()));
     // The saver's identification: its program, and a mail address of the abbreviation alone.

@@ -1,5 +1,6 @@
 #include "saver/fetch/live_fetch_thread.h"
 
+#include <thread>
 #include <utility>
 
 namespace saver {
@@ -15,9 +16,20 @@ LiveFetchThread::~LiveFetchThread() {
     WaitFor();
 }
 
+void LiveFetchThread::Abandon() {
+    abandoned_.store(true);
+    Cancel();
+    // A thread of its own waits for it and frees it: nobody else waits, and the process may
+    // end first.
+    std::thread([this] { delete this; }).detach();
+}
+
 void LiveFetchThread::Execute() {
     const LiveReply reply = fetch_.Get(request_);
-    Synchronize([this, &reply] { done_(reply); });
+    if (abandoned_.load()) return;  // nobody serves the call any more
+    Synchronize([this, &reply] {
+        if (!abandoned_.load()) done_(reply);
+    });
 }
 
 }  // namespace saver

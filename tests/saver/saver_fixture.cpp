@@ -10,6 +10,9 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -52,6 +55,14 @@ std::string JpegOf(int width, int height, QColor colour) {
     return bytes.toStdString();
 }
 
+std::string BuiltProgram(const char* name) {
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return {};
+    self[n] = '\0';
+    return (std::filesystem::path(self).parent_path().parent_path() / name).string();
+}
+
 void SaverTest::SetUp() {
     IsolatedTest::SetUp();
     // The lock files too, so that no test meets another's (or a running program's) locks.
@@ -70,6 +81,11 @@ void SaverTest::TearDown() {
     if (hadRuntime_) setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
     else unsetenv("XDG_RUNTIME_DIR");
     IsolatedTest::TearDown();
+}
+
+void SaverTest::WriteSavedRedWebcam() {
+    WriteWebcams({{"http://127.0.0.1:1/cam.jpg", "Harbour", 3, false, "The harbour"}});
+    StoreSaverSettings([](engine::TExtra1Rec& r) { r.SaverSavedOnly = 1; });
 }
 
 void SaverTest::WriteWebcams(const std::vector<WebcamSpec>& webcams) {

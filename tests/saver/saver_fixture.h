@@ -16,6 +16,9 @@ namespace savertest {
 // A plain JPEG of one colour.
 std::string JpegOf(int width, int height, QColor colour);
 
+// A program built at the top of the build folder (the test program sits in tests/).
+std::string BuiltProgram(const char* name);
+
 struct WebcamSpec {
     std::string url;
     std::string name;
@@ -32,6 +35,8 @@ protected:
     std::string dataFolder() const { return dataDir().string() + "/"; }
     // Writes the records in order into webcams.def of the data folder, and their pictures.
     void WriteWebcams(const std::vector<WebcamSpec>& webcams);
+    // One webcam with three red saved pictures, shown in saved-only mode: nothing is fetched.
+    void WriteSavedRedWebcam();
     // Stores EXTRA1 over the saver's defaults after edit changed it.
     template <typename Edit>
     void StoreSaverSettings(Edit edit) {

@@ -7,6 +7,7 @@
 #include "tests/support/desktop_session.h"
 #include "tests/support/peers.h"
 #include "tests/support/plain_user.h"
+#include "tests/support/plain_x_window.h"
 #include "tests/support/program_artifacts.h"
 #include "tests/support/xvfb_display.h"
 
@@ -25,50 +26,13 @@
 namespace {
 
 using namespace std::chrono_literals;
+using savertest::BuiltProgram;
 using savertest::WebcamSpec;
 
 constexpr testsupport::Rgb kRed{255, 0, 0};
 constexpr testsupport::Rgb kCaptionGreen{0, 128, 0};
 
-// The programs are built at the top of the build folder; the test program sits in tests/.
-std::string BuiltProgram(const char* name) {
-    char self[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return {};
-    self[n] = '\0';
-    return (std::filesystem::path(self).parent_path().parent_path() / name).string();
-}
-
-// A plain window made by the test: override-redirect, as a screen-saver daemon makes the one it
-// hands over, or an ordinary one, as another program's window that has the focus.
-class HostWindow {
-public:
-    HostWindow(const std::string& display, int x, int y, int width, int height, bool ordinary = false) {
-        connection_ = xcb_connect(display.c_str(), nullptr);
-        if (xcb_connection_has_error(connection_)) return;
-        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-        window_ = xcb_generate_id(connection_);
-        const std::uint32_t values[] = {screen->white_pixel, ordinary ? 0u : 1u};  // override-redirect: placed as asked
-        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, static_cast<std::int16_t>(x),
-                          static_cast<std::int16_t>(y), static_cast<std::uint16_t>(width),
-                          static_cast<std::uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
-                          XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
-        const std::string title = "Other window";
-        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
-                            static_cast<std::uint32_t>(title.size()), title.data());
-        xcb_map_window(connection_, window_);
-        xcb_flush(connection_);
-    }
-    ~HostWindow() {
-        if (connection_) xcb_disconnect(connection_);
-    }
-    std::uint32_t id() const { return window_; }
-    std::string name() const { return std::to_string(window_); }
-
-private:
-    xcb_connection_t* connection_ = nullptr;
-    std::uint32_t window_ = 0;
-};
+using HostWindow = testsupport::PlainXWindow;
 
 class SaverProgram : public savertest::SaverTest {
 protected:
@@ -80,9 +44,7 @@ protected:
         xvfb_ = std::make_unique<testsupport::XvfbDisplay>();
         ASSERT_FALSE(xvfb_->display().empty()) << "Xvfb did not start";
         desktop_ = std::make_unique<testsupport::DesktopSession>(xvfb_->display());
-        // Saved pictures only: nothing is fetched, the pictures are red.
-        WriteWebcams({{"http://127.0.0.1:1/cam.jpg", "Harbour", 3, false, "The harbour"}});
-        StoreSaverSettings([](engine::TExtra1Rec& r) { r.SaverSavedOnly = 1; });
+        WriteSavedRedWebcam();
     }
     void TearDown() override {
         for (pid_t pid : started_) testsupport::EndProgram(pid);
@@ -238,6 +200,7 @@ TEST_F(SaverProgram, EndsOnSigtermAndTheNextStartRunsAgain) {
             kill(saver, SIGTERM);
             EXPECT_TRUE(EndsAtOnce(saver, 1s)) << Log(n);
             EXPECT_TRUE(NothingHolds("OVLSaver"));
+            EXPECT_TRUE(NothingHolds("OVLSaverHosted"));
             EXPECT_TRUE(NothingHolds("OVL"));
             if (c.shown) {
                 ASSERT_TRUE(ScreenShows(step + "_ended", noPicture)) << Log(n);
@@ -317,7 +280,7 @@ TEST_F(SaverProgram, RunsUnderXscreensaverAgainAfterEachDeactivation) {
         ASSERT_TRUE(command("-deactivate")) << daemonLog();
         // The daemon's own helpers end the saver, and on a loaded machine they take their time:
         // the one-second bound of our side is the test above; here the saver must simply end.
-        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaver"); }, 10s)) << daemonLog();
+        EXPECT_TRUE(testsupport::WaitFor([] { return NothingHolds("OVLSaverHosted"); }, 10s)) << daemonLog();
         ASSERT_TRUE(ScreenShows("deactivated_" + std::to_string(round), [](const testsupport::Screenshot& shot) {
             return shot.CountNear(kRed) < 100;
         })) << daemonLog();

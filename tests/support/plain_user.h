@@ -23,6 +23,8 @@ public:
 
     // Whether peers run as another user than the test.
     bool Changes() const { return changes_; }
+    uid_t Uid() const { return uid_; }
+    gid_t Gid() const { return gid_; }
     // A path by which the user can run program: a copy in a folder of its own when the user
     // changes, the program itself otherwise. Empty when the copy failed or the user cannot
     // run it (the reason in the test's failures).

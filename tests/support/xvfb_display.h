@@ -79,10 +79,11 @@ inline void EndProgram(pid_t pid, std::chrono::milliseconds grace = std::chrono:
 // lowest free one: a server that another test is ending still removes its socket file as it
 // goes, and a new server that took the same low number would then lose its clients. A number in
 // use makes the server end at once without reporting; the next number is tried. The screen is
-// WIDTHxHEIGHTxDEPTH, as Xvfb takes it.
+// WIDTHxHEIGHTxDEPTH, as Xvfb takes it; screens of it are made (":N.0", ":N.1", ...).
 class XvfbDisplay {
 public:
-    explicit XvfbDisplay(std::string screen = "1280x1024x24") : screen_(std::move(screen)) {
+    explicit XvfbDisplay(std::string screen = "1280x1024x24", int screens = 1)
+        : screen_(std::move(screen)), screens_(screens) {
         std::random_device seed;
         std::mt19937 draw(seed());
         std::uniform_int_distribution<int> numbers(200, 29999);
@@ -99,9 +100,15 @@ private:
     static constexpr int kAttempts = 5;
 
     std::string screen_;
+    int screens_;
     // Starts Xvfb on display :number; display_ is set once the server reports it is ready.
     void Start(const std::string& number) {
-        const std::string display = ":" + number;  // built before fork: the child may not allocate
+        // Built before fork: the child may not allocate.
+        std::vector<std::string> arguments{"Xvfb", ":" + number, "-displayfd", "3", "-nolisten", "tcp"};
+        for (int n = 0; n < screens_; ++n) arguments.insert(arguments.end(), {"-screen", std::to_string(n), screen_});
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) return;
         pid_ = fork();
@@ -111,8 +118,7 @@ private:
             const int null = open("/dev/null", O_WRONLY);
             dup2(null, 1);
             dup2(null, 2);
-            execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", "3", "-screen", "0", screen_.c_str(), "-nolisten",
-                   "tcp", static_cast<char*>(nullptr));
+            execvp("Xvfb", argv.data());
             _exit(127);
         }
         close(fds[1]);
