@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QWindow>
 
+#include "platform/termination_request.h"
 #include "ui/dialogs/dialog_instance.h"
 
 namespace ui {
@@ -35,11 +36,13 @@ void Tloadingwc::SetProgress(int Done, int Total) {
 
 // The load runs on this thread without returning to the event loop, so the window is painted
 // here: once the window system has shown it (only its own events are handled meanwhile: no
-// input, no timers, no other thread's calls), then directly on every step.
+// input, no timers, no other thread's calls; a termination signal ends the wait), then directly
+// on every step.
 void Tloadingwc::WaitUntilExposed() {
     QElapsedTimer waited;
     waited.start();
-    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < kExposeLimitMs)
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < kExposeLimitMs &&
+           !platform::TerminationRequested())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
                                             QEventLoop::X11ExcludeTimers,
                                         10);
