@@ -141,7 +141,7 @@ void treadthread::Turn(twebcam& webcam) {
     FTurnWebcam = &webcam;
     FNewHeader.clear();
     FOldHeader.clear();
-    FHttpTurn = FAnswered = FFailed = false;
+    FHttpTurn = FAnswered = FFailed = FUnusableAddress = false;
     FWatch = RequestWatch{FSettings->inactivityLimit, std::chrono::steady_clock::now() + FSettings->turnLimit};
     const auto cleanUp = [this] {
         AbortAction();
@@ -164,7 +164,11 @@ void treadthread::Turn(twebcam& webcam) {
     // status 7 for the pause, and a turn without a picture is not due again before the wait.
     if (Halted(webcam) || FAnswered) return;
     if (FFailed) {
-        webcam.FPausedUntil = FromNow(std::max(FSettings->errorPause, FSettings->waitWithoutPicture));
+        platform::TDateTime until = FromNow(std::max(FSettings->errorPause, FSettings->waitWithoutPicture));
+        // An address no request can be made for fails at every turn: the failure stays shown
+        // until the next one, never "waiting" as if a turn could bring a picture.
+        if (FUnusableAddress) until = std::max(until, webcam.FDueTime.load());
+        webcam.FPausedUntil = until;
     } else if (const platform::TDateTime earliest = FromNow(FSettings->waitWithoutPicture); webcam.FDueTime < earliest) {
         webcam.FDueTime = earliest;
     }
@@ -316,6 +320,7 @@ void treadthread::PictureFailed(twebcam& webcam, const std::string& error) {
     if (webcam.FRunning && !webcam.FStopping) {
         SetStatus(webcam, kStatusError);
         FFailed = true;
+        FUnusableAddress = UnusableAddress(text);
     }
 }
 

@@ -128,6 +128,7 @@ private:
     bool FHttpTurn = false;  // the picture came over HTTP, not from a file
     bool FAnswered = false;  // a picture or a not-modified answer came
     bool FFailed = false;
+    bool FUnusableAddress = false;  // the failure comes again at every turn (UnusableAddress)
     std::string FPictureFileName;
     RequestWatch FWatch;  // of the turn's requests; its deadline is the turn's limit
 };

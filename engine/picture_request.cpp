@@ -3,6 +3,7 @@
 #include "engine/list_text.h"
 #include "engine/webcam_folder.h"
 #include "engine/webcam_manager.h"
+#include "inet/http_errors.h"
 #include "platform/clock.h"
 #include "platform/message_loop.h"
 
@@ -108,6 +109,12 @@ std::string PerformWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions act
     std::string failure;
     Watched(http, watch, halted, [&] { failure = http.PerformAction(action); });
     return failure;
+}
+
+bool UnusableAddress(const std::string& failure) {
+    for (int code : {inet::kErrNoServer, inet::kErrBadScheme})
+        if (failure.rfind(std::to_string(code) + ": ", 0) == 0) return true;
+    return false;
 }
 
 void AbortAction(inet::TtvxHTTP* http) {

@@ -75,6 +75,10 @@ void RunWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, Reques
 std::string PerformWatchedAction(inet::TtvxHTTP& http, inet::TtvxhttpActions action, RequestWatch& watch,
                                  const std::function<bool()>& halted);
 
+// Whether a request failed because its URL can never be requested: it names no server, or a
+// scheme other than http (an address typed without "http://", say). Every turn fails alike.
+bool UnusableAddress(const std::string& failure);
+
 // Ends the component's running action, if one runs; errors are ignored.
 void AbortAction(inet::TtvxHTTP* http);
 

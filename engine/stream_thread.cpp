@@ -75,6 +75,12 @@ tstreamthread::Ending tstreamthread::DoRead(const TWebcamDefRec& rec) {
         // the picture begun is dropped.
         const std::string text = e.what();
         if (Halted() || text.starts_with("301")) return Ending::Failed;
+        // No stream can ever come from such an address: it shows as failing, as a webcam
+        // whose turn failed does. Other failures are tried again without a word.
+        if (UnusableAddress(text)) {
+            NoPicture(text);
+            return Ending::Failed;
+        }
         LogError(text);
         DeliverRest();
         return Ending::Failed;

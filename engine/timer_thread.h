@@ -2,7 +2,7 @@
 // The scheduler: when the head of the wait list comes due it moves each webcam whose due time
 // has strictly passed from the wait list into its fetch queue, in due-time order, and reports
 // status 1 for it on the main thread. It sleeps in between; a new head wakes it. A report that
-// fails (the receiver throws) is noted in the debug log; nothing ends the thread but its
+// fails (the receiver throws) is dropped; nothing ends the thread but its
 // termination.
 
 #include "platform/thread.h"

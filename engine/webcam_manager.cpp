@@ -1,7 +1,6 @@
 #include "engine/webcam_manager.h"
 
 #include "engine/categories.h"
-#include "engine/logs.h"
 #include "engine/messages.h"
 #include "engine/timer_thread.h"
 #include "engine/webcam.h"
@@ -219,12 +218,7 @@ void twebcammanager::ReplaceScheduler() {
     const std::unique_ptr<ttimerthread> ended = std::exchange(FTimerThread, std::move(fresh));
     ConnectScheduler();  // under the queues' locks: no wake-up reaches the ended one after this
     ended->WaitFor();
-    DebugLine("Scheduler: ended unexpectedly; a new one took its place");
     if (FThreadsStarted) FTimerThread->Resume();
-}
-
-void twebcammanager::DebugLine(const std::string& line) {
-    if (FDebugLog) FDebugLog->FLines.push_back(line);
 }
 
 void twebcammanager::AbortFetch(twebcam& webcam) {

@@ -31,7 +31,6 @@
 
 namespace engine {
 
-class tdebuglog;
 class ttimerthread;
 class twebcam;
 
@@ -102,9 +101,6 @@ public:
     void SchedulerEnded();
     // Marks the webcam stopping and interrupts the request of the thread that holds it.
     void AbortFetch(twebcam& webcam);
-    // Main thread: a line for the debug log, when there is one.
-    void DebugLine(const std::string& line);
-    tdebuglog* FDebugLog = nullptr;  // main thread only
     // Whether the fetch thread holding the webcam is blocked in a call the main thread is
     // running now.
     bool HolderIsWaitingForMain(const twebcam& webcam) const;

@@ -117,7 +117,6 @@ private:
     EngineString from_, sendTo_, cc_, bcc_, replyTo_, date_, subject_, otherHeaders_, messageText_;
     EngineString messageFile_;
     EngineString heloName_;
-    char dataTail_[2] = {0, 0};     // the last two bytes sent after DATA
     std::uint32_t progressBytes_ = 0;  // of the running SendAll
     std::uint32_t exchangeLimitMs_ = kExchangeLimitMs;
 };

@@ -43,16 +43,14 @@ int SmtpEngine::SendMail(std::string_view verb) {
     if (int code = Exchange("DATA")) return code;
 
     TransferScope transfer(*this);
-    dataTail_[0] = dataTail_[1] = 0;
     std::string header = SmtpHeaderBlock({mail.sendTo, mail.from, mail.subject, mail.replyTo, mail.date, mail.cc,
                                           mail.otherHeaders});
     if (int code = SendData(header)) return code;
     if (int code = SendMessageText(mail.text)) return code;
     if (int code = SendMessageFile(mail.file)) return code;
-    // The text's own last line end serves as the one before "."; an extra one would add
-    // an empty line to every message.
-    if (!(dataTail_[0] == '\r' && dataTail_[1] == '\n'))
-        if (int code = SendData("\r\n")) return code;
+    // A line end always goes before ".", also after a text that ends in one (the message
+    // then ends in an empty line).
+    if (int code = SendData("\r\n")) return code;
     return Exchange(".");
 }
 
@@ -80,8 +78,6 @@ int SmtpEngine::SendData(std::string_view data) {
     progressBytes_ = 0;
     if (int code = SendAll(data.data(), data.size())) return code;
     SetDeadline();
-    dataTail_[0] = data.size() > 1 ? data[data.size() - 2] : dataTail_[1];
-    dataTail_[1] = data.back();
     return 0;
 }
 

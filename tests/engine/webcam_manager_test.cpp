@@ -7,10 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace enginetest {
@@ -21,6 +26,15 @@ using engine::twebcam;
 using List = std::vector<twebcam*>;
 
 auto Deadline() { return std::chrono::steady_clock::now() + 10s; }
+
+// Whether the thread tid of this process is asleep (blocked on a lock, say) rather than running.
+bool ThreadSleeps(pid_t tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const std::size_t name = line.rfind(')');  // the state follows the parenthesised name
+    return name != std::string::npos && line.compare(name + 1, 2, " S") == 0;
+}
 
 class Manager : public WebcamTest {};
 
@@ -104,20 +118,29 @@ TEST_F(Manager, NoWebcamIsTakenWhileAFetchIsAborted) {
     ASSERT_TRUE(manager_->GetNextWebcam(1, taken));
     next.Start();
     std::atomic<twebcam*> takenAfter{nullptr};
+    std::atomic<pid_t> takerId{0};
     bool takenDuringInterrupt = true;
+    bool takerWaited = false;
     std::thread taker;
     probe_.duringInterrupt = [&] {
-        // Thread 1 lets go of "held" and asks for its next webcam while the interrupt runs.
+        // Thread 1 lets go of "held" and asks for its next webcam while the interrupt runs: it
+        // either takes one or sleeps on the queues' lock, the one wait on its way.
         taker = std::thread([&] {
+            takerId = gettid();
             twebcam* w = nullptr;
             if (manager_->GetNextWebcam(1, w)) takenAfter = w;
         });
-        std::this_thread::sleep_for(200ms);
+        const auto deadline = Deadline();
+        while (takenAfter == nullptr && !(takerId != 0 && ThreadSleeps(takerId)) &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
         takenDuringInterrupt = takenAfter != nullptr;
+        takerWaited = takerId != 0 && ThreadSleeps(takerId);
     };
     manager_->AbortFetch(held);
     taker.join();
     EXPECT_FALSE(takenDuringInterrupt);
+    EXPECT_TRUE(takerWaited);
     EXPECT_EQ(takenAfter, &next);
     held.FBusy = false;
     next.FBusy = false;

@@ -50,7 +50,7 @@ TEST(SmtpComponentTest, SendsTheMessageWithItsExactTranscriptTwice) {
         "RSET\r\nMAIL FROM:<jean@exemple.fr>\r\nRCPT TO:<list@orvello.test>\r\nRCPT TO:<copy@orvello.test>\r\nDATA\r\n"
         "To: list@orvello.test, copy@orvello.test\r\nFrom: Jean Dupont <jean@exemple.fr>\r\nSubject: OVLMSG Comment\r\n"
         "Reply-To: Jean Dupont <jean@exemple.fr>\r\n\r\n" +
-        stuffed + ".\r\n";
+        stuffed + "\r\n.\r\n";  // a line end before "." even after the text's own
     ASSERT_TRUE(peer.WaitScriptDone());
     EXPECT_EQ(kHelo + sent + sent + "QUIT\r\n", peer.Received());
 
@@ -116,7 +116,7 @@ TEST(SmtpComponentTest, ARefusedRecipientEndsTheSendButARefusedBlindCopyIsOnlyRe
     EXPECT_NE(smtp.events.end(), std::find(smtp.events.begin(), smtp.events.end(), "E: 161 550 unknown"));
     ASSERT_TRUE(peer.WaitScriptDone());
     const std::string received = peer.Received();
-    EXPECT_NE(std::string::npos, received.find("RCPT TO:<kept@z>\r\nDATA\r\nTo: a@x\r\nFrom: me@y\r\n\r\ntext\r\n.\r\n"));
+    EXPECT_NE(std::string::npos, received.find("RCPT TO:<kept@z>\r\nDATA\r\nTo: a@x\r\nFrom: me@y\r\n\r\ntext\r\n\r\n.\r\n"));
     EXPECT_EQ(std::string::npos, received.find("hidden@z", received.find("DATA")));
 }
 

@@ -52,7 +52,7 @@ TEST_F(SmtpDeliveryTest, TheMailingListMessageArrivesAsItWasWritten) {
     EXPECT_EQ(std::vector<std::string>{"liste@orvello.test"}, messages[0].to);
     EXPECT_EQ(
         "To: liste@orvello.test\r\nFrom: lecteur@exemple.fr\r\nSubject: OVLMSG Comment\r\nReply-To: lecteur@exemple.fr\r\n"
-        "\r\nBonjour,\r\n.cette ligne commence par un point\r\n\r\nMerci \xE0 vous\r\n.\r\n",
+        "\r\nBonjour,\r\n.cette ligne commence par un point\r\n\r\nMerci \xE0 vous\r\n.\r\n\r\n",
         messages[0].content);
 }
 
@@ -79,7 +79,7 @@ TEST_F(SmtpDeliveryTest, EachSendToLineIsARecipientAndRefusalsAreTold) {
     ASSERT_EQ(1u, messages.size()) << server_->Log();
     EXPECT_EQ("moi@exemple.fr", messages[0].from);
     EXPECT_EQ((std::vector<std::string>{"un@orvello.test", "deux@orvello.test"}), messages[0].to);
-    EXPECT_EQ("To: un@orvello.test, deux@orvello.test\r\nFrom: Moi <moi@exemple.fr>\r\n\r\ntexte\r\n", messages[0].content);
+    EXPECT_EQ("To: un@orvello.test, deux@orvello.test\r\nFrom: Moi <moi@exemple.fr>\r\n\r\ntexte\r\n\r\n", messages[0].content);
 }
 
 }  // namespace

@@ -60,6 +60,20 @@ int Screenshot::WidestRun(Rgb colour, int tolerance) const {
     return widest;
 }
 
+std::optional<std::pair<int, int>> Screenshot::CentreOf(Rgb colour, int tolerance) const {
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (Near(&rgb[(static_cast<std::size_t>(y) * width + x) * 3], colour, tolerance)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    if (right < 0) return std::nullopt;
+    return std::pair{(left + right) / 2, (top + bottom) / 2};
+}
+
 std::optional<Screenshot> DesktopSession::Grab(const std::filesystem::path& png) const {
     const ProgramResult grab = RunProgram({"ffmpeg", "-loglevel", "error", "-f", "x11grab", "-i", display_,
                                            "-frames:v", "1", "-f", "image2pipe", "-vcodec", "ppm", "-"});
@@ -119,6 +133,13 @@ bool DesktopSession::Type(const std::string& text) const { return Xdo({"type", "
 
 bool DesktopSession::Click(const std::string& window, int x, int y) const {
     return Xdo({"mousemove", "--window", window, std::to_string(x), std::to_string(y), "click", "1"});
+}
+
+bool DesktopSession::ClickAt(std::pair<int, int> point, bool twice) const {
+    std::vector<std::string> arguments{"mousemove", std::to_string(point.first), std::to_string(point.second), "click"};
+    if (twice) arguments.insert(arguments.end(), {"--repeat", "2", "--delay", "80"});
+    arguments.push_back("1");
+    return Xdo(arguments);
 }
 
 }  // namespace testsupport

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -24,6 +25,8 @@ struct Screenshot {
     // The largest count of such pixels in one row: a wide area of the colour shows as a long
     // row, a thumbnail as a short one.
     int WidestRun(Rgb colour, int tolerance = 40) const;
+    // The middle of the box around such pixels (screen coordinates); nothing when there are none.
+    std::optional<std::pair<int, int>> CentreOf(Rgb colour, int tolerance = 40) const;
 };
 
 class DesktopSession {
@@ -48,6 +51,8 @@ public:
     bool Type(const std::string& text) const;
     // A left click at a point of a window.
     bool Click(const std::string& window, int x, int y) const;
+    // A click, or a double click, at a point of the screen.
+    bool ClickAt(std::pair<int, int> point, bool twice = false) const;
 
 private:
     std::string display_;

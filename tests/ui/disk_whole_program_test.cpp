@@ -19,9 +19,8 @@ using namespace std::chrono_literals;
 
 class DiskWholeProgram : public WholeProgramTest {
 protected:
-    // Points of the 1100 x 760 window: the "Disque" tab, and the middle of the disk grid's first
-    // cell.
-    static constexpr int kDiskTabX = 515, kTabY = 62, kFirstCellX = 481, kFirstCellY = 136;
+    // The "Disque" tab in the 1100 x 760 window.
+    static constexpr int kDiskTabX = 515, kTabY = 62;
     // A picture of one colour saved in folder, minutesAgo minutes ago.
     void SavePicture(const std::filesystem::path& folder, const std::string& served, testsupport::Rgb colour,
                      int minutesAgo) {
@@ -29,11 +28,6 @@ protected:
         std::filesystem::create_directories(folder);
         std::filesystem::rename(nginx_->root() / served,
                                 folder / SavedPictureName(std::time(nullptr) - 60 * minutesAgo));
-    }
-    // A double click at a point of the main window.
-    bool DoubleClick(int x, int y) {
-        return desktop_->Xdo({"mousemove", "--window", mainWindow_, std::to_string(x), std::to_string(y), "click",
-                              "--repeat", "2", "--delay", "80", "1"});
     }
 };
 
@@ -61,17 +55,19 @@ TEST_F(DiskWholeProgram, ShowsSavedPicturesOpensOneAndLoadsAnotherDataFolder) {
     ASSERT_TRUE(ScreenShows("viewer", [](const testsupport::Screenshot& shot) { return shot.WidestRun(kRed) >= 300; }))
         << OvlLog();
     ASSERT_TRUE(desktop_->Click(mainWindow_, kDiskTabX, kTabY));
-    EXPECT_TRUE(ScreenShows("thumbnails", [](const testsupport::Screenshot& shot) {
+    std::optional<std::pair<int, int>> blue;
+    ASSERT_TRUE(ScreenShows("thumbnails", [&](const testsupport::Screenshot& shot) {
         // Thumbnails of about 70 x 52 pixels, none wider than a cell; the red one is beside the
         // webcam's own red thumbnail in the grid on the left.
         for (const testsupport::Rgb colour : {kBlue, kGreen})
             if (shot.CountNear(colour) < 2500 || shot.WidestRun(colour) > 100) return false;
+        blue = shot.CentreOf(kBlue);
         return shot.CountNear(kRed) >= kThumbnailPixels + 2500 && shot.WidestRun(kRed) < 250;
     })) << OvlLog();
 
-    // A double click on the first (blue, the oldest) thumbnail shows that picture on the viewer
-    // page.
-    ASSERT_TRUE(DoubleClick(kFirstCellX, kFirstCellY));
+    // A double click on the first (blue, the oldest) thumbnail, where it is seen, shows that
+    // picture on the viewer page.
+    ASSERT_TRUE(desktop_->ClickAt(*blue, true));
     EXPECT_TRUE(ScreenShows("opened", [](const testsupport::Screenshot& shot) {
         return shot.WidestRun(kBlue) >= 300 && shot.WidestRun(kRed) < 100;
     })) << OvlLog();

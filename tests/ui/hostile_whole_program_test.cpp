@@ -57,8 +57,9 @@ const Hostile kHostile[] = {
 
 class HostileWholeProgram : public WholeProgramTest {
 protected:
-    void AddWebcam(int index, const std::string& name, const std::string& url, int refresh) {
+    void AddWebcam(int index, const std::string& name, const std::string& url, int refresh, int type = 0) {
         engine::TWebcamDefRec rec{};
+        rec.WebcamType = static_cast<decltype(rec.WebcamType)>(type);
         rec.PictureURL.assign(url);
         rec.Name.assign(name);
         rec.Refresh = refresh;
@@ -240,6 +241,34 @@ TEST_F(HostileWholeProgram, HealthyWebcamsGoOnAndEachHostileOneIsLogged) {
     ASSERT_TRUE(status.has_value()) << "ovl did not end\n" << OvlLog();
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status << "\n" << OvlLog();
     for (const char* name : recordNames) EXPECT_TRUE(std::filesystem::exists(records / name)) << name;
+}
+
+// An address typed without "http://" can never be asked for: the webcam, fetched or streamed,
+// shows as failing (its status lamp red, not back to waiting after the error pause) and the error
+// log says why.
+TEST_F(HostileWholeProgram, AnAddressWithoutHttpShowsAsFailing) {
+    const std::string address = Url("a.jpg").substr(std::string("http://").size());
+    AddWebcam(0, "Fetched", address, 60);
+    AddWebcam(1, "Streamed", address, 60, engine::kWebcamTypeStream);
+    // Both start with the deferred load, a second after the window shows: error logging is on
+    // by then.
+    ASSERT_TRUE(StartOvl({"-AUTOCAP"}));
+    ASSERT_TRUE(desktop_->Focus(mainWindow_));
+    ASSERT_TRUE(desktop_->Keys({"ctrl+g"}));
+    const std::string reason = "152: No server specified in URL";
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+        const std::string log = Errors();
+        return log.find(Entry("Fetched", reason)) != std::string::npos &&
+               log.find(Entry("Streamed", reason)) != std::string::npos;
+    }, 20s)) << Errors() << OvlLog();
+    const auto bothRed = [](const testsupport::Screenshot& shot) {
+        return RedStatusLamps(shot) == std::vector<bool>{true, true};
+    };
+    EXPECT_TRUE(ScreenShows("failing", bothRed, 10000)) << OvlLog();
+    // Past the error pause (2 s) the lamps are still red.
+    EXPECT_FALSE(ScreenShows("still_failing", [&](const testsupport::Screenshot& shot) { return !bothRed(shot); },
+                             4000));
+    StopOvl();
 }
 
 }  // namespace

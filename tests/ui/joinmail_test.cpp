@@ -111,7 +111,8 @@ TEST_F(JoinmailSendTest, TheThreeMessagesReachTheListWithTheirSubjectsSenderAndT
         EXPECT_EQ("lecteur@exemple.fr", messages[i].from);
         EXPECT_EQ(std::vector<std::string>{"liste@orvello.test"}, messages[i].to);
         EXPECT_EQ("To: liste@orvello.test\r\nFrom: lecteur@exemple.fr\r\nSubject: " + cases[i].subject +
-                      "\r\nReply-To: lecteur@exemple.fr\r\n\r\n" + cases[i].text,
+                      "\r\nReply-To: lecteur@exemple.fr\r\n\r\n" + cases[i].text +
+                      "\r\n",  // the line end always sent before ".", after the text's own
                   messages[i].content);
     }
 }

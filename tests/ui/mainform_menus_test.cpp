@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSet>
+#include <QTest>
 
 #include "engine/jpeg_picture.h"
 #include "engine/webcam_manager.h"
 #include "tests/support/idle_fetch_worker.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/dialog_test_support.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/tsupamain.h"
 
@@ -85,11 +89,29 @@ TEST_F(MenuFixture, BindingEnablesOnlyCommandsWithHandlers) {
     EXPECT_FALSE(ui::FindCommand(window, "Exit2")->isEnabled());
 }
 
+// Alt+A opens "&Affichage"; pressed again it moves on to "&Aide", the next menu of that letter,
+// then back to the first, as menus usually do with a repeated mnemonic.
+TEST_F(MenuFixture, ARepeatedMnemonicMovesToTheNextMenuOfItsLetter) {
+    window.resize(600, 400);
+    ASSERT_TRUE(dialogtest::ShowExposed(window));
+    QApplication::setActiveWindow(&window);
+    std::vector<std::string> opened;
+    for (int press = 0; press < 3; ++press) {
+        QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : &window;
+        QTest::keyClick(target, Qt::Key_A, Qt::AltModifier);
+        QApplication::processEvents();
+        QWidget* popup = QApplication::activePopupWidget();
+        opened.push_back(popup ? popup->objectName().toStdString() : std::string("none"));
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{"View1", "Help1", "View1"}));
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+}
+
 // The real window binds every handler its menus, tool bars and pop-ups name: a handler renamed
 // on one side would otherwise switch its items off without a word.
 class MainWindowBinding : public testsupport::IsolatedTest {};
 
-TEST_F(MainWindowBinding, EveryItemRunsItsHandler) {
+TEST_F(MainWindowBinding, EveryItemIsBoundToItsHandler) {
     static const char* const kHandlers[] = {
         "About1Click", "Addcurrentwebcamtoscreensaverlist1Click", "AddselectedwebcamstoFavorites2Click",
         "AutoCreatePreferences1Click", "Autoupdate1Click", "BrowseWeatherInformation1Click",

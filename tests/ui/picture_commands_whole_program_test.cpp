@@ -3,7 +3,9 @@
 // then deleted, all through the menus and the keyboard as a person would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -28,7 +30,21 @@ int JpegCount(const fs::path& folder) {
 
 class PictureCommandsWholeProgram : public WholeProgramTest {
 protected:
-    static constexpr int kDiskTabX = 515, kTabY = 62, kFirstCellX = 481, kFirstCellY = 136;
+    // A selected entry's name is drawn on the selection's colour (clHighlight): its pixels in the
+    // rows below the first thumbnail's middle (corner), right of it (the webcam grid's own
+    // selection frame is left of it).
+    static int SelectionBelow(const testsupport::Screenshot& shot, std::pair<int, int> corner) {
+        int count = 0;
+        for (int y = corner.second; y < std::min(shot.height, corner.second + 60); ++y)
+            for (int x = corner.first - 45; x < shot.width; ++x) {
+                const std::uint8_t* p = &shot.rgb[(static_cast<std::size_t>(y) * shot.width + x) * 3];
+                count += std::abs(p[0] - kSelection.r) <= 12 && std::abs(p[1] - kSelection.g) <= 12 &&
+                         std::abs(p[2] - kSelection.b) <= 12;
+            }
+        return count;
+    }
+    static constexpr testsupport::Rgb kSelection{0, 0, 128};  // clHighlight
+    static constexpr int kDiskTabX = 515, kTabY = 62;  // the "Disque" tab in the 1100 x 760 window
     // Items of the Images menu, counted from the first (separators are passed over).
     static constexpr int kCopySelected = 3, kDeleteSelected = 5, kAvi = 7;
 
@@ -69,12 +85,23 @@ TEST_F(PictureCommandsWholeProgram, ExportsCopiesAndDeletesTheSelectedPictures) 
     ASSERT_TRUE(StartOvl());
     ASSERT_TRUE(ScreenShows("started", [](const testsupport::Screenshot& shot) { return shot.WidestRun(kYellow) >= 300; }))
         << OvlLog();
-    // The "Disque" page; a click in the grid, then Ctrl+A selects every picture.
+    // The "Disque" page; once its thumbnails are there, a click on the first (red) one selects it
+    // alone, then Ctrl+A selects every picture: four names on the selection's colour.
     ASSERT_TRUE(desktop_->Click(mainWindow_, kDiskTabX, kTabY));
-    ASSERT_TRUE(desktop_->Click(mainWindow_, kFirstCellX, kFirstCellY));
+    std::optional<std::pair<int, int>> red;
+    ASSERT_TRUE(ScreenShows("thumbnails", [&](const testsupport::Screenshot& shot) {
+        red = shot.CentreOf(kRed);
+        return shot.CountNear(kGreen) >= 2500 && shot.CountNear(kBlue) >= 2500 && shot.CountNear(kRed) >= 2500;
+    })) << OvlLog();
+    ASSERT_TRUE(desktop_->ClickAt(*red));
+    int oneName = 0;  // the selection's pixels of one name
+    ASSERT_TRUE(ScreenShows("one_selected", [&](const testsupport::Screenshot& shot) {
+        oneName = SelectionBelow(shot, *red);
+        return oneName >= 200;
+    })) << OvlLog();
     ASSERT_TRUE(desktop_->Keys({"ctrl+a"}));
-    EXPECT_TRUE(ScreenShows("selected", [](const testsupport::Screenshot& shot) {
-        return shot.CountNear(kGreen) >= 2500 && shot.CountNear(kBlue) >= 2500;
+    EXPECT_TRUE(ScreenShows("selected", [&](const testsupport::Screenshot& shot) {
+        return SelectionBelow(shot, *red) >= 3.5 * oneName;
     })) << OvlLog();
 
     // Images > AVI: the file, then the compression dialog's OK (no compression).

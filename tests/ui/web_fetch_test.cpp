@@ -47,17 +47,19 @@ TEST_F(WebFetchTest, VersionFileTellsWhetherANewerVersionExistsAndOnlyADateIsAnA
         std::string reply;
         Kind kind;
         std::string text;
+        std::string reason;
     };
+    const std::string noDate = "Le fichier de version ne commence pas par une date";
     const std::vector<Case> cases = {
-        {"20030226 Orvello 3.1", Kind::Newer, "20030226 Orvello 3.1"},
-        {"20030225", Kind::Latest, "20030225"},
-        {"19991231\r\n", Kind::Latest, "19991231\r\n"},
-        {"2003022", Kind::Failed, ""},
-        {"2004", Kind::Failed, ""},
-        {"abcdefgh", Kind::Failed, "abcdefgh"},
-        {"2003 226", Kind::Failed, "2003 226"},
-        {"-2003022", Kind::Failed, "-2003022"},
-        {"", Kind::Failed, ""},
+        {"20030226 Orvello 3.1", Kind::Newer, "20030226 Orvello 3.1", ""},
+        {"20030225", Kind::Latest, "20030225", ""},
+        {"19991231\r\n", Kind::Latest, "19991231\r\n", ""},
+        {"2003022", Kind::Failed, "", "Le fichier de version est trop court (7 caractères, il en faut au moins 8)"},
+        {"2004", Kind::Failed, "", "Le fichier de version est trop court (4 caractères, il en faut au moins 8)"},
+        {"abcdefgh", Kind::Failed, "abcdefgh", noDate},
+        {"2003 226", Kind::Failed, "2003 226", noDate},
+        {"-2003022", Kind::Failed, "-2003022", noDate},
+        {"", Kind::Failed, "", "Le fichier de version est trop court (0 caractères, il en faut au moins 8)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply);
@@ -65,17 +67,23 @@ TEST_F(WebFetchTest, VersionFileTellsWhetherANewerVersionExistsAndOnlyADateIsAnA
         const ui::VersionAnswer answer = ui::CheckNewVersion(nginx.Url("/ovlver.txt?"), {});
         EXPECT_EQ(answer.kind, c.kind);
         EXPECT_EQ(answer.text, c.text);
-        EXPECT_EQ(answer.reason.empty(), c.kind != Kind::Failed);
+        EXPECT_EQ(answer.reason, c.reason);
     }
-    // A version file past its cap, a missing one and a server that is not there: failed checks
-    // that say why.
+    // A version file past its cap, a missing one, a server that is not there and a name that
+    // is nobody's: failed checks that say why in words, without the engines' numbers.
     testsupport::WriteFile(nginx.root() / "ovlver.txt", "20991231" + std::string(ui::kVersionFileCap, ' '));
     const std::string closed = "http://127.0.0.1:" + std::to_string(testsupport::ClosedLoopbackPort()) + "/ovlver.txt?";
-    for (const std::string& url : {nginx.Url("/ovlver.txt?"), nginx.Url("/missing.txt?"), closed}) {
+    const std::pair<std::string, std::string> failures[] = {
+        {nginx.Url("/ovlver.txt?"), "La réponse du serveur dépasse 16384 octets"},
+        {nginx.Url("/missing.txt?"), "Le serveur a refusé la demande (404 Not Found)"},
+        {closed, "Le serveur refuse la connexion"},
+        {"http://nobody.invalid/ovlver.txt?", "Le serveur est introuvable (vérifiez son nom)"},
+    };
+    for (const auto& [url, reason] : failures) {
         SCOPED_TRACE(url);
         const ui::VersionAnswer answer = ui::CheckNewVersion(url, {});
         EXPECT_EQ(answer.kind, Kind::Failed);
-        EXPECT_NE(answer.reason, "");
+        EXPECT_EQ(answer.reason, reason);
     }
 }
 
@@ -125,7 +133,13 @@ TEST_F(WebFetchTest, StalledAndEndlessServersAreCutWhileTheWindowAnswers) {
         SCOPED_TRACE(name);
         Ticker ticker;
         // The limits are small here; the product's are 30 s and a few MiB.
-        EXPECT_THROW(ui::FetchText(url, {}, {256 * 1024, 1s}), ui::WebFetchError);
+        try {
+            ui::FetchText(url, {}, {256 * 1024, 1s});
+            ADD_FAILURE() << "the request did not fail";
+        } catch (const ui::WebFetchError& e) {
+            EXPECT_EQ(e.what(), std::string(std::string(name) == "stalled" ? "Le serveur n'a rien envoyé pendant 1 s"
+                                                                           : "La réponse du serveur dépasse 262144 octets"));
+        }
         if (std::string(name) == "stalled") {
             EXPECT_GE(ticker.ticks, 5);
         }
@@ -141,7 +155,12 @@ TEST_F(WebFetchTest, CancelEndsTheRequest) {
     MjpegPeer peer({stalled});
     bool cancel = false;
     QTimer::singleShot(100, [&] { cancel = true; });
-    EXPECT_THROW(ui::FetchText(peer.Url("/x"), {}, {1024, 60s}, [&] { return cancel; }), ui::WebFetchError);
+    try {
+        ui::FetchText(peer.Url("/x"), {}, {1024, 60s}, [&] { return cancel; });
+        ADD_FAILURE() << "the request did not fail";
+    } catch (const ui::WebFetchError& e) {
+        EXPECT_EQ(e.what(), std::string("La demande a été annulée"));
+    }
     EXPECT_TRUE(cancel);
 }
 

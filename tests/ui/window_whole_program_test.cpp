@@ -141,6 +141,52 @@ TEST_F(WindowWholeProgram, SplashThenTheWindowAtItsDefaultSizeWithItsToolBar) {
     EXPECT_TRUE(StopOvl().has_value());
 }
 
+// The loading window of a long load (5000 webcams) is painted while the load runs: its text,
+// count and bar, not a blank body.
+TEST_F(WindowWholeProgram, TheLoadingWindowPaintsItsTextAndBarWhileTheWebcamsLoad) {
+    ORVELLO_NEED_PEER("openbox");
+    ASSERT_TRUE(StartWindowManager());
+    std::vector<std::string> urls;
+    for (int i = 0; i < 5000; ++i) urls.push_back("http://127.0.0.1:9/" + std::to_string(i) + ".jpg");
+    testsupport::WriteWebcamDefs(dataFolder(), urls);
+    const std::filesystem::path frames = FilmScreenMiddle(60);
+    ASSERT_TRUE(StartOvl());
+    const std::string loading = desktop_->WaitForWindow("^Chargement de vos webcams", 20000, mainWindow_);
+    ASSERT_FALSE(loading.empty()) << OvlLog();
+    const std::optional<WindowRect> rect = RectOf(loading);
+    ASSERT_TRUE(rect);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !desktop_->Visible(loading); }, 30s)) << "the load never ended";
+    testsupport::EndProgram(recorder_);
+    recorder_ = -1;
+    // The window in the filmed middle of the screen (640 x 480 at its centre).
+    const int left = rect->x - (kScreenWidth - 640) / 2, top = rect->y - (kScreenHeight - 480) / 2;
+    ASSERT_TRUE(left >= 0 && top >= 0 && left + rect->width <= 640 && top + rect->height <= 480)
+        << rect->x << "," << rect->y << " " << rect->width << "x" << rect->height;
+    // A frame with the dark ink of the label and the coloured chunk of the bar inside the window
+    // (the splash, filmed before it, has ink and blue too).
+    const auto painted = [&](const testsupport::Screenshot& shot) {
+        if (shot.WidestRun(kSplashSky, 8) >= 300) return false;
+        int ink = 0, bar = 0;
+        for (int y = top; y < top + rect->height; ++y)
+            for (int x = left; x < left + rect->width; ++x) {
+                const std::uint8_t* p = &shot.rgb[(static_cast<std::size_t>(y) * shot.width + x) * 3];
+                ink += p[0] < 90 && p[1] < 90 && p[2] < 90;
+                bar += p[2] > p[0] + 60 && p[2] > p[1] + 20;
+            }
+        return ink >= 100 && bar >= 30;
+    };
+    int filmed = 0;
+    bool seen = false;
+    for (int n = 1; !seen && std::filesystem::exists(frames / ("frame" + Number(n) + ".ppm")); ++n) {
+        const std::filesystem::path frame = frames / ("frame" + Number(n) + ".ppm");
+        ++filmed;
+        seen = painted(Frame(frame));
+        if (seen) QImage(QString::fromStdString(frame.string())).save(QString::fromStdString(ArtifactPath("loading").string()));
+    }
+    EXPECT_TRUE(seen) << "none of " << filmed << " frames shows the loading window painted";
+    std::filesystem::remove_all(frames);
+}
+
 TEST_F(WindowWholeProgram, AMaximisedWindowOpensItsPlacedWindowsOnTheScreen) {
     ORVELLO_NEED_PEER("openbox");
     ASSERT_TRUE(StartWindowManager());

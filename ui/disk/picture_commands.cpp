@@ -191,7 +191,9 @@ void PictureCommands::CopyOrMoveSelectedPictures(bool move) {
             moved = true;
         }
     }
-    if (moved) FDisk.Refresh();
+    if (!moved) return;
+    FDisk.Refresh();
+    FViewer.ForgetRemovedFile();
 }
 
 void PictureCommands::DeleteSelectedDiskPictures1Click() {
@@ -208,7 +210,9 @@ void PictureCommands::DeleteSelectedDiskPictures1Click() {
             prompts.Message(Message(65262) + Path(path), platform::Prompts::Icon::Warning);
         }
     }
-    if (deleted) FDisk.Refresh();
+    if (!deleted) return;
+    FDisk.Refresh();
+    FViewer.ForgetRemovedFile();
 }
 
 void PictureCommands::DeleteAllPicturesforcurrentwebcam1Click() {
@@ -233,6 +237,7 @@ void PictureCommands::DeleteAllPicturesforcurrentwebcam1Click() {
         manager->ClearThumbnail(i);
         FViewer.ClearViewer();
     }
+    FViewer.ForgetRemovedFile();
 }
 
 // The picture as shown, saved as a JPEG file; one more try after a failure. The file is

@@ -183,7 +183,6 @@ void Tsupamain::CreateManager() {
     Manager = FServices.createEngine(settings);
     engine::twebcammanager* manager = Manager->Manager();
     if (!manager) return;
-    manager->FDebugLog = DebugLog.get();
     FFilters = std::make_unique<ViewFilters>(*manager, *this, *FViewer);
     FSwitch = std::make_unique<WebcamSwitch>(*manager, *FViewer, *this);
     manager->OnStatusChange = [this](int index, int status) { FFilters->WebcamStatusChanged(index, status); };

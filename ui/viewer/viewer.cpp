@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "engine/messages.h"
@@ -190,6 +191,12 @@ void TViewer::ShowNoPicture() {
     showsLivePicture_ = false;
     SetPictureCaption(QString(), 0);
     host_.MotionGauge().SetProgress(0);
+}
+
+void TViewer::ForgetRemovedFile() {
+    if (showsLivePicture_ || previousFileName_.empty()) return;
+    std::error_code error;
+    if (!std::filesystem::exists(previousFileName_, error) && !error) ShowNoPicture();
 }
 
 QImage TViewer::Drawn(engine::twebcampicture& picture) const {

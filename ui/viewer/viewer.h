@@ -63,6 +63,9 @@ public:
     // Nothing of a picture stays: the view, its caption, sizes and motion score are cleared, and
     // no picture or file is left for the commands to save or copy.
     void ShowNoPicture();
+    // After pictures were deleted or moved: when the file shown is gone, ShowNoPicture, so
+    // that the view never describes nor hands out a file that is no longer there.
+    void ForgetRemovedFile();
     void ShowPictureFile(const std::string& fileName, bool withCaption) override;
     void SetPictureCaption(const QString& text, long long size);
     // Takes the webcam's newest picture (file or unsaved); without one, ShowNoPicture.

@@ -20,14 +20,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 VersionAnswer ReadVersionReply(const std::string& reply) {
     VersionAnswer answer;
     if (reply.size() < kDateSize) {
-        answer.reason = "The version file holds " + std::to_string(reply.size()) + " characters, fewer than " +
-                        std::to_string(kDateSize);
+        answer.reason = "Le fichier de version est trop court (" + std::to_string(reply.size()) +
+                        " caractères, il en faut au moins " + std::to_string(kDateSize) + ")";
         return answer;
     }
     answer.text = reply;
     const auto date = reply.begin() + kDateSize;
     if (!std::all_of(reply.begin(), date, IsDigit)) {
-        answer.reason = "The version file does not start with a date";
+        answer.reason = "Le fichier de version ne commence pas par une date";
         return answer;
     }
     answer.kind = std::stol(std::string(reply.begin(), date)) > kThisVersionDate ? VersionAnswer::Kind::Newer

@@ -18,7 +18,7 @@ struct VersionAnswer {
     enum class Kind { Newer, Latest, Failed };
     Kind kind = Kind::Failed;
     std::string text;    // the reply, when it has at least eight characters
-    std::string reason;  // why the check failed (English, as the requests' errors)
+    std::string reason;  // why the check failed, in French words
 };
 
 // Newer or Latest when the reply's first eight characters are decimal digits (a date), Failed

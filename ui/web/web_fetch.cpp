@@ -1,7 +1,9 @@
 #include "ui/web/web_fetch.h"
 
 #include "engine/picture_request.h"
+#include "inet/engine_errors.h"
 #include "inet/tvx_http.h"
+#include "ui/web/fetch_failure.h"
 
 namespace ui {
 
@@ -31,17 +33,23 @@ std::string FetchText(const std::string& url, const WebProxy& proxy, const Fetch
         if (body.size() + text.size() > limits.maxBytes) tooLarge = true;
         if (!tooLarge) body += text;
     };
-    const auto halted = [&] { return tooLarge || (cancelled && cancelled()); };
-    const WebFetchError overflow("The reply is larger than " + std::to_string(limits.maxBytes) + " bytes");
+    const auto isCancelled = [&] { return cancelled && cancelled(); };
+    const auto halted = [&] { return tooLarge || isCancelled(); };
+    const WebFetchError overflow(ReplyTooLargeText(limits.maxBytes));
     try {
         engine::RunWatchedAction(http, inet::httpGet, watch, halted);
-    } catch (const std::exception& e) {
+    } catch (const inet::ETarvixBase& e) {
         if (tooLarge) throw overflow;
-        throw WebFetchError(e.what());
+        if (isCancelled()) throw WebFetchError(CancelledFetchText());
+        // Nothing else interrupts the request but the watch's quiet limit.
+        if (e.Code == inet::kErrInterrupted) throw WebFetchError(QuietServerText(limits.inactivity));
+        throw WebFetchError(FetchFailureText(e.Code, e.what()));
+    } catch (const std::exception&) {
+        throw WebFetchError(FetchFailureText(0, {}));
     }
     // The reply may have ended in the same turn as it outgrew the cap.
     if (tooLarge) throw overflow;
-    if (cancelled && cancelled()) throw WebFetchError("301: Interrupted.");
+    if (isCancelled()) throw WebFetchError(CancelledFetchText());
     return body;
 }
 

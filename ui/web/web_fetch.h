@@ -40,9 +40,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// GETs url and returns the reply's body. Throws WebFetchError on a failed request, a status
-// other than 2xx, a quiet spell as long as the inactivity limit, a body larger than maxBytes,
-// or once cancelled() holds (it is asked several times a second).
+// GETs url and returns the reply's body. Throws WebFetchError, whose message says why in French
+// (fetch_failure.h), on a failed request, a status other than 2xx, a quiet spell as long as the
+// inactivity limit, a body larger than maxBytes, or once cancelled() holds (it is asked several
+// times a second).
 std::string FetchText(const std::string& url, const WebProxy& proxy, const FetchLimits& limits,
                       const std::function<bool()>& cancelled = {});
 
