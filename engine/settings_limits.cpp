@@ -16,6 +16,11 @@ ThumbnailSize SaneThumbnailSize(std::int32_t width, std::int32_t height) {
             Within(height, kLeastThumbSide, kLargestThumbHeight, kDefaultThumbHeight)};
 }
 
+ThumbnailSize DrawableThumbnailSize(std::int32_t width, std::int32_t height) {
+    return {Within(width, 1, kLargestThumbWidth, kDefaultThumbWidth),
+            Within(height, 1, kLargestThumbHeight, kDefaultThumbHeight)};
+}
+
 void SaneConfig(TConfigRec& rec) {
     const TConfigRec defaults = DefaultConfig();
     rec.LeftPanelWidth = Within(rec.LeftPanelWidth, 0, kLargestPanelWidth, defaults.LeftPanelWidth);

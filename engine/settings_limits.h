@@ -31,6 +31,9 @@ struct ThumbnailSize {
 
 // Each side within its range, else its default.
 ThumbnailSize SaneThumbnailSize(std::int32_t width, std::int32_t height);
+// The manager's own guard on the size it is given: any side from 1 pixel up to the largest is
+// kept, any other is its default.
+ThumbnailSize DrawableThumbnailSize(std::int32_t width, std::int32_t height);
 
 // LeftPanelWidth, SlowScanRefresh and SlowScanIdle within their ranges, else their defaults.
 void SaneConfig(TConfigRec& rec);

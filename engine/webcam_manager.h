@@ -119,7 +119,7 @@ public:
     Bitmap GetThumbnail(int i) const;
     void SetThumbnail(int position, const Bitmap& bitmap);  // 0-based
     void MakeThumbnail(const std::string& FileName, Bitmap& bitmap) const;
-    // The main window's ThumbWidth, ThumbHeight; a side out of range is its default.
+    // The main window's ThumbWidth, ThumbHeight; a side above the largest (or below 1) is its default.
     void SetThumbnailSize(int width, int height);
     Bitmap BlankThumbnail() const;
     // Any thread: the size the workers draw thumbnails ahead at.

@@ -14,7 +14,7 @@ namespace engine {
 Bitmap twebcammanager::BlankThumbnail() const { return Bitmap(FThumbWidth, FThumbHeight, 24); }
 
 void twebcammanager::SetThumbnailSize(int width, int height) {
-    const ThumbnailSize size = SaneThumbnailSize(width, height);  // every webcam gets a bitmap of it
+    const ThumbnailSize size = DrawableThumbnailSize(width, height);  // every webcam gets a bitmap of it
     FThumbWidth = size.width;
     FThumbHeight = size.height;
 }

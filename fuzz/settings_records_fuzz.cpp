@@ -139,7 +139,9 @@ void CheckConsumers(engine::TConfigRec config, engine::TExtra2Rec extra2, const 
     const int width = extra2.ThumbWidth, height = extra2.ThumbHeight;
     Check(width >= engine::kLeastThumbSide && width <= engine::kLargestThumbWidth);
     Check(height >= engine::kLeastThumbSide && height <= engine::kLargestThumbHeight);
-    // Each webcam's blank thumbnail, as the manager makes it (its SetThumbnailSize keeps it so).
+    // Each webcam's blank thumbnail, as the manager makes it.
+    const engine::ThumbnailSize drawn = engine::DrawableThumbnailSize(width, height);
+    Check(drawn.width == width && drawn.height == height);
     const engine::Bitmap blank(width, height, 24);
     Check(blank.width() == width && blank.height() == height);
 
