@@ -115,9 +115,13 @@ void ThumbnailGrid::ShowAndMark(int webcam) {
 void ThumbnailGrid::MarkCurrentWebcam(int webcam) {
     if (DisplayCell(webcam) < 0) return;
     host_.LoadCurrentMotionSettings();
-    for (int cell = 0; cell < DisplayedCount(); ++cell) {
-        const int other = CellWebcam(cell);
-        if (other && IsSelected(other) != (other == webcam)) SetSelected(other, other == webcam);
+    // Every cell of a list of any length at each change of the current webcam: one look at each.
+    const int shown = DisplayedCount(), count = Count();
+    for (int cell = 0; cell < shown; ++cell) {
+        const int other = source_->GetCellWebcam(cell);
+        const std::optional<bool> selected =
+            other >= 1 && other <= count ? source_->SelectedState(other) : std::nullopt;
+        if (selected && *selected != (other == webcam)) SetSelected(other, other == webcam);
     }
 }
 
