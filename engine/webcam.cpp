@@ -80,6 +80,11 @@ bool twebcam::Favourite() const {
     return FRec2.Favourite != 0;
 }
 
+bool twebcam::Enabled() const {
+    std::lock_guard lock(FRecLock);
+    return FRec.Enabled != 0;
+}
+
 std::uint8_t twebcam::GetWebcamType() const {
     std::lock_guard lock(FRecLock);
     return FRec.WebcamType;

@@ -45,6 +45,7 @@ public:
     TWebcamDef1Rec Rec2() const;
     std::string Name() const;
     bool Favourite() const;
+    bool Enabled() const;  // without a copy of the record: the filters ask it of every webcam
     std::uint8_t GetWebcamType() const;
     // The webcam's own folder: the data folder + Name + "/"; empty when the name is not a safe
     // folder name, so that no path is ever built from it.

@@ -67,12 +67,6 @@ void twebcammanager::ForEachWebcam(Fn fn) const {
         if (twebcam* webcam = FList.Get(i)) fn(*webcam);
 }
 
-int twebcammanager::DisplayedCount() const {
-    int n = 0;
-    ForEachWebcam([&](twebcam& w) { n += w.FDisplayCell >= 0 ? 1 : 0; });
-    return n;
-}
-
 void twebcammanager::CountThreadStates(int& inHeader, int& inPicture) const {
     inHeader = inPicture = 0;
     for (const auto& thread : FThreads) {
@@ -239,12 +233,16 @@ bool twebcammanager::HolderIsWaitingForMain(const twebcam& webcam) const {
 
 void twebcammanager::ClearDisplaySlots() {
     ForEachWebcam([](twebcam& w) { w.FDisplayCell = w.FCellWebcam = -1; });
+    FDisplayedCount = 0;
 }
 
 void twebcammanager::SetDisplaySlot(int i, int Cell) {
     // After a delete the freed webcams' slots stay empty until the reload; a filter that runs
     // meanwhile must pass over them.
-    if (twebcam* webcam = Checked(i)) webcam->FDisplayCell = Cell;
+    if (twebcam* webcam = Checked(i)) {
+        FDisplayedCount += (Cell >= 0) - (webcam->FDisplayCell >= 0);
+        webcam->FDisplayCell = Cell;
+    }
     if (Cell < 0 || Cell >= Count()) return;
     if (twebcam* holder = FList.Get(Cell)) holder->FCellWebcam = i - 1;
 }
@@ -276,6 +274,7 @@ twebcam& twebcammanager::AppendWebcam(const TWebcamDefRec& rec, const TWebcamDef
               : std::make_unique<twebcam>(*this, onStatus, onStream, onPicture, rec2, rec, position, FDataFolder);
     FThumbnails.emplace_back();
     FUrlIndex.Add(rec.PictureURL.view(), position);
+    FDisplayedCount += webcam->FDisplayCell >= 0;  // shown in its own position's cell until a filter runs
     FList.Add(webcam.get());
     return *webcam.release();
 }
@@ -290,6 +289,7 @@ void twebcammanager::FreeWebcam(int position) {
     if (!webcam) return;
     webcam->Stop();
     FUrlIndex.Remove(webcam->Rec().PictureURL.view(), position);
+    FDisplayedCount -= webcam->FDisplayCell >= 0;
     ++FWebcamGeneration;
     FList.Put(position, nullptr);
     FThumbnails.at(static_cast<std::size_t>(position)).reset();

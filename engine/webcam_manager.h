@@ -33,6 +33,7 @@ namespace engine {
 
 class ttimerthread;
 class twebcam;
+struct WebcamDefinition;
 
 // What the manager is built with: the makers of its threads and the JPEG decoder.
 struct WebcamManagerServices {
@@ -62,7 +63,7 @@ public:
     int Count() const { return FList.Count(); }
     twebcam* GetWebcam(int i) const { return FList.Get(i - 1); }  // std::out_of_range outside the list
     int RunningCount() const { return FRunningCount; }
-    int DisplayedCount() const;
+    int DisplayedCount() const { return FDisplayedCount; }  // webcams with a display cell
     void CountThreadStates(int& inHeader, int& inPicture) const;
 
     // Run operations. Those taking an index raise std::out_of_range with message 65178 for an
@@ -114,7 +115,8 @@ public:
     Bitmap GetThumbnail(int i) const;
     void SetThumbnail(int position, const Bitmap& bitmap);  // 0-based
     void MakeThumbnail(const std::string& FileName, Bitmap& bitmap) const;
-    void SetThumbnailSize(int width, int height);  // the main window's ThumbWidth, ThumbHeight
+    // The main window's ThumbWidth, ThumbHeight; a side above the largest (or below 1) is its default.
+    void SetThumbnailSize(int width, int height);
     Bitmap BlankThumbnail() const;
     // Any thread: the size the workers draw thumbnails ahead at.
     int ThumbWidth() const { return FThumbWidth; }
@@ -214,6 +216,8 @@ public:
     std::unique_ptr<ttimerthread> FTimerThread;
 
 private:
+    // The load's steps between the loading window's start and end.
+    void AppendDefinitions(const std::vector<WebcamDefinition>& definitions);
     twebcam* Checked(int i) const;  // the webcam at i (null for an empty slot) or the range error
     void KeepPicture(int Index, twebcam& webcam, twebcampicture& picture, std::uint8_t Kind);
     // The offered thumbnail (dropped whatever its size), else one drawn by draw.
@@ -235,6 +239,7 @@ private:
     twebcamlist1 FList;                               // owns nothing: the webcams are freed here
     std::vector<std::unique_ptr<Bitmap>> FThumbnails;  // parallel to FList; none while blank
     WebcamUrlIndex FUrlIndex;                          // FList's webcams by picture address
+    int FDisplayedCount = 0;  // kept by the display map's changes and by appends and frees
     std::atomic<int> FThumbWidth{86};
     std::atomic<int> FThumbHeight{80};
     std::optional<Bitmap> FOfferedThumbnail;  // main thread only

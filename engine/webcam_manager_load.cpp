@@ -36,6 +36,18 @@ void twebcammanager::LoadWebcams() {
     const std::vector<WebcamDefinition> definitions = ReadDefinitionFiles(FDataFolder);
     if (::access((FDataFolder + kWebcamsDef).c_str(), F_OK) != 0) return;
     FListView->LoadStarted();
+    try {
+        AppendDefinitions(definitions);
+    } catch (...) {
+        // The webcams loaded so far stay; the loading window must not stay open over them.
+        FListView->LoadFinished();
+        throw;
+    }
+    FListView->LoadFinished();
+    ResumeThreads();
+}
+
+void twebcammanager::AppendDefinitions(const std::vector<WebcamDefinition>& definitions) {
     const int count = static_cast<int>(definitions.size());
     for (int n = 0; n < count; ++n) {
         if (platform::TerminationRequested()) break;  // the program ends: the rest need not load
@@ -58,8 +70,6 @@ void twebcammanager::LoadWebcams() {
         }
         SetThumbnail(n, thumbnail);
     }
-    FListView->LoadFinished();
-    ResumeThreads();
 }
 
 void twebcammanager::LoadFromFolder(const std::string& Folder) {

@@ -3,6 +3,7 @@
 // taken as the picture's worker drew it ahead.
 
 #include "engine/picture_folder.h"
+#include "engine/settings_limits.h"
 #include "engine/webcam.h"
 #include "engine/webcam_manager.h"
 
@@ -13,8 +14,9 @@ namespace engine {
 Bitmap twebcammanager::BlankThumbnail() const { return Bitmap(FThumbWidth, FThumbHeight, 24); }
 
 void twebcammanager::SetThumbnailSize(int width, int height) {
-    FThumbWidth = width;
-    FThumbHeight = height;
+    const ThumbnailSize size = DrawableThumbnailSize(width, height);  // every webcam gets a bitmap of it
+    FThumbWidth = size.width;
+    FThumbHeight = size.height;
 }
 
 Bitmap twebcammanager::GetThumbnail(int i) const {

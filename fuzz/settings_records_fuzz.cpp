@@ -4,8 +4,12 @@
 // 16-bit little-endian length and that many bytes, written into a settings store of its own.
 // Checked: a record is taken only as its reader promises (DOROZADATA whole, the others over their
 // defaults from their first byte), DOROZADATA made sane puts the bar within reach, and the bar's
-// arithmetic on it overflows nothing; the sanitizers check the rest.
+// arithmetic on it overflows nothing; and what the main window and the manager compute from the
+// records, taken as the window takes them (the grid's cells and columns, the thumbnails' bitmaps,
+// the window and panel sizes, the slow scan's timers, the motion gauge), stays within bounds and
+// overflows nothing. The sanitizers check the rest.
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -18,9 +22,14 @@
 
 #include "desktop/app_bar_geometry.h"
 #include "desktop/app_bar_settings.h"
+#include "engine/bitmap.h"
 #include "engine/motion_settings.h"
 #include "engine/regconfig.h"
+#include "engine/settings_limits.h"
+#include "platform/clock_datetime.h"
 #include "platform/settings_store.h"
+#include "ui/grid/cell_geometry.h"
+#include "ui/main/window_size.h"
 
 namespace {
 
@@ -122,6 +131,51 @@ void CheckAppBar(const Value& stored) {
     SaneFloatRect(s, screens);
 }
 
+// The records as the main window takes its working copies of them, and what it and the manager
+// compute from those.
+void CheckConsumers(engine::TConfigRec config, engine::TExtra2Rec extra2, const engine::TMotionSettingsRec& motion) {
+    engine::SaneConfig(config);
+    engine::SaneExtra2(extra2);
+    const int width = extra2.ThumbWidth, height = extra2.ThumbHeight;
+    Check(width >= engine::kLeastThumbSide && width <= engine::kLargestThumbWidth);
+    Check(height >= engine::kLeastThumbSide && height <= engine::kLargestThumbHeight);
+    // Each webcam's blank thumbnail, as the manager makes it.
+    const engine::ThumbnailSize drawn = engine::DrawableThumbnailSize(width, height);
+    Check(drawn.width == width && drawn.height == height);
+    const engine::Bitmap blank(width, height, 24);
+    Check(blank.width() == width && blank.height() == height);
+
+    const QSize cell = ui::ThumbnailCellSize(width, height);
+    Check(ui::ThumbnailSizeOfCell(cell) == QSize(width, height));
+    const int points = ui::NameFontPoints(cell.width());
+    Check(points >= 5 && points <= 8);
+    Check(ui::GridLeastWidth(cell.width(), 2, 20) > cell.width());
+    for (const int gridWidth : {0, 1, 30, 222, config.LeftPanelWidth})
+        for (const int webcams : {0, 1, 100000}) {
+            const int columns = ui::GridColumns(gridWidth, 1024, cell, webcams);
+            Check(columns >= 1);
+            const int rows = ui::GridRows(webcams, columns);
+            Check(rows >= 0 && rows <= webcams);
+        }
+
+    // The window within the screen, the left panel beside the view.
+    const QSize screen(1280, 1024);
+    const QSize window = ui::ClampWindowSize({config.WindowWidth, config.WindowHeight}, screen);
+    Check(window.width() >= 1 && window.width() <= screen.width() && window.height() >= 1 &&
+          window.height() <= screen.height());
+    Check(config.LeftPanelWidth >= 0 && config.LeftPanelWidth <= engine::kLargestPanelWidth);
+
+    // The slow scan's timers: a resting webcam comes back within a day.
+    for (const int minutes : {config.SlowScanRefresh, config.SlowScanIdle}) {
+        const platform::TDateTime after = platform::DaysFromMinutes(minutes);
+        Check(after > 0 && after <= 1);
+    }
+    // The fetch threads and the motion gauge's zone points.
+    const int threads = std::clamp(config.MaxThreads & 0xFF, 4, 64);
+    Check(threads >= 4 && threads <= 64);
+    Check(motion.Threshold * 4 <= engine::kMotionSettingMax * 4);
+}
+
 void CheckEngineRecords(const std::vector<Value>& values) {
     engine::tregconfig config;
     engine::TConfigRec configRec;
@@ -143,6 +197,7 @@ void CheckEngineRecords(const std::vector<Value>& values) {
     const engine::TMotionSettingsRec motion = engine::ReadGlobalMotionSettings();
     for (const int value : {motion.CellSize, motion.Threshold, motion.Sensitivity})
         Check(value >= engine::kMotionSettingMin && value <= engine::kMotionSettingMax);
+    CheckConsumers(configRec, extra2, motion);
 }
 
 }  // namespace

@@ -82,6 +82,41 @@ TEST_F(WebcamListOperations, LoadCreatesAMissingWebcams1DefAndStartsTheThreads) 
     EXPECT_EQ(view_.calls, (std::vector<std::string>{"started", "0/3", "1/3", "2/3", "finished"}));
 }
 
+// A failure part way (out of memory for a thumbnail, say) reaches the caller with the loading
+// window closed and the webcams loaded so far kept.
+TEST_F(WebcamListOperations, AFailureDuringTheLoadClosesTheLoadingWindow) {
+    class FailingListView : public RecordingListView {
+    public:
+        void LoadProgress(int position, int count) override {
+            RecordingListView::LoadProgress(position, count);
+            if (position == 1) throw std::bad_alloc();
+        }
+    } failing;
+    manager_->SetListView(&failing);
+    Store({StillRecord("A", 60), StillRecord("B", 60), StillRecord("C", 60)});
+    EXPECT_THROW(manager_->LoadWebcams(), std::bad_alloc);
+    EXPECT_EQ(failing.calls, (std::vector<std::string>{"started", "0/3", "1/3", "finished"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A"}));
+    manager_->SetListView(&view_);
+}
+
+// Every webcam's blank thumbnail has the manager's size: a stored size out of range gets the
+// default side, never a bitmap of gigabytes.
+TEST_F(WebcamListOperations, ThumbnailSidesOutOfRangeAreTheDefaults) {
+    Store({StillRecord("A", 60)});
+    testsupport::WriteFile(DataFolder() + "A/a20240101000000.jpg", PictureBytes(5, 0, 0));
+    manager_->SetThumbnailSize(2147483647, -1060000000);
+    EXPECT_EQ(manager_->ThumbWidth(), 86);
+    EXPECT_EQ(manager_->ThumbHeight(), 80);
+    manager_->LoadWebcams();
+    const Bitmap thumbnail = manager_->GetThumbnail(1);
+    EXPECT_EQ(thumbnail.width(), 86);
+    EXPECT_EQ(thumbnail.height(), 80);
+    manager_->SetThumbnailSize(320, 240);
+    EXPECT_EQ(manager_->BlankThumbnail().width(), 320);
+    EXPECT_EQ(manager_->BlankThumbnail().height(), 240);
+}
+
 TEST_F(WebcamListOperations, NothingIsLoadedWithoutWebcamsDef) {
     manager_->LoadWebcams();
     EXPECT_EQ(manager_->Count(), 0);

@@ -378,6 +378,33 @@ TEST_F(Manager, DisplayMapPassesOverSlotsFreedBeforeTheReload) {
     EXPECT_EQ(manager_->DisplayedCount(), 2);
 }
 
+// The count the grid asks for at every cell is kept, not counted: every change of the map moves it.
+TEST_F(Manager, DisplayedCountFollowsEveryChangeOfTheMap) {
+    MakeManager();
+    for (const char* name : {"a", "b", "c", "d"}) Add(name);
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int displayed;
+    };
+    const Step steps[] = {
+        {"each in its own cell", [] {}, 4},
+        {"a moved to another cell", [&] { manager_->SetDisplaySlot(1, 3); }, 4},
+        {"b hidden", [&] { manager_->SetDisplaySlot(2, -1); }, 3},
+        {"b hidden again", [&] { manager_->SetDisplaySlot(2, -1); }, 3},
+        {"c freed", [&] { manager_->FreeWebcam(2); }, 2},
+        {"b hidden and freed", [&] { manager_->FreeWebcam(1); }, 2},
+        {"map cleared", [&] { manager_->ClearDisplaySlots(); }, 0},
+        {"d shown", [&] { manager_->SetDisplaySlot(4, 0); }, 1},
+        {"e added", [&] { Add("e"); }, 2},
+        {"all cleared", [&] { manager_->Clear(); }, 0},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        EXPECT_EQ(manager_->DisplayedCount(), step.displayed) << step.what;
+    }
+}
+
 TEST_F(Manager, StatusChangedStoresAndReports) {
     MakeManager();
     Add("a");

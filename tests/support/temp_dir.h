@@ -11,7 +11,8 @@ namespace testsupport {
 
 class TempDir {
 public:
-    TempDir();
+    // Below base (the system's temporary folder when not given).
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path());
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,22 @@ inline void WriteWebcamDefs(const std::string& dataFolder, const std::vector<std
         rec.Enabled = 1;
         ASSERT_TRUE(engine::WriteDefRecord(dataFolder, static_cast<int>(i), rec)) << dataFolder;
     }
+}
+
+// Count enabled webcams Cam1, Cam2, ... with the pictures urlPrefix + "1.jpg", ..., written as
+// webcams.def in one go (a list of a hundred thousand takes a moment, not minutes).
+inline void WriteNumberedWebcamDefs(const std::string& dataFolder, int count, const std::string& urlPrefix) {
+    std::vector<engine::TWebcamDefRec> recs(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        engine::TWebcamDefRec& rec = recs[static_cast<std::size_t>(i)];
+        rec.PictureURL.assign(urlPrefix + std::to_string(i + 1) + ".jpg");
+        rec.Name.assign("Cam" + std::to_string(i + 1));
+        rec.Refresh = 60;
+        rec.Enabled = 1;
+    }
+    std::ofstream out(dataFolder + engine::kWebcamsDef, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(recs.data()), static_cast<std::streamsize>(recs.size() * sizeof recs[0]));
+    ASSERT_TRUE(out.flush()) << dataFolder;
 }
 
 // The data folder as the user chose it, in the EXTRA record of the settings store.

@@ -28,6 +28,11 @@ std::optional<ui::GridWebcam> FakeSource::Webcam(int webcam) const {
     return webcams[webcam - 1];
 }
 
+std::optional<bool> FakeSource::SelectedState(int webcam) const {
+    const std::optional<ui::GridWebcam> cam = Webcam(webcam);
+    return cam ? std::optional<bool>(cam->selected) : std::nullopt;
+}
+
 engine::Bitmap FakeSource::Thumbnail(int webcam) const {
     thumbnailsAsked.push_back(webcam);
     engine::Bitmap bitmap(86, 80, 24);

@@ -23,6 +23,7 @@ public:
     int GetCellWebcam(int cell) const override;
     int DisplayCell(int webcam) const override;
     std::optional<ui::GridWebcam> Webcam(int webcam) const override;
+    std::optional<bool> SelectedState(int webcam) const override;
     engine::Bitmap Thumbnail(int webcam) const override;
     void SetSelected(int webcam, bool selected) override { webcams[webcam - 1].selected = selected; }
 

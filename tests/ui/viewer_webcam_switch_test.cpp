@@ -122,7 +122,7 @@ TEST_F(WebcamSwitch, HiddenOrUnknownWebcamsAreNotShown) {
     Add("one");
     Add("two");
     Start();
-    manager_->GetWebcam(2)->FDisplayCell = -1;
+    manager_->SetDisplaySlot(2, -1);
     host_.current = 5;  // above the count: back to 1
     switch_->ShowWebcam(2);
     EXPECT_EQ(host_.current, 1);

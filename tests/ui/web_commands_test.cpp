@@ -280,6 +280,7 @@ TEST_F(WebCommandsTest, VersionCheckWindowSaysWhenTheCheckFailedAndWhy) {
         {nginx.Url("/"), "version 3", 65195, {}},
         {refused, "", 65195, {}},
         {nginx.Url("/"), "99999999\x01\x1b[1m" + std::string(2000, '\n') + "\x7f", 65193, "99999999[1m"},
+        {nginx.Url("/"), "99999999" + std::string(120, 'Z'), 65193, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.site + " " + c.versionFile.substr(0, 12));
@@ -290,6 +291,10 @@ TEST_F(WebCommandsTest, VersionCheckWindowSaysWhenTheCheckFailedAndWhy) {
         const QString label2 = Child<QLabel>(window, "Label2").text();
         if (c.label2.isEmpty()) EXPECT_NE(label2, "");
         else EXPECT_EQ(label2, c.label2);
+        // Each line within the label: a word longer than the label is cut, not clipped.
+        const QLabel& shown = Child<QLabel>(window, "Label2");
+        for (const QString& line : label2.split(u'\n'))
+            EXPECT_LE(shown.fontMetrics().horizontalAdvance(line), shown.contentsRect().width()) << line.toStdString();
         EXPECT_TRUE(Child<QPushButton>(window, "OKBtn").isEnabled());
         EXPECT_LE(window.height(), window.screen()->availableGeometry().height());
     }

@@ -36,7 +36,7 @@ TEST_F(WebMainForm, StartAllWithoutWebcamsOffersTheListManager) {
         dialog.accept();
     });
     ui::FindCommand(*form_, "Startallwebcams1")->trigger();
-    EXPECT_EQ(prompts_.shown, (QStringList{ui::Message(65244), "1" + ui::Message(65294)}));
+    EXPECT_EQ(prompts_.shown, (QStringList{ui::Message(65244), "1 " + ui::Message(65294)}));
     ASSERT_EQ(manager->Count(), 1);
     EXPECT_EQ(form_->CurrentWebcam(), 1);
     EXPECT_EQ(manager->RunningCount(), 0);  // the command only offered the import

@@ -164,6 +164,17 @@ std::optional<int> WholeProgramTest::StopOvl() {
     return status;
 }
 
+std::optional<int> WholeProgramTest::TerminateOvlWithin(std::chrono::milliseconds timeout) {
+    kill(ovl_, SIGTERM);
+    const std::optional<int> status = testsupport::WaitForChild(ovl_, timeout);
+    if (!status) {
+        Shot("still_running");
+        testsupport::EndProgram(ovl_);
+    }
+    ovl_ = -1;
+    return status;
+}
+
 std::string WholeProgramTest::OvlLog() const { return testsupport::ReadFile(temp_.path() / "ovl.log"); }
 
 std::filesystem::path WholeProgramTest::ArtifactPath(const std::string& step) const {

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -61,6 +62,9 @@ protected:
     std::optional<WindowRect> RectOf(const std::string& window) const;
     // SIGTERM, as the session's end sends it; the exit status, or nothing when ovl did not end.
     std::optional<int> StopOvl();
+    // SIGTERM, and the exit status if ovl ended within timeout; else a screenshot
+    // ("still_running") and ovl killed.
+    std::optional<int> TerminateOvlWithin(std::chrono::milliseconds timeout);
     std::string OvlLog() const;
 
     // Where the artifact of a step is kept: <test name>_<step>.png.

@@ -39,7 +39,7 @@ bool IsTimeFilter(int item) { return item >= kFilter5Minutes && item <= kFilterW
 FilterWebcam FilterWebcamOf(const engine::twebcam& webcam) {
     FilterWebcam w;
     w.running = webcam.FRunning;
-    w.enabled = webcam.Rec().Enabled != 0;
+    w.enabled = webcam.Enabled();
     w.favourite = webcam.Favourite();
     w.selected = webcam.FSelected;
     w.webcamType = webcam.GetWebcamType();

@@ -37,6 +37,9 @@ public:
     virtual int DisplayCell(int webcam) const = 0;
     // Nothing for a webcam number whose slot is empty.
     virtual std::optional<GridWebcam> Webcam(int webcam) const = 0;
+    // Whether the webcam is selected, nothing for an empty slot: what the walks over every cell
+    // ask, so it copies no record.
+    virtual std::optional<bool> SelectedState(int webcam) const = 0;
     // The webcam's thumbnail, a fresh copy (empty when it has none).
     virtual engine::Bitmap Thumbnail(int webcam) const = 0;
     virtual void SetSelected(int webcam, bool selected) = 0;

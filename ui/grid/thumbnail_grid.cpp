@@ -52,17 +52,14 @@ int ThumbnailGrid::DisplayedCount() const { return source_ ? source_->DisplayedC
 int ThumbnailGrid::CellWebcam(int cell) const {
     if (cell < 0 || cell >= DisplayedCount()) return 0;
     const int webcam = source_->GetCellWebcam(cell);
-    return webcam >= 1 && webcam <= Count() && source_->Webcam(webcam) ? webcam : 0;
+    return webcam >= 1 && webcam <= Count() && source_->SelectedState(webcam) ? webcam : 0;
 }
 
 int ThumbnailGrid::DisplayCell(int webcam) const {
     return webcam >= 1 && webcam <= Count() ? source_->DisplayCell(webcam) : -1;
 }
 
-bool ThumbnailGrid::IsSelected(int webcam) const {
-    const std::optional<GridWebcam> cam = source_->Webcam(webcam);
-    return cam && cam->selected;
-}
+bool ThumbnailGrid::IsSelected(int webcam) const { return source_->SelectedState(webcam).value_or(false); }
 
 void ThumbnailGrid::SetSelected(int webcam, bool selected) {
     source_->SetSelected(webcam, selected);
@@ -118,9 +115,13 @@ void ThumbnailGrid::ShowAndMark(int webcam) {
 void ThumbnailGrid::MarkCurrentWebcam(int webcam) {
     if (DisplayCell(webcam) < 0) return;
     host_.LoadCurrentMotionSettings();
-    for (int cell = 0; cell < DisplayedCount(); ++cell) {
-        const int other = CellWebcam(cell);
-        if (other && IsSelected(other) != (other == webcam)) SetSelected(other, other == webcam);
+    // Every cell of a list of any length at each change of the current webcam: one look at each.
+    const int shown = DisplayedCount(), count = Count();
+    for (int cell = 0; cell < shown; ++cell) {
+        const int other = source_->GetCellWebcam(cell);
+        const std::optional<bool> selected =
+            other >= 1 && other <= count ? source_->SelectedState(other) : std::nullopt;
+        if (selected && *selected != (other == webcam)) SetSelected(other, other == webcam);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "engine/fetch_thread_services.h"
 #include "engine/messages.h"
 #include "engine/motion_settings.h"
+#include "engine/settings_limits.h"
 #include "engine/webcam_manager.h"
 #include "platform/cp1252.h"
 #include "platform/dispatch.h"
@@ -108,8 +109,7 @@ void Tsupamain::StartUp() {
     FindCommand(*this, "SlowScanInactiveWebcams1")->setChecked(Extra1.SlowScanOn != 0);
     // A notification area that comes later gets the icon then.
     PGTrayIcon951->SetActive(DiskMan.TrayIcon != 0);
-    if (Extra2.ThumbWidth < 20) Extra2.ThumbWidth = 86;
-    if (Extra2.ThumbHeight < 20) Extra2.ThumbHeight = 80;
+    engine::SaneExtra2(Extra2);
     FThumbnails->SetThumbnailSize(Extra2.ThumbWidth, Extra2.ThumbHeight);
     if (engine::twebcammanager* manager = Manager->Manager())
         manager->SetThumbnailSize(Extra2.ThumbWidth, Extra2.ThumbHeight);
@@ -131,6 +131,7 @@ void Tsupamain::ReadSettings() {
     RegConfig->WriteExtra12(Extra1, Extra2);
     TraceStep(QStringLiteral("init8"));
     RegConfig->ReadDiskMan(DiskMan);
+    engine::SaneConfig(Config);
     TraceStep(QStringLiteral("init9"));
     TraceStep(QStringLiteral("registry read OK"));
 }
@@ -255,6 +256,18 @@ void Tsupamain::Timer3Timer() {
     Timer3->stop();
     if (Closing || !Manager) return;
     FLoading = true;
+    try {
+        DeferredLoad();
+    } catch (...) {
+        // Shown by the application; what was loaded stays usable, and a close asked meanwhile
+        // still comes.
+        EndDeferredLoad();
+        throw;
+    }
+    EndDeferredLoad();
+}
+
+void Tsupamain::DeferredLoad() {
     CheckBox25->setChecked(DiskMan.AutoLoad != 0);
     FDisk->DiskThumbs().SetShowThumbnails(false);
     Manager->LoadWebcams();
@@ -266,6 +279,9 @@ void Tsupamain::Timer3Timer() {
     }
     if (CommandLine.AutoCap) StartAllAndMinimise();
     FQuickBar->ReopenAtStart();
+}
+
+void Tsupamain::EndDeferredLoad() {
     FLoading = false;
     Timer4->start();
     RunDeferredClose();

@@ -40,6 +40,11 @@ std::optional<GridWebcam> ManagerGridSource::Webcam(int webcam) const {
     return cell;
 }
 
+std::optional<bool> ManagerGridSource::SelectedState(int webcam) const {
+    const engine::twebcam* w = At(webcam);
+    return w ? std::optional<bool>(w->FSelected) : std::nullopt;
+}
+
 engine::Bitmap ManagerGridSource::Thumbnail(int webcam) const {
     if (!At(webcam)) return {};
     return manager_.GetThumbnail(webcam);

@@ -19,6 +19,7 @@ public:
     int DisplayedCount() const override;
     int GetCellWebcam(int cell) const override;
     int DisplayCell(int webcam) const override;
+    std::optional<bool> SelectedState(int webcam) const override;
     std::optional<GridWebcam> Webcam(int webcam) const override;
     engine::Bitmap Thumbnail(int webcam) const override;
     void SetSelected(int webcam, bool selected) override;

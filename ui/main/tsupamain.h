@@ -244,6 +244,9 @@ private:
     void ApplyLeftPanelWidth();
     void RememberWindowState();
     void WriteSettings();
+    // The deferred load's work, and what ends it also after a failure.
+    void DeferredLoad();
+    void EndDeferredLoad();
     void StartAllAndMinimise();
     void StopAllBehindWaitForm();
     // What works on the manager, then the manager with its threads.

@@ -66,7 +66,7 @@ void Tchecknew::Check(const VersionCheck& check, std::function<void()> openPage)
     switch (answer.kind) {
     case VersionAnswer::Kind::Newer:
         Label1->setText(Message(kMsgNewVersion));
-        Label2->setText(ShownVersionText(answer.text));
+        Label2->setText(FitLines(ShownVersionText(answer.text), Label2->fontMetrics(), Label2->contentsRect().width()));
         Button1->show();
         break;
     case VersionAnswer::Kind::Latest: Label1->setText(Message(kMsgUpToDate)); break;

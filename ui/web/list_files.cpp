@@ -15,13 +15,16 @@ namespace {
 constexpr const char* kDownloadedFile = "downloaded.txt";
 const QString kSeparator = QStringLiteral(" - ");
 
-QStringList SortedUnique(QStringList lines) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(lines.begin(), lines.end(),
-                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-    lines.removeDuplicates();
-    return lines;
+QStringList SortedUnique(const QStringList& lines) {
+    std::vector<std::pair<QString, int>> texts;
+    texts.reserve(static_cast<std::size_t>(lines.size()));
+    for (const QString& line : lines) texts.emplace_back(line, 0);
+    SortListTexts(texts);
+    QStringList sorted;
+    sorted.reserve(lines.size());
+    for (auto& text : texts) sorted.append(std::move(text.first));
+    sorted.removeDuplicates();
+    return sorted;
 }
 
 bool Allowed(QChar c) {
@@ -29,6 +32,22 @@ bool Allowed(QChar c) {
 }
 
 }  // namespace
+
+// Through sort keys, made once per text: a list of a hundred thousand webcams sorts at once.
+// The keys are of the case-folded texts: in the C locale a key keeps the letter case.
+void SortListTexts(std::vector<std::pair<QString, int>>& texts) {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<std::pair<QCollatorSortKey, std::size_t>> keys;
+    keys.reserve(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        keys.emplace_back(collator.sortKey(texts[i].first.toCaseFolded()), i);
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    std::vector<std::pair<QString, int>> sorted;
+    sorted.reserve(texts.size());
+    for (const auto& key : keys) sorted.push_back(std::move(texts[key.second]));
+    texts = std::move(sorted);
+}
 
 std::vector<ListIndexEntry> ParseListIndex(std::string_view text) {
     std::vector<ListIndexEntry> entries;

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -25,6 +26,10 @@ std::vector<ListIndexEntry> ParseListIndex(std::string_view text);
 // ends, "list" when nothing is left, lower-cased, + ".txt". It never holds a separator or "..",
 // so the list always lands in the folder it is saved to.
 QString SavedListFileName(std::string_view name);
+
+// Texts, each with what it belongs to, in the order of a sorted list: by text ignoring letter
+// case, equal texts as they came. "downloaded.txt" and the list manager's box are in it.
+void SortListTexts(std::vector<std::pair<QString, int>>& texts);
 
 // The lines of "downloaded.txt" in folder, sorted without duplicates; none when it is missing
 // or unreadable.

@@ -64,4 +64,10 @@ QString ShownVersionText(const std::string& reply) {
     return shown.join(u'\n');
 }
 
+QString FitLines(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, width);
+    return lines.join(u'\n');
+}
+
 }  // namespace ui

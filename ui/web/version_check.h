@@ -5,6 +5,7 @@
 
 #include "ui/web/web_fetch.h"
 
+#include <QFontMetrics>
 #include <QString>
 
 #include <functional>
@@ -35,5 +36,8 @@ VersionAnswer CheckNewVersion(const std::string& url, const WebProxy& proxy,
 // The reply as a window shows it: without control characters or blank lines, at most a few
 // short lines, so that a hostile version file cannot make a window taller than the screen.
 QString ShownVersionText(const std::string& reply);
+// Each line of text cut with "…" where it would be wider than width in metrics' font: a word
+// longer than the line (a version file of 120 "Z") is not wrapped by a label.
+QString FitLines(const QString& text, const QFontMetrics& metrics, int width);
 
 }  // namespace ui

@@ -157,8 +157,7 @@ void Twclistman::FillWebcamList() {
         Shown.emplace_back(FromRecord(rec.Description.empty() ? rec.PictureURL.view() : rec.Description.view()),
                            static_cast<int>(i));
     }
-    // The order of a sorted list box: by text, case-sensitive, equal texts as listed.
-    std::stable_sort(Shown.begin(), Shown.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    SortListTexts(Shown);  // the box is sorted as "downloaded.txt" is
     FillStep(fill);
 }
 
@@ -244,9 +243,10 @@ void Twclistman::AddEntries(const std::vector<int>& entries) {
     progress.OnCancel = nullptr;
     progress.hide();
     progress.setWindowModality(Qt::NonModal);
-    const QString report = duplicates == 0 ? QString::number(added) + Message(kMsgAdded)
-                                           : QString::number(added) + Message(kMsgAddedWithDuplicates) +
-                                                 QString::number(duplicates) + Message(kMsgDuplicates);
+    // A blank between each count and its words, which the texts do not hold.
+    const QString report = duplicates == 0 ? QString::number(added) + u' ' + Message(kMsgAdded)
+                                           : QString::number(added) + u' ' + Message(kMsgAddedWithDuplicates) +
+                                                 u' ' + QString::number(duplicates) + u' ' + Message(kMsgDuplicates);
     platform::CurrentPrompts().Message(report);
 }
 
