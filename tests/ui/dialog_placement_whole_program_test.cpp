@@ -283,8 +283,8 @@ TEST_F(DialogPlacementWholeProgram, DialogsOpenOnTheWindowThatOpenedThemWithThei
     ExpectOnTheWindowWithItsWholeTitle({"alt+o"}, 5, "Pamètres de la détection de mouvement", "motion_settings");
 
     // Fichier, "Télécharger les listes de Webcams": a double click on the list saves it and says
-    // so in a box; its "Ajouter webcam à partir de la liste" opens the list manager on the
-    // download dialog.
+    // so in a box on the download dialog; its "Ajouter webcam à partir de la liste" opens the
+    // list manager on the download dialog too, and the manager's own box opens on the manager.
     Menu({"alt+f"}, -4);
     const std::string download = Window("^Télécharger la list des Webcams$", mainWindow_);
     ASSERT_FALSE(download.empty());
@@ -298,9 +298,8 @@ TEST_F(DialogPlacementWholeProgram, DialogsOpenOnTheWindowThatOpenedThemWithThei
         box = desktop_->WaitForWindow("^Orvello$", 5000, mainWindow_);
     }
     ASSERT_FALSE(box.empty()) << OvlLog();
-    // (Where this box opens is not checked: just after the downloading window closes, openbox
-    // at times puts it in the screen's top-left corner, whatever ovl asked for.)
     box = Window("^Orvello$", mainWindow_);
+    ExpectCentredOn(box, download, "the saved-list message");
     Close(box, "Return");
     // The download dialog moved off the main window's middle, where the manager used to open.
     ASSERT_TRUE(desktop_->Xdo({"windowmove", "--sync", download, "60", "560"}));
@@ -310,7 +309,10 @@ TEST_F(DialogPlacementWholeProgram, DialogsOpenOnTheWindowThatOpenedThemWithThei
     ASSERT_FALSE(manager.empty());
     ExpectCentredOn(manager, download, "the list manager");
     ASSERT_TRUE(desktop_->Keys({"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"}));
-    box = Window("^Orvello$", mainWindow_);  // the count added, after the progress window: as above
+    box = Window("^Orvello$", mainWindow_);
+    ASSERT_FALSE(box.empty());
+    ExpectCentredOn(box, manager, "the added-webcams message");
+    ExpectWholeTitle(box, "Orvello", "added_webcams_message");
     Close(box, "Return");
     Close(manager);
     Close(download);

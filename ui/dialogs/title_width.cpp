@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -14,7 +16,7 @@ namespace {
 // Openbox's default theme takes 110 px for the icon, three buttons and their gaps.
 constexpr int kIconAndButtons = 120;
 constexpr int kIconAndPadding = 64;
-constexpr const char* kTitleRoom = "titleRoom";
+constexpr const char* kTitleRoom = "orvelloTitleRoom";
 
 bool BareTitleBar(const QWidget& window) {
     const Qt::WindowFlags flags = window.windowFlags();
@@ -23,18 +25,16 @@ bool BareTitleBar(const QWidget& window) {
                       Qt::WindowMaximizeButtonHint));
 }
 
-// An empty row of the box's grid, as wide as the title needs.
+// An empty row of the box's grid, as wide as the title needs: a spacer, as a widget added to a
+// box being shown would make it lose the position it was given.
 void ReserveTitleRoom(QMessageBox& box, int title) {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    if (!grid) return;
-    auto* room = box.findChild<QWidget*>(kTitleRoom, Qt::FindDirectChildrenOnly);
-    if (!room) {
-        room = new QWidget(&box);
-        room->setObjectName(kTitleRoom);
-        grid->addWidget(room, grid->rowCount(), 0, 1, grid->columnCount());
-    }
+    if (!grid || box.property(kTitleRoom).toBool()) return;
     const QMargins margins = grid->contentsMargins();
-    room->setFixedSize(std::max(0, title - margins.left() - margins.right()), 0);
+    grid->addItem(new QSpacerItem(std::max(0, title - margins.left() - margins.right()), 0, QSizePolicy::Fixed,
+                                  QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+    box.setProperty(kTitleRoom, true);
 }
 
 }  // namespace
