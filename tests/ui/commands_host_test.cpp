@@ -19,6 +19,7 @@
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/mainform_fixture.h"
 #include "ui/main/commands_host.h"
+#include "ui/main/screen_placement.h"
 #include "ui/main/tsupamain.h"
 #include "ui/viewer/imageproc.h"
 
@@ -115,7 +116,7 @@ TEST_F(CommandsHost, TheSaverListEditorOfTheMainProgramShowsNoNote) {
     EXPECT_FALSE(noteShown);
 }
 
-TEST_F(CommandsHost, TheGlobalSaveDialogOpensCentredOnAWindowFillingTheScreen) {
+TEST_F(CommandsHost, TheGlobalSaveDialogOpensAtItsButtonWithinAWindowFillingTheScreen) {
     const QRect area = FillScreen();
     std::uint8_t mode = 0, on = 0;
     bool onScreen = false;
@@ -126,9 +127,10 @@ TEST_F(CommandsHost, TheGlobalSaveDialogOpensCentredOnAWindowFillingTheScreen) {
                       onScreen = WhollyOn(dialog, area);
                   });
     EXPECT_TRUE(onScreen) << shownAt.x() << "," << shownAt.y() << " " << shownAt.width() << "x" << shownAt.height();
-    // On the middle of the window, not in the screen's corner by its button (a frame's room
-    // may shift it).
-    EXPECT_LE((shownAt.center() - form_->frameGeometry().center()).manhattanLength(), 20);
+    // At the bottom-left corner of SpeedButton2, in the screen's corner, pushed into the screen
+    // (by a frame's room at most more than it needs).
+    const QPoint corner = ui::FitOnScreen(form_->BelowSpeedButton2(), shownAt.size(), area);
+    EXPECT_LE((shownAt.topLeft() - corner).manhattanLength(), 32) << shownAt.x() << "," << shownAt.y();
 }
 
 TEST_F(CommandsHost, TheEnhancementWindowOpensOnTheScreenOfAWindowFillingIt) {

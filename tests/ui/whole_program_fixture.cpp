@@ -53,6 +53,7 @@ void WholeProgramTest::SetUp() {
     IsolatedTest::SetUp();
     ORVELLO_NEED_PEER("Xvfb");
     ORVELLO_NEED_PEER("xdotool");
+    ORVELLO_NEED_PEER("xwininfo");
     ORVELLO_NEED_PEER("ffmpeg");
     ORVELLO_NEED_PEER("nginx");
     const std::filesystem::path runtime = temp_.path() / "run";
@@ -116,18 +117,21 @@ bool WholeProgramTest::StartWindowManager() {
     return windowManager_ > 0;
 }
 
+// From xwininfo: xdotool's geometry adds the frame's offset once more under a reparenting
+// window manager.
 std::optional<WholeProgramTest::WindowRect> WholeProgramTest::RectOf(const std::string& window) const {
-    std::string out;
-    if (!desktop_->Xdo({"getwindowgeometry", "--shell", window}, &out)) return std::nullopt;
+    const testsupport::ProgramResult info =
+        testsupport::RunProgram({"env", "DISPLAY=" + xvfb_->display(), "xwininfo", "-id", window});
     WindowRect geometry;
     const auto value = [&](const char* name, int& field) {
-        const std::size_t at = out.find(std::string(name) + "=");
+        const std::size_t at = info.out.find(name);
         if (at == std::string::npos) return false;
-        field = std::atoi(out.c_str() + at + std::strlen(name) + 1);
+        field = std::atoi(info.out.c_str() + at + std::strlen(name));
         return true;
     };
-    if (!value("X", geometry.x) || !value("Y", geometry.y) || !value("WIDTH", geometry.width) ||
-        !value("HEIGHT", geometry.height))
+    if (info.exit_code != 0 || !value("Absolute upper-left X:", geometry.x) ||
+        !value("Absolute upper-left Y:", geometry.y) || !value("Width:", geometry.width) ||
+        !value("Height:", geometry.height))
         return std::nullopt;
     return geometry;
 }

@@ -55,7 +55,8 @@ protected:
     // Starts ovl with arguments and waits for its main window; false (with ovl's output in
     // the failure) when it did not come.
     bool StartOvl(const std::vector<std::string>& arguments = {});
-    // A window's position and size as the X server has them (its frame left out).
+    // A window's position and size as the X server has them (its frame left out, the inside at
+    // its place on the screen).
     struct WindowRect {
         int x = 0, y = 0, width = 0, height = 0;
     };

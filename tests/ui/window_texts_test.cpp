@@ -1,5 +1,6 @@
 // Every window of the program that a test can build, the main window among them, as it first
-// shows: its title and the texts of its labels and buttons fit unelided in the default font.
+// shows (with the program's placement of dialogs, which widens them for their titles): its
+// title and the texts of its labels and buttons fit unelided in the default font.
 #include "tests/ui/dialog_test_support.h"
 #include "tests/ui/mainform_fixture.h"
 #include "ui/dialogs/aboutbox.h"
@@ -25,6 +26,7 @@
 #include "ui/forms/loadprog.h"
 #include "ui/forms/splash1.h"
 #include "ui/forms/waitform.h"
+#include "ui/main/screen_placement.h"
 #include "ui/saverlist/slistedit.h"
 #include "ui/viewer/imageproc.h"
 #include "ui/web/checknew.h"
@@ -119,6 +121,8 @@ TEST(WindowTexts, EveryTitleAndLabelFitsInTheDefaultFont) {
         {"wclistdownload", [] () -> QWidget& { return ui::wclistdownload(); }},
         {"wclistman", [] () -> QWidget& { return ui::wclistman(); }},
     };
+    QWidget mainWindow;
+    ui::DialogPlacement placement(mainWindow);
     for (const WindowFactory& factory : windows) {
         SCOPED_TRACE(factory.name);
         QWidget& window = factory.window();

@@ -1,7 +1,8 @@
 #pragma once
-// A window wide enough for its whole title: the title's width in the application's font plus
-// what a window manager's title bar puts beside it (the window's icon and three buttons, or only
-// some padding for a window that asks for a bare title bar).
+// A window wide enough for its whole title as a window manager draws it: the title in bold (as
+// openbox and most others draw it, which is wider than the application's own font) plus what
+// the title bar puts beside it (the window's icon and three buttons, or only the icon and some
+// padding for a window that asks for a bare title bar).
 
 class QWidget;
 
@@ -11,7 +12,9 @@ namespace ui {
 int TitleBarWidth(const QWidget& window);
 
 // Raises window's minimum width to TitleBarWidth, never below what its layout needs, and a
-// fixed width with it. Called once the title, the layout and the window's own size are set.
+// fixed width with it; a message box, which sets its own size from its layout each time it
+// lays itself out, is given a row that wide. Called once the title, the layout and the
+// window's own size are set.
 void FitTitle(QWidget& window);
 
 }  // namespace ui

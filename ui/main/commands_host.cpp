@@ -69,10 +69,11 @@ bool MainCommandsHost::ChangeRefresh(std::int32_t& seconds, std::uint8_t& ifModi
 
 bool MainCommandsHost::SelectSave(int& mode) { return selectsave().Execute(mode); }
 
-// "Paramètres" of the dialog runs the global motion settings as the menu command does.
+// Opens at the bottom-left corner of SpeedButton2 (its "..."), within the screen; "Paramètres"
+// of the dialog runs the global motion settings as the menu command does.
 bool MainCommandsHost::GlobalSave(std::uint8_t& mode, std::uint8_t& on) {
     TGlobalsave& dialog = globalsave();
-    return dialog.Execute(mode, on, CentredOn(form_, dialog),
+    return dialog.Execute(mode, on, PlaceOnScreenOf(form_, dialog, form_.BelowSpeedButton2()),
                                 [this] { form_.Commands().MotionDetectionSettings1Click(); });
 }
 

@@ -1,15 +1,21 @@
 #pragma once
-// Where the program's windows open. Every dialog opens centred on the window it belongs to (its
-// parent's window, else the main window) and wholly inside the work area of that window's
-// screen; with the main window hidden (in the tray) it is centred on the screen. One filter on
-// the application places each dialog as it is shown, so every dialog gets this without code of
-// its own; a window its code has placed already (the enhancement window opens below
-// SpeedButton2) is left where it was put, fitted to the screen. Main thread only.
+// Where the program's windows open. Every dialog opens centred on the window it was opened from
+// (the modal dialog the user is in, else its parent's window, else the main window) and wholly
+// inside the work area of that window's screen; with the main window hidden (in the tray) it is
+// centred on the screen. One filter on the application places each dialog as it is shown, at
+// the size it settles on in its show, and makes it wide enough for its title, so every dialog
+// gets this without code of its own; a window its code has placed already (global saving and
+// the enhancement window open below SpeedButton2) is left where it was put, fitted to the
+// screen. Main thread only.
 
+#include <QDialog>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
+
+#include <vector>
 
 class QWidget;
 
@@ -38,7 +44,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A dialog placed here from its show until the events that its show posted have run, and
+    // the window it was opened from.
+    struct Settling {
+        QPointer<QDialog> dialog;
+        QPointer<QWidget> opener;
+    };
+    void Settled(const QDialog* dialog);
+
     QWidget& mainWindow_;
+    std::vector<Settling> settling_;
 };
 
 }  // namespace ui

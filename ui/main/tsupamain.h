@@ -211,8 +211,8 @@ public:
     desktop::TPGTrayIcon95& TrayIcon() { return *PGTrayIcon951; }
     // The webcam manager; null before start-up and with an engine that has none.
     engine::twebcammanager* WebcamManager() const;
-    // SpeedButton2, by the global-save text: the enhancement window opens at its bottom-left
-    // corner.
+    // SpeedButton2, by the global-save text: global saving and the enhancement window open at
+    // its bottom-left corner.
     QPoint BelowSpeedButton2() const;
 
 protected:
