@@ -144,6 +144,7 @@ void treadthread::Turn(twebcam& webcam) {
     FHttpTurn = FAnswered = FFailed = FUnusableAddress = false;
     FWatch = RequestWatch{FSettings->inactivityLimit, std::chrono::steady_clock::now() + FSettings->turnLimit};
     const auto cleanUp = [this] {
+        FTurnWebcam = nullptr;  // perhaps let go already: the abort's events leave it alone
         AbortAction();
         FState = 0;
         // A large buffer (an oversized body) is given back, not kept by an idle thread.
@@ -151,7 +152,6 @@ void treadthread::Turn(twebcam& webcam) {
         else FBuffer.clear();
         FNewHeader.clear();
         FOldHeader.clear();
-        FTurnWebcam = nullptr;
     };
     try {
         DoRead(webcam);
@@ -162,7 +162,8 @@ void treadthread::Turn(twebcam& webcam) {
     cleanUp();
     // The thread goes on at once; the webcam waits instead: after a failure it shows its
     // status 7 for the pause, and a turn without a picture is not due again before the wait.
-    if (Halted(webcam) || FAnswered) return;
+    // An answered turn may have let go of the webcam already: it is not looked at again.
+    if (FAnswered || Halted(webcam)) return;
     if (FFailed) {
         platform::TDateTime until = FromNow(std::max(FSettings->errorPause, FSettings->waitWithoutPicture));
         // An address no request can be made for fails at every turn: the failure stays shown
@@ -330,7 +331,12 @@ void treadthread::Newpic(twebcam& webcam) {
     try {
         // The decoding and the motion test need nothing of the main thread: done here first.
         PreparedPicture prepared = PrepareStillPicture(webcam, FBuffer);
-        Synchronize([&] { verdict = FSettings->newPicture(webcam, FBuffer, FPictureFileName, &prepared); });
+        Synchronize([&] {
+            verdict = FSettings->newPicture(webcam, FBuffer, FPictureFileName, &prepared);
+            // A picture taken ends the turn: the webcam is let go and rescheduled in this same
+            // call, right after the step, where a call of its own would follow it.
+            if (verdict == PictureVerdict::Taken) LetGoOnMain(webcam);
+        });
     } catch (...) {
         // The step's own failure ends it; the turn goes on.
     }

@@ -22,15 +22,27 @@ bool tfetchworker::WaitForWork(twebcam*& webcam) {
 
 void tfetchworker::EndTurn(twebcam& webcam) {
     FState = 0;
+    if (FLetGo.exchange(false)) return;
     if (Terminated() || !webcam.FRunning) {
         webcam.FBusy = false;
         return;
     }
+    Synchronize([this, &webcam] { LetGo(webcam); });
+}
+
+bool tfetchworker::LetGoOnMain(twebcam& webcam) {
+    if (Terminated() || !webcam.FRunning) return false;
+    FLetGo = true;
+    LetGo(webcam);
+    return true;
+}
+
+void tfetchworker::LetGo(twebcam& webcam) {
+    // No interrupt meant for the webcam's next holder can reach this thread from here on.
+    FWebcam = nullptr;
+    webcam.FBusy = false;
     try {
-        Synchronize([&webcam] {
-            webcam.FBusy = false;
-            webcam.ScheduleNext();
-        });
+        webcam.ScheduleNext();
     } catch (...) {
         // The rescheduling's own failure; the busy flag is already clear.
     }

@@ -55,8 +55,20 @@ protected:
     // Takes the next webcam, sleeping while there is none; false once terminated.
     bool WaitForWork(twebcam*& webcam);
     // Lets go of the webcam: a running one is rescheduled on the main thread, in the same call
-    // that clears its busy flag, so a webcam is never held and queued at once.
+    // that clears its busy flag, so a webcam is never held and queued at once. Nothing is left
+    // to do when the turn's last call already let go (LetGoOnMain).
     void EndTurn(twebcam& webcam);
+    // Main thread, as the last step of the turn's last call there: lets go of a running webcam
+    // and reschedules it, as EndTurn would, so that the turn ends without a call of its own.
+    // False, and nothing done, when the worker is terminated or the webcam no longer runs. After
+    // true the worker must not touch the webcam again: another thread may take it at once.
+    bool LetGoOnMain(twebcam& webcam);
+
+private:
+    // Main thread: clears the worker's hold and the busy flag, then reschedules the webcam.
+    void LetGo(twebcam& webcam);
+
+    std::atomic<bool> FLetGo{false};  // set by LetGoOnMain, taken by EndTurn
 };
 
 using FetchWorkerFactory = std::function<std::unique_ptr<tfetchworker>(twebcammanager&, int index)>;
