@@ -14,9 +14,17 @@
 namespace platform {
 namespace {
 
-std::string PrivateFolder() {
+// $XDG_RUNTIME_DIR, or else (fallback) a folder of the user's own under ${TMPDIR:-/tmp}.
+struct LockFolder {
+    std::string path;
+    bool fallback;
+};
+
+LockFolder LockFolderOfUser() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime) return {runtime, false};
     const char* tmp = std::getenv("TMPDIR");
-    return std::string(tmp && *tmp ? tmp : "/tmp") + "/orvello-" + std::to_string(::geteuid());
+    return {std::string(tmp && *tmp ? tmp : "/tmp") + "/orvello-" + std::to_string(::geteuid()), true};
 }
 
 // The folder of the locks, made when it is the fallback and missing; owner := its owner, the
@@ -24,9 +32,7 @@ std::string PrivateFolder() {
 // anyway). A fallback that is not a folder of this user's, closed to everybody else, is
 // refused: another user may have made it first.
 bool LockFolderReady(uid_t& owner, std::string& why) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const bool fallback = !(runtime && *runtime);
-    const std::string folder = fallback ? PrivateFolder() : std::string(runtime);
+    const auto [folder, fallback] = LockFolderOfUser();
     if (fallback && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         why = folder + ": " + std::strerror(errno);
         return false;
@@ -85,9 +91,7 @@ bool TakeGate(int gate) {
 }  // namespace
 
 std::string LockFile::PathFor(const std::string& name) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime) return std::string(runtime) + "/" + name + ".lock";
-    return PrivateFolder() + "/" + name + ".lock";
+    return LockFolderOfUser().path + "/" + name + ".lock";
 }
 
 bool LockFile::Fail(const std::string& what) {
